@@ -1,0 +1,36 @@
+// Drive letters found at start and the used space of the drives shown.
+
+#include "core/reading_rules.h"
+#include "window/frm_main.h"
+
+namespace kelvane {
+
+// Counts the letters from C: that pass the probe in a row; the first letter that fails is
+// counted too and ends the probe, so DriveCount is one more than the drives found.
+void FrmMain::FindHowManyDrives() {
+    for (int letter = 0; letter < kDriveLetters; ++letter) {
+        DriveCount = static_cast<std::uint8_t>(letter + 1);
+        if (!platform_.volumes.Probe(letter)) {
+            return;
+        }
+    }
+    DriveCount = kDriveLetters + 1;
+}
+
+// A failed query leaves the drive's figure as it was: it never borrows another drive's.
+void FrmMain::SetWholeDrive(int panel) {
+    const int code = Section[panel];
+    if (!IsDriveKind(code)) {
+        return;
+    }
+    const int letter = code - kFirstDrive;
+    VolumeSpace space;
+    if (!platform_.volumes.FreeSpace(letter, space)) {
+        return;
+    }
+    if (const auto used = UsedPercentOf(space)) {
+        DriveUsedPercent[letter] = *used;
+    }
+}
+
+}  // namespace kelvane

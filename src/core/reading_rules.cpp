@@ -1,0 +1,78 @@
+#include "core/reading_rules.h"
+
+namespace kelvane {
+
+bool IsUsableSnapshot(const MemoryStatus& mem) {
+    return mem.totalPhys >= 1024 && mem.availPhys >= 0 && mem.availPhys <= mem.totalPhys;
+}
+
+std::int16_t FreePercentOf(const MemoryStatus& mem) {
+    const std::int64_t freeKb = mem.availPhys / 1024;
+    const std::int64_t totalKb = mem.totalPhys / 1024;
+    return static_cast<std::int16_t>(freeKb * 100 / totalKb);
+}
+
+std::optional<std::int16_t> UsedPercentOf(const VolumeSpace& space) {
+    if (space.totalBytes <= 0 || space.freeBytes < 0 || space.freeBytes > space.totalBytes) {
+        return std::nullopt;
+    }
+    const double freeBytes = static_cast<double>(space.freeBytes);
+    const double totalBytes = static_cast<double>(space.totalBytes);
+    return static_cast<std::int16_t>(RoundHalfEven(100.0 - freeBytes * 100.0 / totalBytes));
+}
+
+bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCommand& led) {
+    const double totalKb = static_cast<double>(in.mem.totalPhys) / 1024.0;
+    const double freeKb = static_cast<double>(in.mem.availPhys) / 1024.0;
+    const int usedPercent = 100 - in.freePercent;
+    caption.Clear();
+    switch (code) {
+        case kUsedRamPercent:
+            led = {LedCommand::kLevel, usedPercent};
+            caption.AppendInteger(usedPercent);
+            caption.Append("%");
+            return true;
+        case kUsedRamKb:
+            led = {LedCommand::kLevel, usedPercent};
+            caption.AppendFloating(totalKb - freeKb, in.decimalPoint);
+            caption.Append(" KB");
+            return true;
+        case kUsedRamMb:
+            led = {LedCommand::kLevel, usedPercent};
+            caption.AppendRounded((totalKb - freeKb) / 1024.0);
+            caption.Append(" MB");
+            return true;
+        case kFreeRamPercent:
+            led = {LedCommand::kLevel, in.freePercent};
+            caption.AppendInteger(in.freePercent);
+            caption.Append("%");
+            return true;
+        case kFreeRamKb:
+            led = {LedCommand::kLevel, in.freePercent};
+            caption.AppendFloating(freeKb, in.decimalPoint);
+            caption.Append(" KB");
+            return true;
+        case kFreeRamMb:
+            led = {LedCommand::kLevel, in.freePercent};
+            caption.AppendRounded(freeKb / 1024.0);
+            caption.Append(" MB");
+            return true;
+        case kTotalRam:
+            led = {LedCommand::kFull, 0};
+            caption.AppendRounded(totalKb / 1024.0);
+            caption.Append(" MB");
+            return true;
+        default:
+            break;
+    }
+    if (!IsDriveKind(code)) {
+        return false;
+    }
+    const int used = in.driveUsedPercent[code - kFirstDrive];
+    led = {LedCommand::kLevel, used};
+    caption.AppendInteger(used);
+    caption.Append("%");
+    return true;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "core/number_text.h"
+#include "display/sections.h"
+#include "platform/platform.h"
+
+namespace kelvane {
+
+// A snapshot the refresh can use: at least one kilobyte in all, available within the total.
+bool IsUsableSnapshot(const MemoryStatus& mem);
+
+// Free memory in whole percent, truncated (30.64 gives 30), from whole kilobytes.
+std::int16_t FreePercentOf(const MemoryStatus& mem);
+
+// Used space of a volume in whole percent: the complement of the free share, rounded half to
+// even once at the end (87.5 gives 88). Nothing when the volume reports no size.
+std::optional<std::int16_t> UsedPercentOf(const VolumeSpace& space);
+
+struct LedCommand {
+    enum Action { kNone, kLevel, kFull } action = kNone;
+    int level = 0;
+};
+
+struct TickReadings {
+    MemoryStatus mem;
+    std::int16_t freePercent = 0;
+    const std::int16_t* driveUsedPercent = nullptr;  // kDriveLetters entries, C: first
+    std::string_view decimalPoint = ".";
+};
+
+// The caption and LED command of a panel showing `code`. False for codes that are no kind,
+// whose panel is left untouched.
+bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCommand& led);
+
+}  // namespace kelvane

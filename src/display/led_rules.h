@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+#include "display/sections.h"
+
+namespace kelvane {
+
+// Segments lit from the left for an LED level; -1 when the level is outside 0..100 and the
+// bar is to be left as it is. The table has jumps at 45 (11 -> 13) and 97 (25 -> 27).
+int LitCount(int level);
+
+enum class ColourScheme { GreenToRed, RedToGreen };
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+    bool operator==(const Rgb&) const = default;
+};
+
+// The fill of segment n (1..27) in a scheme.
+Rgb SegmentColour(ColourScheme scheme, int n);
+
+// The platform's 32-bit colour value: red + 256 * green + 65536 * blue.
+constexpr std::int32_t ColourValue(Rgb c) { return c.red + 256 * c.green + 65536 * c.blue; }
+
+}  // namespace kelvane

@@ -1,0 +1,77 @@
+#include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "platform/platform.h"
+#include "platform/single_instance.h"
+#include "settings/settings_store.h"
+#include "window/frm_main.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+// SIGTERM, SIGINT and SIGHUP close the main window as its own close button would, so the
+// settings are saved on logout and on kill.
+void CloseOnSignals(QWidget* window) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+        window->close();
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnTerminate;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    kelvane::SingleInstance instance(kelvane::RuntimeDirectory());
+    if (!instance.TryAcquire()) {
+        return 0;
+    }
+    // Staying on top and placing itself work through X11; in a Wayland session that is
+    // XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Kelvane"));
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto memory = kelvane::MakeSystemMemoryStatus();
+    auto volumes = kelvane::MakeSystemVolumes();
+    auto screen = kelvane::MakeSystemScreen();
+    auto settings = kelvane::MakeUserSettingsStore();
+    kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings});
+    QObject::connect(&frmMain, &kelvane::FrmMain::unloaded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmMain,
+                     [&frmMain] { frmMain.SaveMySettings(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &frmMain, [&frmMain] { frmMain.close(); });
+    CloseOnSignals(&frmMain);
+
+    frmMain.GetMySettings();
+    frmMain.Form_Load();
+    if (!frmMain.isVisible()) {
+        frmMain.show();
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,47 @@
+// Screens as the windowing system reports them.
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <unistd.h>
+
+#include "platform/platform.h"
+
+namespace kelvane {
+namespace {
+
+class QtScreens final : public ScreenInfo {
+public:
+    QSize PrimarySize() const override {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen ? screen->geometry().size() : QSize(1024, 768);
+    }
+
+    QRect GeometryAt(QPoint point) const override {
+        if (const QScreen* screen = QGuiApplication::screenAt(point)) {
+            return screen->geometry();
+        }
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        return primary ? primary->geometry() : QRect(0, 0, 1024, 768);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<ScreenInfo> MakeSystemScreen() { return std::make_unique<QtScreens>(); }
+
+// $XDG_RUNTIME_DIR when it exists, else a private directory in the temporary folder.
+QString RuntimeDirectory() {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(QString::fromLocal8Bit(runtime)).exists()) {
+        return QString::fromLocal8Bit(runtime);
+    }
+    const QString fallback = QDir::tempPath() + QStringLiteral("/kelvane-%1").arg(::getuid());
+    QDir().mkpath(fallback);
+    QFile::setPermissions(fallback, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ExeOwner);
+    return fallback;
+}
+
+}  // namespace kelvane

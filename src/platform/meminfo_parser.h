@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace kelvane {
+
+// Total and available physical memory from the text of /proc/meminfo. Available memory is
+// "MemAvailable", or "MemFree" + "Buffers" + "Cached" on kernels that lack it. Only complete
+// lines count, so a truncated read yields nothing rather than a wrong figure.
+std::optional<MemoryStatus> ParseMeminfo(std::string_view text);
+
+}  // namespace kelvane

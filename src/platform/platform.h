@@ -1,0 +1,62 @@
+#pragma once
+
+// The operating system as the gauge sees it: small interfaces that the build fills with
+// one implementation per OS and that the tests replace with fakes.
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace kelvane {
+
+// Physical memory in bytes.
+struct MemoryStatus {
+    std::int64_t totalPhys = 0;
+    std::int64_t availPhys = 0;
+};
+
+class MemoryStatusSource {
+public:
+    virtual ~MemoryStatusSource() = default;
+    // Fills `out` and returns true, or returns false and leaves `out` alone.
+    virtual bool Read(MemoryStatus& out) = 0;
+};
+
+// Space of one volume in bytes: `freeBytes` is what an unprivileged user may still write.
+struct VolumeSpace {
+    std::int64_t freeBytes = 0;
+    std::int64_t totalBytes = 0;
+};
+
+// Drive letters are numbered from C: = 0 to Z: = 23.
+class VolumeSource {
+public:
+    virtual ~VolumeSource() = default;
+    // True when the letter names a mounted volume that is ready and writable.
+    virtual bool Probe(int letter) = 0;
+    // Fills `out` and returns true, or returns false and leaves `out` alone.
+    virtual bool FreeSpace(int letter, VolumeSpace& out) = 0;
+    // Where the letter's volume is mounted ("/", "/home"), empty when unknown.
+    virtual QString MountPoint(int letter) const = 0;
+};
+
+// Screen geometry in pixels.
+class ScreenInfo {
+public:
+    virtual ~ScreenInfo() = default;
+    virtual QSize PrimarySize() const = 0;
+    // The screen that holds `point`, or the primary screen when none does.
+    virtual QRect GeometryAt(QPoint point) const = 0;
+};
+
+// The running system's implementations (one file per OS).
+std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
+std::unique_ptr<VolumeSource> MakeSystemVolumes();
+std::unique_ptr<ScreenInfo> MakeSystemScreen();
+// A per-user directory for run-time files such as the single-instance lock.
+QString RuntimeDirectory();
+
+}  // namespace kelvane

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+#include <memory>
+
+namespace kelvane {
+
+// One running gauge per user login: the first start holds a lock file in the runtime
+// directory; a lock left by a process that no longer runs does not count.
+class SingleInstance {
+public:
+    explicit SingleInstance(const QString& directory);
+    // True when this process now holds the lock.
+    bool TryAcquire();
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,68 @@
+// Loading the user's settings at start and writing them back at unload.
+
+#include <QLocale>
+#include <limits>
+
+#include "core/number_text.h"
+#include "settings/setting_number.h"
+#include "window/frm_main.h"
+
+namespace kelvane {
+namespace {
+
+const QString kStartUp = QStringLiteral("StartUp");
+const QString kForms = QStringLiteral("Forms");
+constexpr int kSectionDefaults[kPanels] = {3, 4, 5, 0, 1, 2, 6, 7};
+
+QString SectionKey(int panel) { return QStringLiteral("Section_%1").arg(panel + 1); }
+
+// A missing key takes its default; a value that cannot be read, or is out of range, leaves
+// the member as it was (0).
+template <typename T>
+void Load(SettingsStore& store, const QString& section, const QString& key, double fallback,
+          T& member) {
+    const std::optional<QString> text = store.Read(section, key);
+    if (!text) {
+        member = static_cast<T>(RoundHalfEven(fallback));
+        return;
+    }
+    const QByteArray utf8 = text->toUtf8();
+    const QByteArray point = QLocale().decimalPoint().toUtf8();
+    const auto value = ParseSettingNumber(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+        std::numeric_limits<T>::min(), std::numeric_limits<T>::max(),
+        std::string_view(point.constData(), static_cast<std::size_t>(point.size())));
+    if (value) {
+        member = static_cast<T>(*value);
+    }
+}
+
+}  // namespace
+
+void FrmMain::GetMySettings() {
+    SettingsStore& store = platform_.settings;
+    const QSize screen = platform_.screen.PrimarySize();
+    const float leftDefault = static_cast<float>(screen.width()) * 15.0f / 2.0f - 1020.0f;
+    const float topDefault = static_cast<float>(screen.height()) * 15.0f / 2.0f - 1860.0f;
+    Load(store, kStartUp, QStringLiteral("Left"), leftDefault, StartLeft);
+    Load(store, kStartUp, QStringLiteral("Top"), topDefault, StartTop);
+    for (int p = 0; p < kPanels; ++p) {
+        Load(store, kForms, SectionKey(p), kSectionDefaults[p], Section[p]);
+    }
+    Load(store, kForms, QStringLiteral("Panels"), 4, PanelsMode);
+}
+
+void FrmMain::SaveMySettings() {
+    SettingsStore& store = platform_.settings;
+    store.Write(kStartUp, QStringLiteral("Left"), QString::number(x() * 15));
+    store.Write(kStartUp, QStringLiteral("Top"), QString::number(y() * 15));
+    for (int p = 0; p < kPanels; ++p) {
+        store.Write(kForms, SectionKey(p), QString::number(Section[p]));
+    }
+    store.Write(kForms, QStringLiteral("Panels"), QString::number(PanelsMode));
+    // A store that cannot be written must not keep the program from ending; the old file is
+    // left intact by the store's atomic write.
+    store.Commit();
+}
+
+}  // namespace kelvane

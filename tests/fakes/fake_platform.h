@@ -1,0 +1,115 @@
+#pragma once
+
+// Stand-ins for the operating system, so that no test depends on this machine.
+
+#include <QMap>
+#include <QPair>
+#include <array>
+
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+#include "window/frm_main.h"
+
+namespace kelvane {
+
+class FakeMemory final : public MemoryStatusSource {
+  public:
+    bool Read(MemoryStatus& out) override {
+        ++reads;
+        if (!readable) {
+            return false;
+        }
+        out = status;
+        return true;
+    }
+    MemoryStatus status{133'693'440, 40'960'000};
+    bool readable = true;
+    int reads = 0;
+};
+
+class FakeVolumes final : public VolumeSource {
+  public:
+    bool Probe(int letter) override {
+        return letter < static_cast<int>(passing.size()) &&
+               passing[static_cast<std::size_t>(letter)];
+    }
+    bool FreeSpace(int letter, VolumeSpace& out) override {
+        ++queries[static_cast<std::size_t>(letter)];
+        if (!answering[static_cast<std::size_t>(letter)]) {
+            return false;
+        }
+        out = space[static_cast<std::size_t>(letter)];
+        return true;
+    }
+    QString MountPoint(int letter) const override { return mountPoints.value(letter); }
+
+    // Letters C:, D:, ... that pass the probe, in order.
+    void PassFirst(int count) {
+        passing.fill(false);
+        for (int i = 0; i < count; ++i) {
+            passing[static_cast<std::size_t>(i)] = true;
+        }
+    }
+
+    std::array<bool, kDriveLetters> passing{};
+    std::array<bool, kDriveLetters> answering = [] {
+        std::array<bool, kDriveLetters> all{};
+        all.fill(true);
+        return all;
+    }();
+    std::array<VolumeSpace, kDriveLetters> space{};
+    std::array<int, kDriveLetters> queries{};
+    QMap<int, QString> mountPoints;
+};
+
+class FakeScreen final : public ScreenInfo {
+  public:
+    QSize PrimarySize() const override { return size; }
+    QRect GeometryAt(QPoint) const override { return QRect(QPoint(0, 0), size); }
+    QSize size{1024, 768};
+};
+
+class FakeSettings final : public SettingsStore {
+  public:
+    std::optional<QString> Read(const QString& section, const QString& key) override {
+        const auto it = values.find({section, key});
+        if (it == values.end()) {
+            return std::nullopt;
+        }
+        return *it;
+    }
+    void Write(const QString& section, const QString& key, const QString& value) override {
+        values[{section, key}] = value;
+    }
+    bool Commit() override {
+        ++commits;
+        return writable;
+    }
+    QString Value(const QString& section, const QString& key) const {
+        return values.value({section, key});
+    }
+
+    QMap<QPair<QString, QString>, QString> values;
+    int commits = 0;
+    bool writable = true;
+};
+
+// A main window over fake platform parts, with its own timer stopped so that a test ticks
+// it by hand.
+struct FakeGauge {
+    FakeMemory memory;
+    FakeVolumes volumes;
+    FakeScreen screen;
+    FakeSettings settings;
+    FrmMain window{Platform{memory, volumes, screen, settings}};
+
+    FakeGauge() { window.Timer1->stop(); }
+
+    // Process start: settings, then the load.
+    void Start() {
+        window.GetMySettings();
+        window.Form_Load();
+    }
+};
+
+}  // namespace kelvane

@@ -1,0 +1,87 @@
+# Shared steps of the end-to-end tests: a private X display with a window manager, a fresh
+# settings directory, and small assertions. Source it with the gauge binary as $1.
+
+set -eu
+KELVANE="$1"
+WORK="$(mktemp -d)"
+export XDG_CONFIG_HOME="$WORK/config"
+export XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+SETTINGS="$XDG_CONFIG_HOME/Kelvane/Kelvane.conf"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+failures=0
+pids=""
+
+cleanup() {
+    for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+    for pid in $pids; do wait "$pid" 2>/dev/null || true; done
+    [ -n "${xserver:-}" ] && kill "$xserver" 2>/dev/null
+    wait 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+start_display() {
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$WORK/display" \
+        >/dev/null 2>&1 &
+    xserver=$!
+    for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+    DISPLAY=":$(cat "$WORK/display")"
+    export DISPLAY
+    openbox --sm-disable >/dev/null 2>&1 &
+    pids="$pids $!"
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        sleep 0.05
+    done
+}
+
+# Starts the gauge in the background; its pid is in $gauge.
+start_gauge() {
+    "$KELVANE" "$@" &
+    gauge=$!
+    pids="$pids $gauge"
+}
+
+# Waits for the gauge's window and sets $window to its id.
+wait_window() {
+    window=""
+    for _ in $(seq 100); do
+        window="$(xdotool search --onlyvisible --name '^Dorvane$' 2>/dev/null | head -n 1)" || true
+        [ -n "$window" ] && return 0
+        sleep 0.1
+    done
+    echo "no gauge window appeared"
+    exit 1
+}
+
+# Prints "x y width height" of a window, as placed on the screen.
+geometry_of() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+# Waits until geometry_of $1 prints $2, or gives up after a few seconds.
+wait_geometry() {
+    for _ in $(seq 50); do
+        [ "$(geometry_of "$1")" = "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+check() {
+    description="$1"
+    shift
+    if "$@"; then
+        echo "ok - $description"
+    else
+        echo "FAILED - $description"
+        failures=$((failures + 1))
+    fi
+}
+
+finish() {
+    [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
+}

@@ -1,0 +1,23 @@
+# Installs the Debian packages a step needs, when they are missing.
+# Usage: . tools/deps.sh; ensure_packages build|test|headless
+
+kelvane_packages() {
+    case "$1" in
+        build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core" ;;
+        test) echo "xvfb openbox xdotool x11-utils" ;;
+        headless) echo "xvfb openbox imagemagick" ;;
+    esac
+}
+
+ensure_packages() {
+    missing=""
+    for package in $(kelvane_packages "$1"); do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing="$missing $package"
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}

@@ -1,0 +1,118 @@
+#include "platform/mount_table.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <set>
+
+#include "display/sections.h"
+
+namespace kelvane {
+namespace {
+
+// Disk filesystems whose device is a block device; anything else (pseudo, virtual,
+// squashfs images, network and FUSE mounts) stays out, because a statvfs on a dead
+// network mount or a hung FUSE daemon would stall the refresh tick.
+constexpr std::array<std::string_view, 19> kBlockDeviceTypes = {
+    "btrfs", "exfat",    "ext2",    "ext3", "ext4",  "f2fs",   "fuseblk",
+    "hfs",   "hfsplus",  "iso9660", "jfs",  "msdos", "nilfs2", "ntfs",
+    "ntfs3", "reiserfs", "udf",     "vfat", "xfs"};
+// Filesystems whose device is a pool or dataset name rather than a path.
+constexpr std::array<std::string_view, 2> kPoolTypes = {"bcachefs", "zfs"};
+
+bool Contains(const auto& list, std::string_view value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+bool IsLocalDisk(const MountEntry& e) {
+    if (Contains(kPoolTypes, e.type)) {
+        return !e.device.empty();
+    }
+    return Contains(kBlockDeviceTypes, e.type) && e.device.size() > 5 &&
+           e.device.starts_with("/dev/");
+}
+
+bool IsOctal(char c, char highest) {
+    return c >= '0' && c <= highest;
+}
+
+// The kernel writes space, tab, newline and backslash as "\ooo" so that fields stay
+// whitespace-separated; anything else after a backslash is kept as it stands.
+std::string Unescape(std::string_view field) {
+    std::string out;
+    out.reserve(field.size());
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && IsOctal(field[i + 1], '3') &&
+            IsOctal(field[i + 2], '7') && IsOctal(field[i + 3], '7')) {
+            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                     (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            out += field[i];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string_view> Split(std::string_view text, std::string_view separators) {
+    std::vector<std::string_view> parts;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = std::min(text.find_first_of(separators, pos), text.size());
+        if (end > pos) {
+            parts.push_back(text.substr(pos, end - pos));
+        }
+        pos = end + 1;
+    }
+    return parts;
+}
+
+}  // namespace
+
+std::vector<MountEntry> ParseMountTable(std::string_view text) {
+    std::vector<MountEntry> table;
+    for (const std::string_view line : Split(text, "\n")) {
+        const auto fields = Split(line, " \t");
+        if (fields.size() < 4) {
+            continue;
+        }
+        MountEntry entry{Unescape(fields[0]), Unescape(fields[1]), std::string(fields[2]),
+                         std::string(fields[3])};
+        if (entry.mountPoint.starts_with('/')) {
+            table.push_back(std::move(entry));
+        }
+    }
+    return table;
+}
+
+bool HasReadOnlyOption(std::string_view options) {
+    return Contains(Split(options, ","), "ro");
+}
+
+std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table) {
+    // Mounts stack, so only the last entry at a path is what a lookup there reaches; the
+    // map also puts the paths in the order that keeps letters stable from run to run.
+    std::map<std::string_view, const MountEntry*> top;
+    for (const MountEntry& entry : table) {
+        top[entry.mountPoint] = &entry;
+    }
+    const auto root = top.find("/");
+    const MountEntry rootEntry = root != top.end() ? *root->second : MountEntry{{}, "/", {}, {}};
+    std::vector<MountEntry> letters = {rootEntry};
+    // Subvolumes and bind mounts share the device string and the free space, so a device
+    // gets one letter. A read-only volume gets none: the probe stops at the first letter
+    // that is not writable and would hide every drive after it.
+    std::set<std::string_view> devices = {rootEntry.device};
+    for (const auto& [path, entry] : top) {
+        if (letters.size() == static_cast<std::size_t>(kDriveLetters)) {
+            break;
+        }
+        if (path != "/" && IsLocalDisk(*entry) && !HasReadOnlyOption(entry->options) &&
+            devices.insert(entry->device).second) {
+            letters.push_back(*entry);
+        }
+    }
+    return letters;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,31 @@
+#pragma once
+
+// Drive letters on Linux: which mounted volumes the gauge offers, and under which letter.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvane {
+
+// One line of /proc/self/mounts, with the kernel's octal escapes already decoded.
+struct MountEntry {
+    std::string device;
+    std::string mountPoint;
+    std::string type;
+    std::string options;
+};
+
+// The entries of a mount table in file order; lines with fewer than four fields or a
+// relative mount point are skipped.
+std::vector<MountEntry> ParseMountTable(std::string_view text);
+
+// True when the comma-separated mount options hold "ro" itself.
+bool HasReadOnlyOption(std::string_view options);
+
+// The volumes behind the letters, C: first. C: is always "/" so that a system without a
+// readable mount table still shows its root; the rest are the writable local disks in
+// mount point order, one per device, at most one per remaining letter.
+std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table);
+
+}  // namespace kelvane

@@ -1,8 +1,8 @@
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "platform/platform.h"
 #include "platform/single_instance.h"
@@ -65,7 +65,8 @@ int main(int argc, char* argv[]) {
                      Qt::QueuedConnection);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmMain,
                      [&frmMain] { frmMain.SaveMySettings(); });
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &frmMain, [&frmMain] { frmMain.close(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &frmMain,
+                     [&frmMain] { frmMain.close(); });
     CloseOnSignals(&frmMain);
 
     frmMain.GetMySettings();

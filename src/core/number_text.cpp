@@ -37,8 +37,8 @@ void CaptionText::AppendFloating(double value, std::string_view decimalPoint) {
     std::to_chars_result result{};
     // Beyond 15 digits the general format would switch to an exponent; such values are whole.
     if (std::fabs(value) < 1e15) {
-        result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general,
-                               15);
+        result =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 15);
     } else {
         result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 0);
     }

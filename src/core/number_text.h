@@ -11,7 +11,7 @@ double RoundHalfEven(double value);
 // A caption assembled in place: the refresh builds one per panel and tick, so it must not
 // touch the heap. Holds UTF-8.
 class CaptionText {
-public:
+  public:
     static constexpr int kCapacity = 64;
 
     void Clear() { size_ = 0; }
@@ -27,7 +27,7 @@ public:
     std::string_view View() const { return {data_, static_cast<std::size_t>(size_)}; }
     bool operator==(const CaptionText& other) const { return View() == other.View(); }
 
-private:
+  private:
     char data_[kCapacity] = {};
     int size_ = 0;
 };

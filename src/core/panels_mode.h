@@ -12,6 +12,8 @@ constexpr int PanelsShown(int panelsMode) {
 }
 
 // Window height in pixels for n panels: the title strip, then 29 pixels a panel.
-constexpr int WindowHeight(int panels) { return 16 + 29 * panels; }
+constexpr int WindowHeight(int panels) {
+    return 16 + 29 * panels;
+}
 
 }  // namespace kelvane

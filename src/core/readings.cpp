@@ -14,8 +14,8 @@ void FrmMain::SetWholeLights(int panel) {
     in.mem = MemStatus;
     in.freePercent = FreePercent;
     in.driveUsedPercent = DriveUsedPercent;
-    in.decimalPoint = std::string_view(decimalPoint_.constData(),
-                                       static_cast<std::size_t>(decimalPoint_.size()));
+    in.decimalPoint =
+        std::string_view(decimalPoint_.constData(), static_cast<std::size_t>(decimalPoint_.size()));
     CaptionText caption;
     LedCommand led;
     if (!PanelReading(code, in, caption, led)) {

@@ -42,6 +42,8 @@ void FrmMain::Form_Unload() {
     SaveMySettings();
 }
 
-void FrmMain::CloseAction() { close(); }
+void FrmMain::CloseAction() {
+    close();
+}
 
 }  // namespace kelvane

@@ -11,7 +11,8 @@ namespace {
 void ShowSegments(const std::array<std::array<LedSegment*, kPanels>, kSegments>& segments,
                   int panel, int lit) {
     for (int n = 0; n < kSegments; ++n) {
-        LedSegment* segment = segments[static_cast<std::size_t>(n)][static_cast<std::size_t>(panel)];
+        LedSegment* segment =
+            segments[static_cast<std::size_t>(n)][static_cast<std::size_t>(panel)];
         const bool on = n < lit;
         if (segment->isHidden() == on) {
             segment->setVisible(on);
@@ -29,8 +30,12 @@ void FrmMain::SetLights(int i, int intPercent) {
     ShowSegments(imgRamUse, i, lit);
 }
 
-void FrmMain::TurnOffLights(int i) { ShowSegments(imgRamUse, i, 0); }
+void FrmMain::TurnOffLights(int i) {
+    ShowSegments(imgRamUse, i, 0);
+}
 
-void FrmMain::TurnOnLights(int i) { ShowSegments(imgRamUse, i, kSegments); }
+void FrmMain::TurnOnLights(int i) {
+    ShowSegments(imgRamUse, i, kSegments);
+}
 
 }  // namespace kelvane

@@ -21,9 +21,15 @@ enum SectionKind : std::uint8_t {
     kLastDrive = 30,  // Z:
 };
 
-constexpr bool IsMemoryKind(int code) { return code >= kUsedRamPercent && code <= kTotalRam; }
-constexpr bool IsDriveKind(int code) { return code >= kFirstDrive && code <= kLastDrive; }
+constexpr bool IsMemoryKind(int code) {
+    return code >= kUsedRamPercent && code <= kTotalRam;
+}
+constexpr bool IsDriveKind(int code) {
+    return code >= kFirstDrive && code <= kLastDrive;
+}
 // The letter of a drive code, 'C' for 7 up to 'Z' for 30.
-constexpr char DriveLetter(int code) { return static_cast<char>('C' + (code - kFirstDrive)); }
+constexpr char DriveLetter(int code) {
+    return static_cast<char>('C' + (code - kFirstDrive));
+}
 
 }  // namespace kelvane

@@ -8,8 +8,8 @@ namespace {
 
 enum Field { kTotal, kAvailable, kFree, kBuffers, kCached, kFieldCount };
 
-constexpr std::string_view kNames[kFieldCount] = {"MemTotal", "MemAvailable", "MemFree",
-                                                  "Buffers", "Cached"};
+constexpr std::string_view kNames[kFieldCount] = {"MemTotal", "MemAvailable", "MemFree", "Buffers",
+                                                  "Cached"};
 
 // "   123456 kB" -> bytes; nullopt when malformed or too large.
 std::optional<std::int64_t> ParseKilobytes(std::string_view rest) {

@@ -19,7 +19,7 @@ struct MemoryStatus {
 };
 
 class MemoryStatusSource {
-public:
+  public:
     virtual ~MemoryStatusSource() = default;
     // Fills `out` and returns true, or returns false and leaves `out` alone.
     virtual bool Read(MemoryStatus& out) = 0;
@@ -33,7 +33,7 @@ struct VolumeSpace {
 
 // Drive letters are numbered from C: = 0 to Z: = 23.
 class VolumeSource {
-public:
+  public:
     virtual ~VolumeSource() = default;
     // True when the letter names a mounted volume that is ready and writable.
     virtual bool Probe(int letter) = 0;
@@ -45,7 +45,7 @@ public:
 
 // Screen geometry in pixels.
 class ScreenInfo {
-public:
+  public:
     virtual ~ScreenInfo() = default;
     virtual QSize PrimarySize() const = 0;
     // The screen that holds `point`, or the primary screen when none does.

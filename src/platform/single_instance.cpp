@@ -8,6 +8,8 @@ SingleInstance::SingleInstance(const QString& directory)
     lock_->setStaleLockTime(0);
 }
 
-bool SingleInstance::TryAcquire() { return lock_->tryLock(0); }
+bool SingleInstance::TryAcquire() {
+    return lock_->tryLock(0);
+}
 
 }  // namespace kelvane

@@ -9,12 +9,12 @@ namespace kelvane {
 // One running gauge per user login: the first start holds a lock file in the runtime
 // directory; a lock left by a process that no longer runs does not count.
 class SingleInstance {
-public:
+  public:
     explicit SingleInstance(const QString& directory);
     // True when this process now holds the lock.
     bool TryAcquire();
 
-private:
+  private:
     std::unique_ptr<QLockFile> lock_;
 };
 

@@ -14,7 +14,9 @@ const QString kStartUp = QStringLiteral("StartUp");
 const QString kForms = QStringLiteral("Forms");
 constexpr int kSectionDefaults[kPanels] = {3, 4, 5, 0, 1, 2, 6, 7};
 
-QString SectionKey(int panel) { return QStringLiteral("Section_%1").arg(panel + 1); }
+QString SectionKey(int panel) {
+    return QStringLiteral("Section_%1").arg(panel + 1);
+}
 
 // A missing key takes its default; a value that cannot be read, or is out of range, leaves
 // the member as it was (0).

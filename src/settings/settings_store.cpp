@@ -7,7 +7,7 @@ namespace kelvane {
 namespace {
 
 class QtSettingsStore final : public SettingsStore {
-public:
+  public:
     QtSettingsStore()
         : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kelvane"),
                     QStringLiteral("Kelvane")) {}
@@ -34,7 +34,7 @@ public:
         return settings_.status() == QSettings::NoError;
     }
 
-private:
+  private:
     QSettings settings_;
 };
 

@@ -8,7 +8,7 @@ namespace kelvane {
 
 // The per-user store of string values by section and key.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // The stored text, or nothing when the key does not exist. Reading never creates a key.
     virtual std::optional<QString> Read(const QString& section, const QString& key) = 0;

@@ -8,14 +8,18 @@
 
 namespace kelvane {
 
-int TwipsToPixels(double twips) { return static_cast<int>(RoundHalfEven(twips / 15.0)); }
+int TwipsToPixels(double twips) {
+    return static_cast<int>(RoundHalfEven(twips / 15.0));
+}
 
 void PlaceTwips(QWidget* control, int left, int top, int width, int height) {
     control->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
                          TwipsToPixels(height));
 }
 
-void SetLeftTwips(QWidget* control, int left) { control->move(TwipsToPixels(left), control->y()); }
+void SetLeftTwips(QWidget* control, int left) {
+    control->move(TwipsToPixels(left), control->y());
+}
 
 void SetWidthTwips(QWidget* control, int width) {
     control->resize(TwipsToPixels(width), control->height());
@@ -23,7 +27,9 @@ void SetWidthTwips(QWidget* control, int width) {
 
 namespace {
 
-QPointF ToTwips(const QMouseEvent* event) { return event->position() * 15.0; }
+QPointF ToTwips(const QMouseEvent* event) {
+    return event->position() * 15.0;
+}
 
 }  // namespace
 

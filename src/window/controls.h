@@ -20,15 +20,15 @@ void SetWidthTwips(QWidget* control, int width);
 // input, so presses reach whatever lies beneath it.
 class LedSegment : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LedSegment(QWidget* parent);
     void SetFill(Rgb colour);
     Rgb Fill() const { return fill_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     Rgb fill_{0, 0, 0};
 };
 
@@ -37,14 +37,14 @@ private:
 // the window.
 class Picture : public QWidget {
     Q_OBJECT
-public:
+  public:
     Picture(const QString& pictureName, QWidget* parent);
     QString PictureName() const { return name_; }
     void SetInteractive(bool on) { interactive_ = on; }
     // With this off, the second press of a double-click reports only `doubleClicked`.
     void SetDoubleClickIsPress(bool on) { doubleClickIsPress_ = on; }
 
-signals:
+  signals:
     // Positions are in twips relative to the picture.
     void pressed(Qt::MouseButton button, QPointF twips);
     void released(Qt::MouseButton button);
@@ -52,14 +52,14 @@ signals:
     void clicked();
     void doubleClicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QString name_;
     QPixmap normal_;
     QPixmap dense_;
@@ -71,27 +71,27 @@ private:
 // A label that reports a click (press and release on it).
 class ClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     ClickLabel(const QString& caption, QWidget* parent);
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     bool pressed_ = false;
 };
 
 // A rectangle outline in the window-text colour; transparent to the mouse.
 class OutlineBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit OutlineBox(QWidget* parent);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 };
 

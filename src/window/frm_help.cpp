@@ -1,11 +1,66 @@
 #include "window/frm_help.h"
 
+#include <QGroupBox>
+#include <QKeyEvent>
+
+#include "window/help_text.h"
+
 namespace kelvane {
 
-FrmHelp::FrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
+FrmHelp::FrmHelp(const QRect& screen)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     setAttribute(Qt::WA_DeleteOnClose);
+    const QSize client(TwipsToPixels(5190), TwipsToPixels(3780));
+    setFixedSize(client);
+    move(screen.center() - QPoint(client.width() / 2, client.height() / 2));
+
+    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    PlaceTwips(cmdClose, 3795, 3420, 975, 300);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+
+    Frame1 = new QGroupBox(QStringLiteral("           Kelvane Quick Help"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    PlaceTwips(Frame1, 0, 30, 5175, 3255);
+
+    Text1 = new QPlainTextEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    PlaceTwips(Text1, 90, 360, 4965, 2820);
+    Text1->setPlainText(HelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    Text1->setReadOnly(true);
+    Text1->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette green = Text1->palette();
+    green.setColor(QPalette::Base, QColor(0, 128, 0));
+    green.setColor(QPalette::Text, QColor(0, 255, 0));
+    Text1->setPalette(green);
+
+    Image1 = new Picture(QStringLiteral("helpicon"), Frame1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    PlaceTwips(Image1, 150, 0, 375, 330);
+    Image2 = new Picture(QStringLiteral("icon"), this);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    PlaceTwips(Image2, 210, 3300, 480, 480);
+
+    // Escape closes the window whichever control has the focus.
+    for (QWidget* control : {static_cast<QWidget*>(this), static_cast<QWidget*>(cmdClose),
+                             static_cast<QWidget*>(Text1)}) {
+        control->installEventFilter(this);
+    }
+}
+
+bool FrmHelp::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace kelvane

@@ -1,14 +1,33 @@
 #pragma once
 
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRect>
 #include <QWidget>
+
+#include "window/controls.h"
+
+class QGroupBox;
 
 namespace kelvane {
 
-// The quick-help window.
+// The quick-help window: a fixed text, a Close button, Escape from any control. It keeps no
+// state and is destroyed when closed, so each opening starts afresh, centred.
 class FrmHelp : public QWidget {
     Q_OBJECT
-public:
-    explicit FrmHelp(QWidget* parent = nullptr);
+  public:
+    // Centred on `screen` (pixels).
+    explicit FrmHelp(const QRect& screen);
+
+    QPushButton* cmdClose = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    Picture* Image1 = nullptr;
+    Picture* Image2 = nullptr;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace kelvane

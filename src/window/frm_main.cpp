@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kDriveLabelDesignLeft[kPanels] = {945, 855, 855, 825, 840, 870, 825, 870};
 
-int PanelTop(int p) { return 270 + 435 * p; }
+int PanelTop(int p) {
+    return 270 + 435 * p;
+}
 
 void MakeWhiteLabel(QLabel* label, const QFont& font) {
     label->setFont(font);

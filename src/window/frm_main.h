@@ -28,7 +28,7 @@ struct Platform {
 // over the subsystem folders (core/, display/, presets/, settings/, window/).
 class FrmMain : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FrmMain(Platform platform, QWidget* parent = nullptr);
     ~FrmMain() override;
 
@@ -96,8 +96,8 @@ public:
     std::int16_t DriveUsedPercent[kDriveLetters] = {};
     MemoryStatus MemStatus;
     std::int16_t FreePercent = 0;
-    std::int32_t lngLeft = 0;  // pixels
-    std::int32_t lngTop = 0;   // pixels
+    std::int32_t lngLeft = 0;   // pixels
+    std::int32_t lngTop = 0;    // pixels
     std::int16_t intDragX = 0;  // twips
     std::int16_t intDragY = 0;  // twips
 
@@ -128,15 +128,15 @@ public:
     OutlineBox* Shape1 = nullptr;
     Picture* Image1 = nullptr;
 
-signals:
+  signals:
     // The main window has been unloaded: the program is to end.
     void unloaded();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void CreateControls();
     void CreatePanelControls(int p);
     void ConnectControls();
@@ -144,6 +144,7 @@ private:
     void SetCaption(int panel, const CaptionText& caption);
     void PlaceNumber(int panel, int left, int width);
     void ShowDriveLabel(int panel, int code);
+    void RememberPosition();
 
     Platform platform_;
     QPointer<FrmHelp> help_;

@@ -12,7 +12,7 @@ namespace kelvane {
 namespace {
 
 class ProcMeminfo final : public MemoryStatusSource {
-public:
+  public:
     ProcMeminfo() { Open(); }
     ~ProcMeminfo() override {
         if (fd_ >= 0) {
@@ -43,7 +43,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool Open() {
         fd_ = ::open("/proc/meminfo", O_RDONLY | O_CLOEXEC);
         return fd_ >= 0;

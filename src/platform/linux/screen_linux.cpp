@@ -1,10 +1,10 @@
 // Screens as the windowing system reports them.
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
-#include <unistd.h>
 
 #include "platform/platform.h"
 
@@ -12,7 +12,7 @@ namespace kelvane {
 namespace {
 
 class QtScreens final : public ScreenInfo {
-public:
+  public:
     QSize PrimarySize() const override {
         const QScreen* screen = QGuiApplication::primaryScreen();
         return screen ? screen->geometry().size() : QSize(1024, 768);
@@ -29,7 +29,9 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ScreenInfo> MakeSystemScreen() { return std::make_unique<QtScreens>(); }
+std::unique_ptr<ScreenInfo> MakeSystemScreen() {
+    return std::make_unique<QtScreens>();
+}
 
 // $XDG_RUNTIME_DIR when it exists, else a private directory in the temporary folder.
 QString RuntimeDirectory() {
@@ -39,8 +41,8 @@ QString RuntimeDirectory() {
     }
     const QString fallback = QDir::tempPath() + QStringLiteral("/kelvane-%1").arg(::getuid());
     QDir().mkpath(fallback);
-    QFile::setPermissions(fallback, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ExeOwner);
+    QFile::setPermissions(fallback,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return fallback;
 }
 

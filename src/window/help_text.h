@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace kelvane {
+
+// The quick help, lines separated by CR LF, opening with a single line feed.
+QString HelpText();
+
+}  // namespace kelvane

@@ -51,6 +51,8 @@ class FrmMain : public QWidget {
     void TurnOnLights(int i);
     void ChangeColor(int Index2, bool Right);
     void SetPanels(int Index);
+    // What the panel's reading is: the drive's mount point, or how the figure is made.
+    QString PanelToolTip(int panel) const;
 
     // Title clicks.
     void imgURP_MouseDown(int Index);
@@ -133,6 +135,7 @@ class FrmMain : public QWidget {
     void unloaded();
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -59,7 +59,7 @@ void TestPanels::layoutForKind_data() {
         << 31 << "imgURP+imgURK+imgURM+imgFRP+imgFRK+imgFRM+imgTRK+imgUD"
         << "hidden"
         << "96/39"
-        << "mixed";
+        << "G2R";
 }
 
 void TestPanels::layoutForKind() {

@@ -43,6 +43,7 @@ class TestStartup : public QObject {
     void kindAbove30IsLeftAlone();
     void unreadableMemoryKeepsReadings();
     void unchangedReadingWritesNothing();
+    void widestNumberFitsItsLabel();
     void closeSavesOnce();
     void unwritableStoreStillCloses();
 };
@@ -214,6 +215,18 @@ void TestStartup::unchangedReadingWritesNothing() {
     g.memory.status.availPhys -= 1024;
     g.window.Timer1_Timer();
     QCOMPARE(g.window.lblInfo[4]->text(), QStringLiteral("90561 KB"));
+}
+
+void TestStartup::widestNumberFitsItsLabel() {
+    FakeGauge g;
+    g.memory.status = {64LL << 30, 0};
+    g.settings.values[{"Forms", "Section_1"}] = "1";
+    g.Start();
+    g.window.Timer1_Timer();
+    const QLabel* label = g.window.lblInfo[0];
+    QCOMPARE(label->text(), QStringLiteral("67108864 KB"));
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+    QVERIFY(label->fontMetrics().height() <= label->height() + 1);
 }
 
 void TestStartup::closeSavesOnce() {

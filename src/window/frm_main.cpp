@@ -8,6 +8,12 @@
 #include "window/fonts.h"
 #include "window/frm_help.h"
 
+// The pictures live in a static library that nothing else refers to; registering them here
+// keeps the linker from dropping them.
+static void RegisterPictures() {
+    Q_INIT_RESOURCE(pictures);
+}
+
 namespace kelvane {
 namespace {
 
@@ -39,6 +45,7 @@ Picture* MakePicture(const QString& name, int index, QWidget* parent) {
 
 FrmMain::FrmMain(Platform platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), platform_(platform) {
+    RegisterPictures();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvane"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));

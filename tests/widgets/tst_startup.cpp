@@ -44,6 +44,7 @@ class TestStartup : public QObject {
     void unreadableMemoryKeepsReadings();
     void unchangedReadingWritesNothing();
     void widestNumberFitsItsLabel();
+    void picturesMatchTheirControls();
     void closeSavesOnce();
     void unwritableStoreStillCloses();
 };
@@ -227,6 +228,18 @@ void TestStartup::widestNumberFitsItsLabel() {
     QCOMPARE(label->text(), QStringLiteral("67108864 KB"));
     QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
     QVERIFY(label->fontMetrics().height() <= label->height() + 1);
+}
+
+void TestStartup::picturesMatchTheirControls() {
+    FakeGauge g;
+    const auto pictures = g.window.findChildren<Picture*>();
+    QCOMPARE(pictures.size(), 8 * 10 + 7);
+    for (const Picture* picture : pictures) {
+        const QString name = picture->PictureName();
+        QCOMPARE(QPixmap(QStringLiteral(":/pictures/%1.png").arg(name)).size(), picture->size());
+        QCOMPARE(QPixmap(QStringLiteral(":/pictures/%1@2x.png").arg(name)).size(),
+                 picture->size() * 2);
+    }
 }
 
 void TestStartup::closeSavesOnce() {

@@ -4,10 +4,21 @@
 #include <QString>
 
 namespace kelvane {
+namespace {
 
-QFont NumberFont() {
+QFont SmallSans() {
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+}  // namespace
+
+QFont NumberFont() {
+    QFont font = SmallSans();
+    // Small figures read best as crisp black pixels, like the captions drawn beside them.
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
     const QString widest = QStringLiteral("67108864 KB");
     constexpr int kLabelWidth = 60;
     for (int size = 11; size > 6; --size) {
@@ -20,8 +31,15 @@ QFont NumberFont() {
 }
 
 QFont DriveLetterFont() {
-    QFont font = NumberFont();
+    QFont font = SmallSans();
+    font.setPixelSize(NumberFont().pixelSize());
     font.setBold(true);
+    return font;
+}
+
+QFont ArrowFont() {
+    QFont font = SmallSans();
+    font.setPixelSize(11);
     return font;
 }
 

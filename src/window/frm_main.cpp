@@ -155,7 +155,7 @@ void FrmMain::CreateControls() {
     PlaceTwips(imgHelp2, 450, 45, 180, 210);
     imgHelp2->hide();
 
-    QFont arrowFont = numberFont;
+    const QFont arrowFont = ArrowFont();
     Label1 = new ClickLabel(QStringLiteral("<"), this);
     Label2 = new ClickLabel(QStringLiteral(">"), this);
     Label3 = new ClickLabel(QStringLiteral("^"), this);

@@ -8,8 +8,9 @@
 namespace kelvane {
 
 FrmHelp::FrmHelp(const QRect& screen)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
@@ -33,8 +34,13 @@ FrmHelp::FrmHelp(const QRect& screen)
     Text1->setPlainText(HelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Lines longer than the box wrap at its width, so only a vertical scroll bar is needed.
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont small = Text1->font();
+    small.setPixelSize(9);
+    Text1->setFont(small);
     QPalette green = Text1->palette();
     green.setColor(QPalette::Base, QColor(0, 128, 0));
     green.setColor(QPalette::Text, QColor(0, 255, 0));

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdio>
 
+#include "core/command_line.h"
 #include "platform/platform.h"
 #include "platform/single_instance.h"
 #include "settings/settings_store.h"
@@ -42,6 +44,10 @@ void CloseOnSignals(QWidget* window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto reply = kelvane::CommandLineReply(argc, argv)) {
+        std::fputs(reply->c_str(), stdout);
+        return 0;
+    }
     kelvane::SingleInstance instance(kelvane::RuntimeDirectory());
     if (!instance.TryAcquire()) {
         return 0;
@@ -51,9 +57,13 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
-    QApplication app(argc, argv);
+    // Qt's own options (-platform, -style, ...) are ignored like any other argument.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication app(qtArgc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kelvane"));
     QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvane.kelvane"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     auto memory = kelvane::MakeSystemMemoryStatus();

@@ -1,0 +1,59 @@
+#include "core/command_line.h"
+
+#include <string_view>
+
+namespace kelvane {
+namespace {
+
+constexpr std::string_view kUsage =
+    R"(Usage: kelvane [--help | --version]
+
+Shows how much RAM and disk space is in use, in one small always-on-top window of up to
+eight panels, each a 27-segment LED bar and a number.
+
+Keys:
+  F1        quick help
+  F2        used RAM %
+  F3        free RAM %
+  F4        used RAM %, free RAM %
+  F5        used RAM %, free RAM %, total RAM
+  F6        used RAM KB, free RAM KB, total RAM
+  F7        used RAM MB, free RAM MB, total RAM
+  F8        used RAM % and KB, free RAM % and KB, total RAM
+  F9        used RAM % and MB, free RAM % and MB, total RAM
+  F10       the seven memory panels
+  F11       the seven memory panels and drive C:
+  F12       every drive found, up to 8
+
+Mouse:
+  panel title      next reading: used RAM %, KB, MB, free RAM %, KB, MB, total RAM,
+                   then each drive found (C: is /)
+  logo             drag to move; double-click to change the height
+  bar button       height of 1, 3, 6 or 8 panels
+  < > ^            pin to the left, right or top edge of the screen
+  ?                quick help
+  red cross        close (the settings are saved)
+
+Settings: $XDG_CONFIG_HOME/Kelvane/Kelvane.conf (usually ~/.config/Kelvane/Kelvane.conf).
+
+Options:
+  --help     print this help and exit
+  --version  print the version and exit
+)";
+
+}  // namespace
+
+std::optional<std::string> CommandLineReply(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help") {
+            return std::string(kUsage);
+        }
+        if (argument == "--version") {
+            return std::string("kelvane " KELVANE_VERSION "\n");
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace kelvane

@@ -1,11 +1,12 @@
 # Installs the Debian packages a step needs, when they are missing.
-# Usage: . tools/deps.sh; ensure_packages build|test|headless
+# Usage: . tools/deps.sh; ensure_packages build|test|headless|package
 
 kelvane_packages() {
     case "$1" in
         build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core" ;;
-        test) echo "xvfb openbox xdotool x11-utils" ;;
+        test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base dpkg-dev file" ;;
         headless) echo "xvfb openbox imagemagick" ;;
+        package) echo "dpkg-dev file" ;;
     esac
 }
 

@@ -1,0 +1,91 @@
+#!/bin/sh
+# Installs the build into a temporary prefix and checks what a desktop and a package manager
+# see: the binary, the menu entry, the metainfo, the icon theme entries and the manual page,
+# with the freedesktop and AppStream validators; then builds the Debian package and checks
+# its contents and dependencies.
+# Usage: check_install.sh BUILD_DIR
+
+set -u
+BUILD="$1"
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+PREFIX="$WORK/usr"
+APP=org.kelvane.kelvane
+failures=0
+
+check() {
+    description="$1"
+    shift
+    if "$@"; then
+        echo "ok - $description"
+    else
+        echo "FAILED - $description"
+        failures=$((failures + 1))
+    fi
+}
+
+cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 ||
+    { cat "$WORK/install.log"; exit 1; }
+
+desktop="$PREFIX/share/applications/$APP.desktop"
+metainfo="$PREFIX/share/metainfo/$APP.metainfo.xml"
+man="$PREFIX/share/man/man1/kelvane.1.gz"
+
+check "the binary is in bin/" test -x "$PREFIX/bin/kelvane"
+check "the menu entry passes desktop-file-validate" desktop-file-validate "$desktop"
+check "the metainfo passes appstreamcli validate" \
+    sh -c "appstreamcli validate --no-net '$metainfo' >'$WORK/appstream.log' 2>&1 ||
+        { cat '$WORK/appstream.log'; false; }"
+
+entry() { sed -n "s/^$1=//p" "$desktop"; }
+check "the menu entry starts the installed binary" sh -c "[ '$(entry Exec)' = kelvane ]"
+check "the menu entry files it under System and Monitor" \
+    sh -c "echo '$(entry Categories)' | grep -q '^System;Monitor;$'"
+check "the metainfo launches the menu entry" \
+    grep -q "<launchable type=\"desktop-id\">$APP.desktop</launchable>" "$metainfo"
+
+icon="$(entry Icon)"
+icon_sizes() {
+    for size in 16 22 24 32 48 64 128 256; do
+        png="$PREFIX/share/icons/hicolor/${size}x$size/apps/$icon.png"
+        file "$png" | grep -q "PNG image data, $size x $size," ||
+            { echo "not a $size x $size PNG: $png"; return 1; }
+    done
+}
+check "the icon is in hicolor at every size from 16 to 256" icon_sizes
+check "the icon is in hicolor as SVG" \
+    sh -c "file '$PREFIX/share/icons/hicolor/scalable/apps/$icon.svg' | grep -q SVG"
+
+check "the manual page formats without warnings" \
+    sh -c "gzip -dc '$man' | groff -man -ww -z -Tutf8 2>&1 | tee '$WORK/groff.log' && [ ! -s '$WORK/groff.log' ]"
+man_mentions() {
+    text="$(gzip -dc "$man" | groff -man -Tascii -P-cbou 2>/dev/null)"
+    for word in F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 Kelvane/Kelvane.conf Section_1 Panels \
+        --help --version; do
+        printf '%s\n' "$text" | grep -qF -- "$word" || { echo "the manual leaves out $word"; return 1; }
+    done
+}
+check "the manual page names every key and the settings" man_mentions
+
+# The package, from the same build.
+cpack --config "$BUILD/CPackConfig.cmake" -B "$WORK/deb" >"$WORK/cpack.log" 2>&1 ||
+    { cat "$WORK/cpack.log"; exit 1; }
+deb="$(ls "$WORK"/deb/kelvane_*.deb)"
+dpkg-deb -c "$deb" >"$WORK/contents"
+check "the package installs into /usr" sh -c "grep -q ' ./usr/bin/kelvane$' '$WORK/contents' &&
+    grep -q ' ./usr/share/applications/$APP.desktop$' '$WORK/contents' &&
+    grep -q ' ./usr/share/man/man1/kelvane.1.gz$' '$WORK/contents'"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "# Depends: $depends"
+only_qt_runtime() {
+    echo "$depends" | grep -q 'libqt6widgets6' || { echo "no libqt6widgets6"; return 1; }
+    for package in $(echo "$depends" | tr ',' '\n' | sed 's/(.*)//; s/|.*//'); do
+        case "$package" in
+            libqt6core6 | libqt6gui6 | libqt6widgets6 | libc6 | libgcc-s1 | libstdc++6) ;;
+            *) echo "unexpected dependency: $package"; return 1 ;;
+        esac
+    done
+}
+check "the package depends on the Qt 6 runtime only" only_qt_runtime
+
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }

@@ -1,0 +1,61 @@
+#!/bin/sh
+# Takes the README's screenshot, docs/screenshot.png: the real gauge on a virtual X display
+# with openbox, at a device pixel ratio of 2, after F11 (the seven memory panels and drive C:).
+#
+#   tools/screenshot.sh [KELVANE_BINARY]
+#
+# Without a binary, builds one in build/release as ./run.sh does.
+set -eu
+cd "$(dirname "$0")/.."
+. tools/deps.sh
+ensure_packages test
+ensure_packages headless
+if [ $# -ge 1 ]; then
+    kelvane="$1"
+else
+    ensure_packages build
+    cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANE_TESTS=OFF >/dev/null
+    cmake --build build/release
+    kelvane=build/release/kelvane
+fi
+
+work="$(mktemp -d)"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xserver=$!
+stop() {
+    # The gauge first, so that it does not see its display vanish.
+    [ -n "$gauge" ] && kill "$gauge" 2>/dev/null && wait "$gauge" 2>/dev/null
+    kill $wm $xserver 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap stop EXIT
+gauge="" wm=""
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.05
+done
+
+QT_SCALE_FACTOR=2 "$kelvane" &
+gauge=$!
+window=""
+for _ in $(seq 100); do
+    window="$(xdotool search --onlyvisible --name '^Dorvane$' 2>/dev/null | head -n 1)" || true
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "no gauge window appeared"; exit 1; }
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+xdotool key F11
+sleep 1
+mkdir -p docs
+import -window "$window" docs/screenshot.png
+echo "docs/screenshot.png: $(identify -format '%w x %h' docs/screenshot.png)"

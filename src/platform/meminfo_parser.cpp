@@ -55,23 +55,27 @@ std::optional<MemoryStatus> ParseMeminfo(std::string_view text) {
                 values[f] = ParseKilobytes(line.substr(colon + 1));
             }
         }
-        if (values[kTotal] && values[kAvailable]) {
-            break;
+        // The first line that completes the figures settles them, so that a read cut short
+        // anywhere after it gives the same figures as the whole text. The kernel writes
+        // MemAvailable before Buffers and Cached: a text that gave those without it has none.
+        if (!values[kTotal]) {
+            continue;
+        }
+        MemoryStatus status;
+        status.totalPhys = *values[kTotal];
+        if (values[kAvailable]) {
+            status.availPhys = *values[kAvailable];
+            return status;
+        }
+        if (values[kFree] && values[kBuffers] && values[kCached]) {
+            if (__builtin_add_overflow(*values[kFree], *values[kBuffers], &status.availPhys) ||
+                __builtin_add_overflow(status.availPhys, *values[kCached], &status.availPhys)) {
+                return std::nullopt;
+            }
+            return status;
         }
     }
-    if (!values[kTotal]) {
-        return std::nullopt;
-    }
-    MemoryStatus status;
-    status.totalPhys = *values[kTotal];
-    if (values[kAvailable]) {
-        status.availPhys = *values[kAvailable];
-    } else if (!values[kFree] || !values[kBuffers] || !values[kCached] ||
-               __builtin_add_overflow(*values[kFree], *values[kBuffers], &status.availPhys) ||
-               __builtin_add_overflow(status.availPhys, *values[kCached], &status.availPhys)) {
-        return std::nullopt;
-    }
-    return status;
+    return std::nullopt;
 }
 
 }  // namespace kelvane

@@ -9,7 +9,8 @@ namespace kelvane {
 
 // Total and available physical memory from the text of /proc/meminfo. Available memory is
 // "MemAvailable", or "MemFree" + "Buffers" + "Cached" on kernels that lack it. Only complete
-// lines count, so a truncated read yields nothing rather than a wrong figure.
+// lines count, and the first line that completes the figures settles them, so a truncated
+// read yields nothing or the same figures as the whole text, never a different figure.
 std::optional<MemoryStatus> ParseMeminfo(std::string_view text);
 
 }  // namespace kelvane

@@ -120,6 +120,11 @@ void TestParsers::meminfo_data() {
     QTest::newRow("empty") << QByteArray() << -1LL << 0LL;
     QTest::newRow("figure too large for bytes")
         << QByteArray("MemTotal:  99999999999999999999 kB\nMemAvailable:  1 kB\n") << -1LL << 0LL;
+    // Found by fuzzing: a read cut short after the sum gave a figure the whole text did not.
+    QTest::newRow("the first complete figures settle the reading")
+        << QByteArray(
+               "MemTotal:100 kB\nBuffers:2 kB\nCached:2 kB\nMemFree:8 kB\nMemAvailable:40 kB\n")
+        << 100LL * 1024 << 12LL * 1024;
     QTest::newRow("64 GiB machine")
         << QByteArray("MemTotal:       67108864 kB\nMemAvailable:   33554432 kB\n")
         << 64LL * 1024 * 1024 * 1024 << 32LL * 1024 * 1024 * 1024;

@@ -56,7 +56,8 @@ class ScreenInfo {
 std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
 std::unique_ptr<VolumeSource> MakeSystemVolumes();
 std::unique_ptr<ScreenInfo> MakeSystemScreen();
-// A per-user directory for run-time files such as the single-instance lock.
+// A per-user directory for run-time files such as the single-instance lock, which no other
+// user can write to.
 QString RuntimeDirectory();
 
 }  // namespace kelvane

@@ -9,7 +9,12 @@ SingleInstance::SingleInstance(const QString& directory)
 }
 
 bool SingleInstance::TryAcquire() {
-    return lock_->tryLock(0);
+    if (lock_->tryLock(0)) {
+        return true;
+    }
+    // Only a lock held by a running gauge ends this start; a lock that cannot be made at all
+    // (no writable place for it) must not keep the gauge from running.
+    return lock_->error() != QLockFile::LockFailedError;
 }
 
 }  // namespace kelvane

@@ -11,7 +11,8 @@ namespace kelvane {
 class SingleInstance {
   public:
     explicit SingleInstance(const QString& directory);
-    // True when this process now holds the lock.
+    // False when another running gauge holds the lock; true when this process now holds it,
+    // or when no lock can be made in the directory at all.
     bool TryAcquire();
 
   private:

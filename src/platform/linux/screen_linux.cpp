@@ -1,8 +1,5 @@
 // Screens as the windowing system reports them.
 
-#include <unistd.h>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -31,19 +28,6 @@ class QtScreens final : public ScreenInfo {
 
 std::unique_ptr<ScreenInfo> MakeSystemScreen() {
     return std::make_unique<QtScreens>();
-}
-
-// $XDG_RUNTIME_DIR when it exists, else a private directory in the temporary folder.
-QString RuntimeDirectory() {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(QString::fromLocal8Bit(runtime)).exists()) {
-        return QString::fromLocal8Bit(runtime);
-    }
-    const QString fallback = QDir::tempPath() + QStringLiteral("/kelvane-%1").arg(::getuid());
-    QDir().mkpath(fallback);
-    QFile::setPermissions(fallback,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return fallback;
 }
 
 }  // namespace kelvane

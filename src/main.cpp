@@ -1,6 +1,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QFile>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -48,7 +49,11 @@ int main(int argc, char* argv[]) {
         std::fputs(reply->c_str(), stdout);
         return 0;
     }
-    kelvane::SingleInstance instance(kelvane::RuntimeDirectory());
+    // Qt looks for the session's runtime directory too, and warns when there is none or when
+    // it is not private: it is given the same private directory as the lock.
+    const QString runtime = kelvane::RuntimeDirectory();
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    kelvane::SingleInstance instance(runtime);
     if (!instance.TryAcquire()) {
         return 0;
     }

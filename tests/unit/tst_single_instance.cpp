@@ -42,9 +42,9 @@ void TestSingleInstance::lockDirectory_data() {
     QTest::newRow("the session's runtime directory") << "own"
                                                      << "nothing"
                                                      << "runtime";
-    QTest::newRow("a runtime directory others can write to is passed over") << "open"
-                                                                            << "nothing"
-                                                                            << "temporary";
+    QTest::newRow("a runtime directory others can reach is passed over") << "open"
+                                                                         << "nothing"
+                                                                         << "temporary";
     QTest::newRow("an open directory of our own is closed to others") << "unset"
                                                                       << "open directory"
                                                                       << "temporary";
@@ -80,7 +80,7 @@ void TestSingleInstance::lockDirectory() {
     }
     if (runtime == QLatin1String("own") || runtime == QLatin1String("open")) {
         QVERIFY(QDir().mkpath(session));
-        ::chmod(QFile::encodeName(session).constData(), runtime == "own" ? 0700 : 0777);
+        ::chmod(QFile::encodeName(session).constData(), runtime == "own" ? 0700 : 0755);
     }
 
     const QString name = tmp + QStringLiteral("/kelvane-%1").arg(::getuid());

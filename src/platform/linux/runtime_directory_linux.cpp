@@ -19,12 +19,11 @@ bool IsOwnDirectory(const struct stat& st) {
     return S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
 }
 
-// The session's runtime directory is the user's own; it is used as it stands unless another
-// user could write to it.
+// The session's runtime directory is used as it stands when it is as private as it should
+// be; it is never changed.
 bool IsUsableRuntimeDirectory(const QByteArray& path) {
     struct stat st {};
-    return ::lstat(path.constData(), &st) == 0 && IsOwnDirectory(st) &&
-           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return ::lstat(path.constData(), &st) == 0 && IsOwnDirectory(st) && (st.st_mode & 0077) == 0;
 }
 
 // Creates `path` as a 0700 directory or takes it over when it is already this user's own

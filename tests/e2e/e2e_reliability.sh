@@ -1,0 +1,105 @@
+#!/bin/sh
+# The real gauge under faults: ten starts at once, starts after a SIGKILL, a damaged settings
+# file, a settings write that fails at close, and a session without a runtime directory.
+
+. "$(dirname "$0")/e2e_lib.sh"
+start_display 1024x768x24
+
+# A process that has ended may linger as a zombie until the shell reaps it: it does not count.
+alive() {
+    state="$(cut -d ' ' -f 3 "/proc/$1/stat" 2>/dev/null)" || return 1
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+count_alive() {
+    n=0
+    for pid in "$@"; do alive "$pid" && n=$((n + 1)); done
+    echo "$n"
+}
+# Waits until exactly one of the given processes runs; its pid is then in $survivor.
+one_survives() {
+    for _ in $(seq 100); do
+        if [ "$(count_alive "$@")" -eq 1 ]; then
+            for pid in "$@"; do alive "$pid" && survivor=$pid; done
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+ends() {
+    for _ in $(seq 50); do alive "$1" || return 0; sleep 0.1; done
+    return 1
+}
+one_window() {
+    [ "$(xdotool search --onlyvisible --name '^Dorvane$' 2>/dev/null | wc -l)" -eq 1 ]
+}
+ten_starts() {
+    starts=""
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        "$KELVANE" &
+        starts="$starts $!"
+    done
+    pids="$pids $starts"
+}
+
+ten_starts
+wait_window
+check "ten starts at once leave one gauge running" one_survives $starts
+check "with one window" one_window
+
+kill -KILL "$survivor"
+ten_starts
+wait_window
+check "after a SIGKILL, ten starts at once leave one gauge running" one_survives $starts
+check "with one window" one_window
+kill -TERM "$survivor"
+ends "$survivor"
+
+# Position 100, 50 and two panels, among garbage, NUL bytes and a 10 MB line.
+{
+    printf '[StartUp]\nLeft=1500\n\377\376\001garbage [[\nTop=757\n[Forms]\nSection_1=5\000\n'
+    head -c 10485760 /dev/zero | tr '\000' 9
+    printf '\nSection_2=1e400\nPanels=5\n'
+} >"$SETTINGS.new"
+mkdir -p "$(dirname "$SETTINGS")"
+mv "$SETTINGS.new" "$SETTINGS"
+start_gauge
+wait_window
+check "a damaged settings file still gives what it can read" \
+    wait_geometry "$window" "100 50 136 74"
+kill -TERM "$gauge"
+ends "$gauge"
+
+# The disk is full at close: writes fail as they would with ENOSPC, even for root.
+printf '[Forms]\nPanels=5\n' >"$SETTINGS"
+cp "$SETTINGS" "$WORK/before"
+(trap '' XFSZ && exec "$KELVANE") &
+gauge=$!
+pids="$pids $gauge"
+wait_window
+prlimit --pid "$gauge" --fsize=0
+kill -TERM "$gauge"
+check "a settings write that fails does not hold up the end" ends "$gauge"
+check "the old settings file stays as it was" cmp -s "$SETTINGS" "$WORK/before"
+check "no temporary file is left beside it" \
+    sh -c "[ \"\$(ls -A '$(dirname "$SETTINGS")')\" = Kelvane.conf ]"
+
+# No runtime directory in the session.
+mkdir "$WORK/tmp"
+lock_dir="$WORK/tmp/kelvane-$(id -u)"
+env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" "$KELVANE" 2>"$WORK/stderr" &
+gauge=$!
+pids="$pids $gauge"
+wait_window
+check "without a runtime directory the lock goes to a private temporary folder" \
+    sh -c "[ \"\$(stat -c %a:%u '$lock_dir')\" = 700:$(id -u) ]"
+env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" "$KELVANE" 2>>"$WORK/stderr" &
+second=$!
+pids="$pids $second"
+check "where it still keeps a second start out" ends "$second"
+check "the first gauge still runs" alive "$gauge"
+kill -TERM "$gauge"
+ends "$gauge"
+check "and nothing is printed" test ! -s "$WORK/stderr"
+[ -s "$WORK/stderr" ] && cat "$WORK/stderr"
+finish

@@ -1,0 +1,297 @@
+#!/bin/bash
+# Measures what the gauge costs at its 100 Hz tick.
+#
+#   bench/run.sh [whole|tick|all]     (default: all)
+#
+# whole: the real program on its own Xvfb (1024x768x24) + openbox, next to a floor program
+#        that makes only the OS reads of a tick; see bench/README.md for the cases.
+# tick:  one tick through the real code over a fake platform (Google Benchmark), heap
+#        allocations per tick, and callgrind instructions per tick.
+#
+# Environment:
+#   DURATION=30 WARMUP=3 REPS=3   seconds measured, seconds skipped, repetitions (median)
+#   BASELINE_REV=<git rev>        also measure the gauge built from that revision, same run
+#   WORK=/tmp/kelvane-bench       build and scratch directory
+#   OUT=$WORK/results.md          where the tables are written (also printed)
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+mode="${1:-all}"
+DURATION="${DURATION:-30}"
+WARMUP="${WARMUP:-3}"
+REPS="${REPS:-3}"
+WORK="${WORK:-/tmp/kelvane-bench}"
+OUT="${OUT:-$WORK/results.md}"
+mkdir -p "$WORK"
+: >"$OUT"
+
+say() { printf '%s\n' "$*" | tee -a "$OUT"; }
+
+build() {
+    . "$root/tools/deps.sh"
+    ensure_packages build
+    ensure_packages test
+    cmake -S "$root" -B "$WORK/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANE_TESTS=OFF \
+        -DKELVANE_BENCH=ON >/dev/null
+    cmake --build "$WORK/build" >/dev/null
+    mkdir -p "$WORK/tools"
+    for tool in floor memory_churn meminfo_flip; do
+        cc -O2 -Wall -Wextra -Wpedantic -Werror -o "$WORK/tools/$tool" "$here/$tool.c"
+    done
+    if [ -n "${BASELINE_REV:-}" ]; then
+        rm -rf "$WORK/baseline-src"
+        mkdir -p "$WORK/baseline-src"
+        git -C "$root" archive "$BASELINE_REV" | tar -x -C "$WORK/baseline-src"
+        cmake -S "$WORK/baseline-src" -B "$WORK/baseline" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+            -DKELVANE_TESTS=OFF -DKELVANE_BENCH=ON >/dev/null
+        cmake --build "$WORK/baseline" >/dev/null
+    fi
+}
+
+machine() {
+    say "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
+        "kernel $(uname -r), $(sed -n 's/^PRETTY_NAME="\(.*\)"/\1/p' /etc/os-release)," \
+        "Qt $(dpkg-query -W -f '${Version}' qt6-base-dev 2>/dev/null || echo '?')"
+    say "Revision: $(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD -- src || echo ' + uncommitted changes in src/')${BASELINE_REV:+, baseline $BASELINE_REV}"
+    say ""
+}
+
+# ---------------------------------------------------------------- whole program
+
+hz="$(getconf CLK_TCK)"
+
+cpu_ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
+# The same time to the nanosecond (utime + stime come in 10 ms units): all threads' run time.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d\n", s}'; }
+# Over all threads of the process: Qt reads the X connection on a thread of its own.
+wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
+anon_kib() { awk '/^Pss_Anon:/ {print $2}' "/proc/$1/smaps_rollup"; }
+now() { date +%s.%N; }
+
+start_display() {
+    # Another Xvfb starting at the same moment can take the display number: try again.
+    for _ in 1 2 3; do
+        rm -f "$WORK/display"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+        xserver=$!
+        for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+        if [ -s "$WORK/display" ] && kill -0 "$xserver" 2>/dev/null; then
+            break
+        fi
+        kill "$xserver" 2>/dev/null || true
+        xserver=""
+    done
+    [ -n "$xserver" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(cat "$WORK/display")"
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        sleep 0.05
+    done
+}
+
+stop_display() {
+    kill "${wm:-}" "${xserver:-}" 2>/dev/null || true
+    wait 2>/dev/null || true
+}
+
+# A settings file with eight drive panels, C: to J:.
+eight_drives() {
+    mkdir -p "$1/Kelvane"
+    {
+        printf '[StartUp]\nLeft=6660\nTop=3900\n\n[Forms]\nPanels=4\n'
+        for p in 1 2 3 4 5 6 7 8; do printf 'Section_%d=%d\n' "$p" $((p + 6)); done
+    } >"$1/Kelvane/Kelvane.conf"
+}
+
+# run_case NAME REP SETUP HELPER -- COMMAND...
+# SETUP: plain | drives8 (settings file)
+# HELPER: none | churn (real memory churn) | steady (a fixed meminfo over /proc/meminfo) |
+#         flip (a meminfo over /proc/meminfo that changes after every read)
+run_case() {
+    local name="$1" rep="$2" setup="$3" helper="$4"
+    shift 5
+    local dir="$WORK/run"
+    if { [ "$helper" = flip ] || [ "$helper" = steady ]; } && [ "$(id -u)" -ne 0 ]; then
+        echo "  $name: skipped (a bind mount over /proc/meminfo needs root)"
+        return 0
+    fi
+    rm -rf "$dir"
+    mkdir -p "$dir/config" "$dir/runtime"
+    chmod 700 "$dir/runtime"
+    [ "$setup" = drives8 ] && eight_drives "$dir/config"
+    local helper_pid="" client
+    case "$helper" in
+        churn) "$WORK/tools/memory_churn" & helper_pid=$! ;;
+        steady)
+            printf 'MemTotal:        8388608 kB\nMemFree:         1000000 kB\nMemAvailable:    2600000 kB\n' \
+                >"$dir/meminfo"
+            ;;
+        flip)
+            "$WORK/tools/meminfo_flip" "$dir/meminfo" &
+            helper_pid=$!
+            for _ in $(seq 50); do [ -s "$dir/meminfo" ] && break; sleep 0.02; done
+            ;;
+    esac
+    if [ "$helper" = flip ] || [ "$helper" = steady ]; then
+        # The bind mount stays inside the client's own mount namespace.
+        XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir/runtime" \
+            unshare -m -- sh -c 'm=$1; shift; mount --bind "$m" /proc/meminfo && exec "$@"' \
+            sh "$dir/meminfo" "$@" &
+    else
+        XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir/runtime" "$@" &
+    fi
+    client=$!
+    sleep "$WARMUP"
+    local c0 x0 cn0 xn0 w0 a0 t0 c1 x1 cn1 xn1 w1 a1 t1
+    t0=$(now); c0=$(cpu_ticks "$client"); x0=$(cpu_ticks "$xserver")
+    cn0=$(cpu_ns "$client"); xn0=$(cpu_ns "$xserver"); w0=$(wakeups "$client")
+    a0=$(anon_kib "$client")
+    sleep "$DURATION"
+    t1=$(now); c1=$(cpu_ticks "$client"); x1=$(cpu_ticks "$xserver")
+    cn1=$(cpu_ns "$client"); xn1=$(cpu_ns "$xserver"); w1=$(wakeups "$client")
+    a1=$(anon_kib "$client")
+    kill "$client" 2>/dev/null || true
+    wait "$client" 2>/dev/null || true
+    if [ -n "$helper_pid" ]; then
+        kill "$helper_pid" 2>/dev/null || true
+        wait "$helper_pid" 2>/dev/null || true
+    fi
+    awk -v n="$name" -v r="$rep" -v hz="$hz" -v c="$((c1 - c0))" -v x="$((x1 - x0))" \
+        -v cn="$((cn1 - cn0))" -v xn="$((xn1 - xn0))" -v w="$((w1 - w0))" -v a0="$a0" \
+        -v a1="$a1" -v t0="$t0" -v t1="$t1" 'BEGIN {
+            s = t1 - t0
+            printf "%s\t%s\t%.3f\t%.3f\t%.3f\t%.3f\t%.1f\t%d\t%d\n", n, r, cn / 1e7 / s,
+                c / hz / s * 100, xn / 1e7 / s, x / hz / s * 100, w / s, a0, a1
+        }' >>"$WORK/whole.tsv"
+    echo "  $(tail -n 1 "$WORK/whole.tsv")"
+}
+
+whole() {
+    local floor="$WORK/tools/floor"
+    : >"$WORK/whole.tsv"
+    trap stop_display EXIT
+    start_display
+    echo "Whole program: ${REPS} x ${DURATION} s per case after ${WARMUP} s, display $DISPLAY"
+    for rep in $(seq "$REPS"); do
+        # Eight drive panels on this machine: C: is "/", D: to J: name no volume, so the gauge
+        # fails their queries without a system call. floor-8 makes eight statvfs calls anyway.
+        run_case floor-1 "$rep" plain none -- "$floor" /
+        run_case floor-1-steady "$rep" plain steady -- "$floor" /
+        run_case floor-8 "$rep" plain none -- "$floor" / / / / / / / /
+        run_case floor-1-churn "$rep" plain churn -- "$floor" /
+        run_case floor-1-flip "$rep" plain flip -- "$floor" /
+        for b in "${builds[@]}"; do
+            local tag="${b%%:*}" bin="${b#*:}/kelvane"
+            run_case "$tag:default" "$rep" plain none -- "$bin"
+            run_case "$tag:steady" "$rep" plain steady -- "$bin"
+            run_case "$tag:8-drives" "$rep" drives8 none -- "$bin"
+            run_case "$tag:churn" "$rep" plain churn -- "$bin"
+            run_case "$tag:flip" "$rep" plain flip -- "$bin"
+        done
+    done
+    stop_display
+    trap - EXIT
+    summarise_whole
+}
+
+summarise_whole() {
+    say "### Whole program (median of $REPS runs of ${DURATION} s each, after ${WARMUP} s warm-up)"
+    say ""
+    say "CPU in % of one core, from the run time of all threads (schedstat, ns) and, in brackets,"
+    say "from utime + stime in /proc/PID/stat (10 ms units). Ratios use the schedstat figures."
+    say ""
+    say "| case | client CPU % | X server CPU % | wake-ups/s | Pss_Anon KiB start → end | client / floor |"
+    say "|---|---:|---:|---:|---:|---|"
+    awk -F'\t' '
+        function median(list,   a, m, i, j, t) {
+            m = split(list, a, " ")
+            for (i = 2; i <= m; ++i)
+                for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+            return m % 2 ? a[(m + 1) / 2] : (a[m / 2] + a[m / 2 + 1]) / 2
+        }
+        {
+            if (!($1 in seen)) { order[++cases] = $1; seen[$1] = 1 }
+            cn[$1] = cn[$1] " " $3; c[$1] = c[$1] " " $4; xn[$1] = xn[$1] " " $5
+            x[$1] = x[$1] " " $6; w[$1] = w[$1] " " $7; a0[$1] = a0[$1] " " $8; a1[$1] = a1[$1] " " $9
+        }
+        END {
+            for (i = 1; i <= cases; ++i) { k = order[i]; mc[k] = median(cn[k]) }
+            for (i = 1; i <= cases; ++i) {
+                k = order[i]
+                base = k
+                sub(/^[a-z]+:/, "", base)
+                f = ""
+                if (base == "default") f = "floor-1"
+                else if (base == "steady") f = "floor-1-steady"
+                else if (base == "8-drives") f = "floor-8"
+                else if (base == "churn") f = "floor-1-churn"
+                else if (base == "flip") f = "floor-1-flip"
+                ratio = (f != "" && mc[f] > 0) ? sprintf("%.2f × %s", mc[k] / mc[f], f) : ""
+                if (base == "8-drives" && mc["floor-1"] > 0)
+                    ratio = ratio sprintf(", %.2f × floor-1", mc[k] / mc["floor-1"])
+                printf "| %s | %.3f (%.2f) | %.3f (%.2f) | %.1f | %d → %d | %s |\n", k, mc[k],
+                    median(c[k]), median(xn[k]), median(x[k]), median(w[k]), median(a0[k]),
+                    median(a1[k]), ratio
+            }
+        }' "$WORK/whole.tsv" | tee -a "$OUT"
+    say ""
+    say "Runs: $WORK/whole.tsv (case, run, client CPU % schedstat, stat, X CPU % schedstat, stat,"
+    say "wake-ups/s, Pss_Anon KiB at start, at end)"
+    say ""
+}
+
+# ---------------------------------------------------------------- one tick
+
+tick() {
+    local b tag dir
+    for b in "${builds[@]}"; do
+        tag="${b%%:*}"
+        dir="${b#*:}"
+        [ -x "$dir/bench/kelvane_tick_bench" ] && tick_of "$tag" "$dir/bench/kelvane_tick_bench"
+    done
+}
+
+tick_of() {
+    local tag="$1" bench="$2"
+    export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+    say "### One tick over a fake platform ($tag; offscreen platform, painting included)"
+    say ""
+    say '```'
+    "$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>&1 | tee -a "$OUT"
+    say '```'
+    say ""
+    say "Repainted per tick (paint events by control, and pixels):"
+    say ""
+    say '```'
+    "$bench" --paints 2>/dev/null | tee -a "$OUT"
+    say '```'
+    say ""
+    say "Callgrind, instructions per tick (1000 ticks after 200 warm-up ticks):"
+    say ""
+    local scenario ir
+    for scenario in unchanged captions bars; do
+        valgrind --tool=callgrind --callgrind-out-file="$WORK/callgrind.$tag.$scenario" \
+            --collect-atstart=no --toggle-collect='kelvane::TickLoop*' \
+            "$bench" --ticks="$scenario" >/dev/null 2>&1
+        ir=$(callgrind_annotate "$WORK/callgrind.$tag.$scenario" 2>/dev/null |
+            awk '/PROGRAM TOTALS/ && !done {gsub(",", "", $1); print $1; done = 1}')
+        say "- $scenario: $((ir / 1000)) instructions per tick ($WORK/callgrind.$tag.$scenario)"
+    done
+    say ""
+    unset QT_QPA_PLATFORM LC_ALL
+}
+
+build
+machine
+builds=("now:$WORK/build")
+[ -n "${BASELINE_REV:-}" ] && builds=("before:$WORK/baseline" "${builds[@]}")
+case "$mode" in
+    whole) whole ;;
+    tick) tick ;;
+    all) tick; whole ;;
+    *) echo "usage: $0 [whole|tick|all]" >&2; exit 2 ;;
+esac
+echo "Written to $OUT"

@@ -75,4 +75,14 @@ bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCom
     return true;
 }
 
+PanelInputs PanelInputsOf(int code, const TickReadings& in) {
+    if (IsDriveKind(code)) {
+        return {code, 0, 0, in.driveUsedPercent[code - kFirstDrive]};
+    }
+    if (IsMemoryKind(code)) {
+        return {code, in.mem.totalPhys, in.mem.availPhys, in.freePercent};
+    }
+    return {code, 0, 0, 0};
+}
+
 }  // namespace kelvane

@@ -36,4 +36,16 @@ struct TickReadings {
 // whose panel is left untouched.
 bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCommand& led);
 
+// Everything PanelReading reads for `code` (the decimal point aside, which is fixed for the
+// run): equal inputs give the same caption and LED command, so a panel that already shows
+// them has nothing to do on this tick.
+struct PanelInputs {
+    int code = -1;  // no panel shows -1: the first comparison always differs
+    std::int64_t totalPhys = 0;
+    std::int64_t availPhys = 0;
+    std::int16_t percent = 0;  // free memory, or the drive's use
+    bool operator==(const PanelInputs&) const = default;
+};
+PanelInputs PanelInputsOf(int code, const TickReadings& in);
+
 }  // namespace kelvane

@@ -16,6 +16,13 @@ void FrmMain::SetWholeLights(int panel) {
     in.driveUsedPercent = DriveUsedPercent;
     in.decimalPoint =
         std::string_view(decimalPoint_.constData(), static_cast<std::size_t>(decimalPoint_.size()));
+    // Most ticks read what the last one did; only this tick's caption and bar, and nothing
+    // else, write to the panel's controls, so with the same inputs they are already right.
+    auto& shown = shownInputs_[static_cast<std::size_t>(panel)];
+    const PanelInputs inputs = PanelInputsOf(code, in);
+    if (inputs == shown) {
+        return;
+    }
     CaptionText caption;
     LedCommand led;
     if (!PanelReading(code, in, caption, led)) {
@@ -27,6 +34,7 @@ void FrmMain::SetWholeLights(int panel) {
         SetLights(panel, led.level);
     }
     SetCaption(panel, caption);
+    shown = inputs;
 }
 
 // Writes the label only when its text changes: at 100 ticks a second an unchanged caption

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/number_text.h"
+#include "core/reading_rules.h"
 #include "display/sections.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
@@ -145,6 +146,7 @@ class FrmMain : public QWidget {
     void ConnectControls();
     void ShowTitle(int panel, const std::array<Picture*, kPanels>& title);
     void SetCaption(int panel, const CaptionText& caption);
+    void ShowSegments(int panel, int lit);
     void PlaceNumber(int panel, int left, int width);
     void ShowDriveLabel(int panel, int code);
     void RememberPosition();
@@ -156,6 +158,13 @@ class FrmMain : public QWidget {
     bool image1DoubleClicked_ = false;
     QByteArray decimalPoint_;
     std::array<CaptionText, kPanels> shownCaption_{};
+    std::array<PanelInputs, kPanels> shownInputs_{};
+    // Lit segments per bar as last written; -1 until then, so the first write looks at all.
+    std::array<int, kPanels> shownLit_ = [] {
+        std::array<int, kPanels> unknown{};
+        unknown.fill(-1);
+        return unknown;
+    }();
 };
 
 }  // namespace kelvane

@@ -22,6 +22,8 @@ class TestReadingRules : public QObject {
     void freePercent();
     void caption_data();
     void caption();
+    void inputsCoverTheReading_data();
+    void inputsCoverTheReading();
     void usedPercent_data();
     void usedPercent();
     void segmentColour_data();
@@ -141,6 +143,65 @@ void TestReadingRules::caption() {
     if (led.action == LedCommand::kLevel) {
         QCOMPARE(led.level, level);
     }
+}
+
+void TestReadingRules::inputsCoverTheReading_data() {
+    QTest::addColumn<int>("code");
+    QTest::newRow("used percent") << 0;
+    QTest::newRow("used KB") << 1;
+    QTest::newRow("used MB") << 2;
+    QTest::newRow("free percent") << 3;
+    QTest::newRow("free KB") << 4;
+    QTest::newRow("free MB") << 5;
+    QTest::newRow("total MB") << 6;
+    QTest::newRow("drive C:") << 7;
+    QTest::newRow("drive Z:") << 30;
+}
+
+// A panel whose inputs have not changed is skipped on the tick, so any change that would
+// show on the panel must change its inputs too.
+void TestReadingRules::inputsCoverTheReading() {
+    QFETCH(int, code);
+    std::int16_t drives[kDriveLetters] = {};
+    TickReadings before;
+    before.mem = {8 * kGiB, 3 * kGiB};
+    before.freePercent = FreePercentOf(before.mem);
+    before.driveUsedPercent = drives;
+    CaptionText beforeText;
+    LedCommand beforeLed;
+    QVERIFY(PanelReading(code, before, beforeText, beforeLed));
+    const PanelInputs beforeInputs = PanelInputsOf(code, before);
+
+    int shownChanges = 0;
+    for (int change = 0; change < 4 + kDriveLetters; ++change) {
+        std::int16_t changedDrives[kDriveLetters] = {};
+        TickReadings after = before;
+        after.driveUsedPercent = changedDrives;
+        // Each field on its own, so that none can hide behind another.
+        if (change == 0) {
+            after.mem.availPhys += 1024;
+        } else if (change == 1) {
+            after.mem.availPhys += kGiB;
+        } else if (change == 2) {
+            after.mem.totalPhys += kGiB;
+        } else if (change == 3) {
+            after.freePercent = static_cast<std::int16_t>(after.freePercent + 1);
+        } else {
+            changedDrives[change - 4] = 1;
+        }
+        CaptionText text;
+        LedCommand led;
+        QVERIFY(PanelReading(code, after, text, led));
+        const bool shown = text.View() != beforeText.View() || led.action != beforeLed.action ||
+                           led.level != beforeLed.level;
+        if (shown) {
+            ++shownChanges;
+            QVERIFY2(
+                PanelInputsOf(code, after) != beforeInputs,
+                qPrintable(QStringLiteral("change %1 shows but leaves the inputs").arg(change)));
+        }
+    }
+    QVERIFY(shownChanges > 0);
 }
 
 void TestReadingRules::usedPercent_data() {

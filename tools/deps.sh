@@ -1,5 +1,5 @@
 # Installs the Debian packages a step needs, when they are missing.
-# Usage: . tools/deps.sh; ensure_packages build|test|headless|package
+# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks
 
 kelvane_packages() {
     case "$1" in
@@ -7,6 +7,7 @@ kelvane_packages() {
         test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base dpkg-dev file" ;;
         headless) echo "xvfb openbox imagemagick" ;;
         package) echo "dpkg-dev file" ;;
+        checks) echo "valgrind clang libclang-rt-14-dev" ;;
     esac
 }
 

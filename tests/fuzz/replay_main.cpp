@@ -29,7 +29,9 @@ int main(int argc, char* argv[]) {
     for (const auto& path : inputs) {
         std::ifstream file(path, std::ios::binary);
         const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
-        std::fprintf(stderr, "%s\n", path.c_str());
+        // Named before it runs: a broken property aborts.
+        std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
     std::printf("%zu inputs replayed\n", inputs.size());

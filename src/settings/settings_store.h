@@ -14,7 +14,8 @@ class SettingsStore {
     virtual std::optional<QString> Read(const QString& section, const QString& key) = 0;
     virtual void Write(const QString& section, const QString& key, const QString& value) = 0;
     // Writes everything out at once; false when the store could not be written (the old
-    // file is then left as it was).
+    // file is then left as it was). Qt keeps the first error it met, so a file that held
+    // lines it could not read also gives false, though the write went through.
     virtual bool Commit() = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "display/led_rules.h"
 #include "window/fonts.h"
 #include "window/frm_help.h"
+#include "window/number_label.h"
 
 // The pictures live in a static library that nothing else refers to; registering them here
 // keeps the linker from dropping them.
@@ -125,11 +126,6 @@ void FrmMain::CreateControls() {
         MakeWhiteLabel(lblDrv[i], driveFont);
         PlaceTwips(lblDrv[i], kDriveLabelDesignLeft[p], 450 + 435 * p, 210, 165);
         lblDrv[i]->hide();
-
-        lblInfo[i] = new QLabel(this);
-        lblInfo[i]->setObjectName(QStringLiteral("lblInfo(%1)").arg(p));
-        MakeWhiteLabel(lblInfo[i], numberFont);
-        PlaceTwips(lblInfo[i], 1440, 450 + 435 * p, 585, 180);
     }
     for (int p = 0; p < kPanels; ++p) {
         const auto i = static_cast<std::size_t>(p);
@@ -169,6 +165,17 @@ void FrmMain::CreateControls() {
     PlaceTwips(Label1, 1635, 60, 135, 210);
     PlaceTwips(Label2, 1890, 60, 120, 195);
     PlaceTwips(Label3, 1755, 30, 120, 120);
+
+    // The numbers, which change up to 100 times a second, come last: a repaint looks at every
+    // control in front of the one repainted, and nothing needs to be in front of them (they
+    // overlap only the titles and the drive letters, which lie behind).
+    for (int p = 0; p < kPanels; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        lblInfo[i] = new NumberLabel(this);
+        lblInfo[i]->setObjectName(QStringLiteral("lblInfo(%1)").arg(p));
+        MakeWhiteLabel(lblInfo[i], numberFont);
+        PlaceTwips(lblInfo[i], 1440, 450 + 435 * p, 585, 180);
+    }
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -62,6 +62,13 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
+    // The gauge repaints a few small rectangles up to 100 times a second. Through shared
+    // memory Qt waits for the X server to finish with the last picture before painting the
+    // next, a round trip that wakes the program three times a tick instead of once; sending
+    // the few kilobytes over the connection needs no answer (bench/RESULTS.md).
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
     // Qt's own options (-platform, -style, ...) are ignored like any other argument.
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication app(qtArgc, argv);

@@ -22,7 +22,12 @@ void SetLeftTwips(QWidget* control, int left) {
 }
 
 void SetWidthTwips(QWidget* control, int width) {
-    control->resize(TwipsToPixels(width), control->height());
+    const int pixels = TwipsToPixels(width);
+    if (control->minimumWidth() == control->maximumWidth()) {
+        control->setFixedWidth(pixels);  // a control of fixed size stays fixed
+    } else {
+        control->resize(pixels, control->height());
+    }
 }
 
 namespace {

@@ -175,6 +175,9 @@ void FrmMain::CreateControls() {
         lblInfo[i]->setObjectName(QStringLiteral("lblInfo(%1)").arg(p));
         MakeWhiteLabel(lblInfo[i], numberFont);
         PlaceTwips(lblInfo[i], 1440, 450 + 435 * p, 585, 180);
+        // A label whose size can vary asks its parent to lay out again on every new text:
+        // one more posted event, and a wake-up of the event loop, per changed tick.
+        lblInfo[i]->setFixedSize(lblInfo[i]->size());
     }
 }
 

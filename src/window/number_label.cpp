@@ -77,7 +77,7 @@ void NumberLabel::paintEvent(QPaintEvent* event) {
     }
     run_.setRawFont(rawFont_);
     run_.setRawData(indexes, positions, static_cast<int>(count));
-    painter.setPen(palette().color(foregroundRole()));
+    // The painter of a widget starts with its text colour as the pen.
     painter.drawGlyphRun(contentsRect().topLeft(), run_);
 }
 

@@ -34,6 +34,8 @@ class NumberLabel : public QLabel {
     std::array<Glyph, 128> glyphs_{};
     QRawFont rawFont_;
     qreal baseline_ = 0;
+    // Kept so that handing it a paint's glyphs allocates nothing; it points at that paint's
+    // own arrays, and only while the paint lasts.
     QGlyphRun run_;
 };
 

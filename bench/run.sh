@@ -53,6 +53,7 @@ machine() {
     say "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
         "kernel $(uname -r), $(sed -n 's/^PRETTY_NAME="\(.*\)"/\1/p' /etc/os-release)," \
         "Qt $(dpkg-query -W -f '${Version}' qt6-base-dev 2>/dev/null || echo '?')"
+    say "Load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
     say "Revision: $(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD -- src || echo ' + uncommitted changes in src/')${BASELINE_REV:+, baseline $BASELINE_REV}"
     say ""
 }
@@ -294,4 +295,5 @@ case "$mode" in
     all) tick; whole ;;
     *) echo "usage: $0 [whole|tick|all]" >&2; exit 2 ;;
 esac
+say "Load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Written to $OUT"

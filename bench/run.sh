@@ -1,15 +1,17 @@
 #!/bin/bash
 # Measures what the gauge costs at its 100 Hz tick.
 #
-#   bench/run.sh [whole|tick|all]     (default: all)
+#   bench/run.sh [whole|tick|profile|all]     (default: all)
 #
 # whole: the real program on its own Xvfb (1024x768x24) + openbox, next to a floor program
 #        that makes only the OS reads of a tick; see bench/README.md for the cases.
 # tick:  one tick through the real code over a fake platform (Google Benchmark), heap
 #        allocations per tick, and callgrind instructions per tick.
+# profile: the real program under callgrind, instructions per tick of every thread.
 #
 # Environment:
 #   DURATION=30 WARMUP=3 REPS=3   seconds measured, seconds skipped, repetitions (median)
+#   PROFILE_SECONDS=10            seconds counted under callgrind
 #   BASELINE_REV=<git rev>        also measure the gauge built from that revision, same run
 #   WORK=/tmp/kelvane-bench       build and scratch directory
 #   OUT=$WORK/results.md          where the tables are written (also printed)
@@ -21,6 +23,7 @@ mode="${1:-all}"
 DURATION="${DURATION:-30}"
 WARMUP="${WARMUP:-3}"
 REPS="${REPS:-3}"
+PROFILE_SECONDS="${PROFILE_SECONDS:-10}"
 WORK="${WORK:-/tmp/kelvane-bench}"
 OUT="${OUT:-$WORK/results.md}"
 mkdir -p "$WORK"
@@ -107,23 +110,20 @@ eight_drives() {
     } >"$1/Kelvane/Kelvane.conf"
 }
 
-# run_case NAME REP SETUP HELPER -- COMMAND...
+# start_case SETUP HELPER -- COMMAND...: starts the client in the background ($client) with
+# its helper ($helper_pid) and a config dir of its own.
 # SETUP: plain | drives8 (settings file)
 # HELPER: none | churn (real memory churn) | steady (a fixed meminfo over /proc/meminfo) |
 #         flip (a meminfo over /proc/meminfo that changes after every read)
-run_case() {
-    local name="$1" rep="$2" setup="$3" helper="$4"
-    shift 5
+start_case() {
+    local setup="$1" helper="$2"
+    shift 3
     local dir="$WORK/run"
-    if { [ "$helper" = flip ] || [ "$helper" = steady ]; } && [ "$(id -u)" -ne 0 ]; then
-        echo "  $name: skipped (a bind mount over /proc/meminfo needs root)"
-        return 0
-    fi
     rm -rf "$dir"
     mkdir -p "$dir/config" "$dir/runtime"
     chmod 700 "$dir/runtime"
     [ "$setup" = drives8 ] && eight_drives "$dir/config"
-    local helper_pid="" client
+    helper_pid=""
     case "$helper" in
         churn) "$WORK/tools/memory_churn" & helper_pid=$! ;;
         steady)
@@ -145,6 +145,31 @@ run_case() {
         XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir/runtime" "$@" &
     fi
     client=$!
+}
+
+end_case() {
+    kill "$client" 2>/dev/null || true
+    wait "$client" 2>/dev/null || true
+    if [ -n "$helper_pid" ]; then
+        kill "$helper_pid" 2>/dev/null || true
+        wait "$helper_pid" 2>/dev/null || true
+    fi
+}
+
+needs_root() {
+    if { [ "$1" = flip ] || [ "$1" = steady ]; } && [ "$(id -u)" -ne 0 ]; then
+        echo "  skipped: a bind mount over /proc/meminfo needs root"
+        return 0
+    fi
+    return 1
+}
+
+# run_case NAME REP SETUP HELPER -- COMMAND...
+run_case() {
+    local name="$1" rep="$2" setup="$3" helper="$4"
+    shift 4
+    needs_root "$helper" && return 0
+    start_case "$setup" "$helper" "$@"
     sleep "$WARMUP"
     local c0 x0 cn0 xn0 w0 a0 t0 c1 x1 cn1 xn1 w1 a1 t1
     t0=$(now); c0=$(cpu_ticks "$client"); x0=$(cpu_ticks "$xserver")
@@ -154,12 +179,7 @@ run_case() {
     t1=$(now); c1=$(cpu_ticks "$client"); x1=$(cpu_ticks "$xserver")
     cn1=$(cpu_ns "$client"); xn1=$(cpu_ns "$xserver"); w1=$(wakeups "$client")
     a1=$(anon_kib "$client")
-    kill "$client" 2>/dev/null || true
-    wait "$client" 2>/dev/null || true
-    if [ -n "$helper_pid" ]; then
-        kill "$helper_pid" 2>/dev/null || true
-        wait "$helper_pid" 2>/dev/null || true
-    fi
+    end_case
     awk -v n="$name" -v r="$rep" -v hz="$hz" -v c="$((c1 - c0))" -v x="$((x1 - x0))" \
         -v cn="$((cn1 - cn0))" -v xn="$((xn1 - xn0))" -v w="$((w1 - w0))" -v a0="$a0" \
         -v a1="$a1" -v t0="$t0" -v t1="$t1" 'BEGIN {
@@ -202,7 +222,8 @@ summarise_whole() {
     say "### Whole program (median of $REPS runs of ${DURATION} s each, after ${WARMUP} s warm-up)"
     say ""
     say "CPU in % of one core, from the run time of all threads (schedstat, ns) and, in brackets,"
-    say "from utime + stime in /proc/PID/stat (10 ms units). Ratios use the schedstat figures."
+    say "from utime + stime in /proc/PID/stat (10 ms units). The ratio is the median of each"
+    say "run's schedstat figure over the floor's in the same run."
     say ""
     say "| case | client CPU % | X server CPU % | wake-ups/s | Pss_Anon KiB start → end | client / floor |"
     say "|---|---:|---:|---:|---:|---|"
@@ -213,29 +234,34 @@ summarise_whole() {
                 for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
             return m % 2 ? a[(m + 1) / 2] : (a[m / 2] + a[m / 2 + 1]) / 2
         }
+        # The median over runs of the ratio to the floor measured in the same run.
+        function ratio(k, f,   r, list) {
+            list = ""
+            for (r = 1; r <= runs; ++r)
+                if ((k SUBSEP r) in one && one[f, r] > 0) list = list " " one[k, r] / one[f, r]
+            return list == "" ? "" : sprintf("%.2f × %s", median(list), f)
+        }
         {
             if (!($1 in seen)) { order[++cases] = $1; seen[$1] = 1 }
+            if ($2 > runs) runs = $2
+            one[$1, $2] = $3
             cn[$1] = cn[$1] " " $3; c[$1] = c[$1] " " $4; xn[$1] = xn[$1] " " $5
             x[$1] = x[$1] " " $6; w[$1] = w[$1] " " $7; a0[$1] = a0[$1] " " $8; a1[$1] = a1[$1] " " $9
         }
         END {
-            for (i = 1; i <= cases; ++i) { k = order[i]; mc[k] = median(cn[k]) }
             for (i = 1; i <= cases; ++i) {
                 k = order[i]
                 base = k
                 sub(/^[a-z]+:/, "", base)
-                f = ""
-                if (base == "default") f = "floor-1"
-                else if (base == "steady") f = "floor-1-steady"
-                else if (base == "8-drives") f = "floor-8"
-                else if (base == "churn") f = "floor-1-churn"
-                else if (base == "flip") f = "floor-1-flip"
-                ratio = (f != "" && mc[f] > 0) ? sprintf("%.2f × %s", mc[k] / mc[f], f) : ""
-                if (base == "8-drives" && mc["floor-1"] > 0)
-                    ratio = ratio sprintf(", %.2f × floor-1", mc[k] / mc["floor-1"])
-                printf "| %s | %.3f (%.2f) | %.3f (%.2f) | %.1f | %d → %d | %s |\n", k, mc[k],
-                    median(c[k]), median(xn[k]), median(x[k]), median(w[k]), median(a0[k]),
-                    median(a1[k]), ratio
+                r = ""
+                if (base == "default") r = ratio(k, "floor-1")
+                else if (base == "steady") r = ratio(k, "floor-1-steady")
+                else if (base == "8-drives") r = ratio(k, "floor-8") ", " ratio(k, "floor-1")
+                else if (base == "churn") r = ratio(k, "floor-1-churn")
+                else if (base == "flip") r = ratio(k, "floor-1-flip")
+                printf "| %s | %.3f (%.2f) | %.3f (%.2f) | %.1f | %d → %d | %s |\n", k,
+                    median(cn[k]), median(c[k]), median(xn[k]), median(x[k]), median(w[k]),
+                    median(a0[k]), median(a1[k]), r
             }
         }' "$WORK/whole.tsv" | tee -a "$OUT"
     say ""
@@ -285,6 +311,60 @@ tick_of() {
     unset QT_QPA_PLATFORM LC_ALL
 }
 
+# ---------------------------------------------------------------- the whole gauge, profiled
+
+# The calls of a function named like $1 in a callgrind file.
+calls_to() {
+    awk -v want="$1" '
+        /^c?fn=\(/ {
+            id = $0; sub(/^c?fn=\(/, "", id); name = id; sub(/\).*/, "", id)
+            sub(/^[0-9]+\) ?/, "", name)
+            if (name != "") names[id] = name
+            target = ($0 ~ /^cfn=/) ? names[id] : ""
+            next
+        }
+        /^calls=/ && index(target, want) { split($0, a, /[= ]/); total += a[2]; target = "" }
+        END { print total + 0 }' "$2"
+}
+
+# profile_case TAG GAUGE HELPER: instructions per tick of the whole gauge (every thread,
+# user space) over PROFILE_SECONDS, once it has settled under valgrind.
+profile_case() {
+    local tag="$1" gauge="$2" helper="$3" out="$WORK/profile.$1.$3"
+    needs_root "$helper" && return 0
+    rm -f "$out" "$out".*
+    start_case plain "$helper" -- valgrind --tool=callgrind --instr-atstart=no \
+        --log-file="$out.log" --callgrind-out-file="$out" "$gauge"
+    sleep 8
+    callgrind_control -i on "$client" >/dev/null
+    sleep "$PROFILE_SECONDS"
+    callgrind_control -i off "$client" >/dev/null
+    callgrind_control -d "$client" >/dev/null
+    sleep 1
+    end_case
+    local ir ticks
+    ir=$(callgrind_annotate "$out.1" 2>/dev/null |
+        awk '/PROGRAM TOTALS/ && !done {gsub(",", "", $1); print $1; done = 1}')
+    ticks=$(calls_to "FrmMain::Timer1_Timer" "$out.1")
+    say "- $tag, $helper: $((ir / (ticks > 0 ? ticks : 1))) instructions per tick over $ticks ticks ($out.1)"
+}
+
+profile() {
+    say "### The whole gauge under callgrind (instructions per tick, every thread)"
+    say ""
+    trap stop_display EXIT
+    start_display
+    local b
+    for b in "${builds[@]}"; do
+        for helper in steady flip; do
+            profile_case "${b%%:*}" "${b#*:}/kelvane" "$helper"
+        done
+    done
+    stop_display
+    trap - EXIT
+    say ""
+}
+
 build
 machine
 builds=("now:$WORK/build")
@@ -292,8 +372,9 @@ builds=("now:$WORK/build")
 case "$mode" in
     whole) whole ;;
     tick) tick ;;
-    all) tick; whole ;;
-    *) echo "usage: $0 [whole|tick|all]" >&2; exit 2 ;;
+    profile) profile ;;
+    all) tick; profile; whole ;;
+    *) echo "usage: $0 [whole|tick|profile|all]" >&2; exit 2 ;;
 esac
 say "Load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Written to $OUT"

@@ -30,6 +30,18 @@ void SetWidthTwips(QWidget* control, int width) {
     }
 }
 
+void StyleWhiteLabel(QLabel* label, const QFont& font) {
+    label->setFont(font);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setMargin(0);
+    label->setIndent(0);
+}
+
 namespace {
 
 QPointF ToTwips(const QMouseEvent* event) {

@@ -15,6 +15,8 @@ void PlaceTwips(QWidget* control, int left, int top, int width, int height);
 // Moves a control's left edge, or changes its width, keeping everything else.
 void SetLeftTwips(QWidget* control, int left);
 void SetWidthTwips(QWidget* control, int width);
+// The window's labels: black text on an opaque white ground, at the top left.
+void StyleWhiteLabel(QLabel* label, const QFont& font);
 
 // One LED segment: a filled rectangle with a one-pixel black border. It takes no mouse
 // input, so presses reach whatever lies beneath it.

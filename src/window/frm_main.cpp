@@ -24,18 +24,6 @@ int PanelTop(int p) {
     return 270 + 435 * p;
 }
 
-void MakeWhiteLabel(QLabel* label, const QFont& font) {
-    label->setFont(font);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setMargin(0);
-    label->setIndent(0);
-}
-
 Picture* MakePicture(const QString& name, int index, QWidget* parent) {
     auto* picture = new Picture(name, parent);
     picture->setObjectName(index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index));
@@ -123,7 +111,7 @@ void FrmMain::CreateControls() {
         const auto i = static_cast<std::size_t>(p);
         lblDrv[i] = new QLabel(this);
         lblDrv[i]->setObjectName(QStringLiteral("lblDrv(%1)").arg(p));
-        MakeWhiteLabel(lblDrv[i], driveFont);
+        StyleWhiteLabel(lblDrv[i], driveFont);
         PlaceTwips(lblDrv[i], kDriveLabelDesignLeft[p], 450 + 435 * p, 210, 165);
         lblDrv[i]->hide();
     }
@@ -160,7 +148,7 @@ void FrmMain::CreateControls() {
     Label3->setObjectName(QStringLiteral("Label3"));
     for (QLabel* arrow : {static_cast<QLabel*>(Label1), static_cast<QLabel*>(Label2),
                           static_cast<QLabel*>(Label3)}) {
-        MakeWhiteLabel(arrow, arrowFont);
+        StyleWhiteLabel(arrow, arrowFont);
     }
     PlaceTwips(Label1, 1635, 60, 135, 210);
     PlaceTwips(Label2, 1890, 60, 120, 195);
@@ -173,7 +161,7 @@ void FrmMain::CreateControls() {
         const auto i = static_cast<std::size_t>(p);
         lblInfo[i] = new NumberLabel(this);
         lblInfo[i]->setObjectName(QStringLiteral("lblInfo(%1)").arg(p));
-        MakeWhiteLabel(lblInfo[i], numberFont);
+        StyleWhiteLabel(lblInfo[i], numberFont);
         PlaceTwips(lblInfo[i], 1440, 450 + 435 * p, 585, 180);
         // A label whose size can vary asks its parent to lay out again on every new text:
         // one more posted event, and a wake-up of the event loop, per changed tick.

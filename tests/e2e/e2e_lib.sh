@@ -2,6 +2,7 @@
 # settings directory, and small assertions. Source it with the gauge binary as $1.
 
 set -eu
+. "$(dirname "$0")/../check_lib.sh"
 KELVANE="$1"
 WORK="$(mktemp -d)"
 export XDG_CONFIG_HOME="$WORK/config"
@@ -10,7 +11,6 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 SETTINGS="$XDG_CONFIG_HOME/Kelvane/Kelvane.conf"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-failures=0
 pids=""
 
 cleanup() {
@@ -71,17 +71,3 @@ wait_geometry() {
     return 1
 }
 
-check() {
-    description="$1"
-    shift
-    if "$@"; then
-        echo "ok - $description"
-    else
-        echo "FAILED - $description"
-        failures=$((failures + 1))
-    fi
-}
-
-finish() {
-    [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
-}

@@ -11,18 +11,7 @@ WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 PREFIX="$WORK/usr"
 APP=org.kelvane.kelvane
-failures=0
-
-check() {
-    description="$1"
-    shift
-    if "$@"; then
-        echo "ok - $description"
-    else
-        echo "FAILED - $description"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/../check_lib.sh"
 
 cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 ||
     { cat "$WORK/install.log"; exit 1; }
@@ -88,4 +77,4 @@ only_qt_runtime() {
 }
 check "the package depends on the Qt 6 runtime only" only_qt_runtime
 
-[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
+finish

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QtTest>
 
+#include "window/controls.h"
 #include "window/fonts.h"
 #include "window/number_label.h"
 
@@ -15,15 +16,7 @@ namespace {
 
 // As the main window sets up its labels.
 void MakeWhite(QLabel* label) {
-    label->setFont(NumberFont());
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setMargin(0);
-    label->setIndent(0);
+    StyleWhiteLabel(label, NumberFont());
     label->resize(60, 12);
 }
 

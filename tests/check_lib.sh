@@ -1,0 +1,19 @@
+# Assertions shared by the shell tests: check DESCRIPTION COMMAND... runs the command and
+# reports it; finish exits non-zero when any check failed.
+
+failures=0
+
+check() {
+    description="$1"
+    shift
+    if "$@"; then
+        echo "ok - $description"
+    else
+        echo "FAILED - $description"
+        failures=$((failures + 1))
+    fi
+}
+
+finish() {
+    [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
+}

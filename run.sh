@@ -14,22 +14,13 @@ fi
 
 ensure_packages headless
 shot="$(pwd)/build/kelvane-screenshot.png"
-exec 3>build/xvfb-display
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-tries=0
-while [ ! -s build/xvfb-display ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
-DISPLAY=":$(cat build/xvfb-display)"
-export DISPLAY
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
+. tools/virtual_display.sh
+start_virtual_display build
 build/release/kelvane "$@" &
 gauge=$!
 sleep 2
 import -window root "$shot"
 kill "$gauge" 2>/dev/null || true
 wait "$gauge" 2>/dev/null || true
-kill "$wm" "$xvfb" 2>/dev/null || true
+stop_virtual_display
 echo "No display found: Kelvane ran on a virtual X display; its screenshot is $shot"

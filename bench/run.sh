@@ -73,33 +73,9 @@ wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_swi
 anon_kib() { awk '/^Pss_Anon:/ {print $2}' "/proc/$1/smaps_rollup"; }
 now() { date +%s.%N; }
 
-start_display() {
-    # Another Xvfb starting at the same moment can take the display number: try again.
-    for _ in 1 2 3; do
-        rm -f "$WORK/display"
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-        xserver=$!
-        for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-        if [ -s "$WORK/display" ] && kill -0 "$xserver" 2>/dev/null; then
-            break
-        fi
-        kill "$xserver" 2>/dev/null || true
-        xserver=""
-    done
-    [ -n "$xserver" ] || { echo "Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=":$(cat "$WORK/display")"
-    openbox --sm-disable >/dev/null 2>&1 &
-    wm=$!
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-        sleep 0.05
-    done
-}
-
-stop_display() {
-    kill "${wm:-}" "${xserver:-}" 2>/dev/null || true
-    wait 2>/dev/null || true
-}
+. "$root/tools/virtual_display.sh"
+start_display() { start_virtual_display "$WORK" || exit 1; }
+stop_display() { stop_virtual_display; }
 
 # A settings file with eight drive panels, C: to J:.
 eight_drives() {

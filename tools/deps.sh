@@ -5,7 +5,7 @@ kelvane_packages() {
     case "$1" in
         build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core" ;;
         test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base dpkg-dev file" ;;
-        headless) echo "xvfb openbox imagemagick" ;;
+        headless) echo "xvfb openbox x11-utils imagemagick" ;;
         package) echo "dpkg-dev file" ;;
         checks) echo "valgrind clang libclang-rt-14-dev" ;;
     esac

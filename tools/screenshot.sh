@@ -23,36 +23,20 @@ work="$(mktemp -d)"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p -m 700 "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xserver=$!
+. tools/virtual_display.sh
 stop() {
     # The gauge first, so that it does not see its display vanish.
     [ -n "$gauge" ] && kill "$gauge" 2>/dev/null && wait "$gauge" 2>/dev/null
-    kill $wm $xserver 2>/dev/null
-    wait 2>/dev/null
+    stop_virtual_display
     rm -rf "$work"
 }
+gauge=""
 trap stop EXIT
-gauge="" wm=""
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.05
-done
+start_virtual_display "$work" 1600x1200x24
 
 QT_SCALE_FACTOR=2 "$kelvane" &
 gauge=$!
-window=""
-for _ in $(seq 100); do
-    window="$(xdotool search --onlyvisible --name '^Dorvane$' 2>/dev/null | head -n 1)" || true
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "no gauge window appeared"; exit 1; }
+wait_gauge_window
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 xdotool key F11
 sleep 1

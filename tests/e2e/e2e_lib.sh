@@ -3,6 +3,7 @@
 
 set -eu
 . "$(dirname "$0")/../check_lib.sh"
+. "$(dirname "$0")/../../tools/virtual_display.sh"
 KELVANE="$1"
 WORK="$(mktemp -d)"
 export XDG_CONFIG_HOME="$WORK/config"
@@ -16,25 +17,13 @@ pids=""
 cleanup() {
     for pid in $pids; do kill "$pid" 2>/dev/null || true; done
     for pid in $pids; do wait "$pid" 2>/dev/null || true; done
-    [ -n "${xserver:-}" ] && kill "$xserver" 2>/dev/null
-    wait 2>/dev/null || true
+    stop_virtual_display
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 
 start_display() {
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$WORK/display" \
-        >/dev/null 2>&1 &
-    xserver=$!
-    for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-    DISPLAY=":$(cat "$WORK/display")"
-    export DISPLAY
-    openbox --sm-disable >/dev/null 2>&1 &
-    pids="$pids $!"
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-        sleep 0.05
-    done
+    start_virtual_display "$WORK" "$@"
 }
 
 # Starts the gauge in the background; its pid is in $gauge.
@@ -46,14 +35,7 @@ start_gauge() {
 
 # Waits for the gauge's window and sets $window to its id.
 wait_window() {
-    window=""
-    for _ in $(seq 100); do
-        window="$(xdotool search --onlyvisible --name '^Dorvane$' 2>/dev/null | head -n 1)" || true
-        [ -n "$window" ] && return 0
-        sleep 0.1
-    done
-    echo "no gauge window appeared"
-    exit 1
+    wait_gauge_window
 }
 
 # Prints "x y width height" of a window, as placed on the screen.

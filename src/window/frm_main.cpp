@@ -117,6 +117,16 @@ void FrmMain::CreateControls() {
     }
     for (int p = 0; p < kPanels; ++p) {
         const auto i = static_cast<std::size_t>(p);
+        lblInfo[i] = new NumberLabel(this);
+        lblInfo[i]->setObjectName(QStringLiteral("lblInfo(%1)").arg(p));
+        StyleWhiteLabel(lblInfo[i], numberFont);
+        PlaceTwips(lblInfo[i], 1440, 450 + 435 * p, 585, 180);
+        // A label whose size can vary asks its parent to lay out again on every new text:
+        // one more posted event, and a wake-up of the event loop, per changed tick.
+        lblInfo[i]->setFixedSize(lblInfo[i]->size());
+    }
+    for (int p = 0; p < kPanels; ++p) {
+        const auto i = static_cast<std::size_t>(p);
         imgR2G[i] = MakePicture(QStringLiteral("imgR2G"), p, this);
         imgG2R[i] = MakePicture(QStringLiteral("imgG2R"), p, this);
         PlaceTwips(imgR2G[i], 0, PanelTop(p), 2040, 180);
@@ -154,19 +164,6 @@ void FrmMain::CreateControls() {
     PlaceTwips(Label2, 1890, 60, 120, 195);
     PlaceTwips(Label3, 1755, 30, 120, 120);
 
-    // The numbers, which change up to 100 times a second, come last: a repaint looks at every
-    // control in front of the one repainted, and nothing needs to be in front of them (they
-    // overlap only the titles and the drive letters, which lie behind).
-    for (int p = 0; p < kPanels; ++p) {
-        const auto i = static_cast<std::size_t>(p);
-        lblInfo[i] = new NumberLabel(this);
-        lblInfo[i]->setObjectName(QStringLiteral("lblInfo(%1)").arg(p));
-        StyleWhiteLabel(lblInfo[i], numberFont);
-        PlaceTwips(lblInfo[i], 1440, 450 + 435 * p, 585, 180);
-        // A label whose size can vary asks its parent to lay out again on every new text:
-        // one more posted event, and a wake-up of the event loop, per changed tick.
-        lblInfo[i]->setFixedSize(lblInfo[i]->size());
-    }
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

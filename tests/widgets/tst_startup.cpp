@@ -45,6 +45,7 @@ class TestStartup : public QObject {
     void unchangedReadingWritesNothing();
     void widestNumberFitsItsLabel();
     void picturesMatchTheirControls();
+    void stackingOrderFrontToBack();
     void closeSavesOnce();
     void unwritableStoreStillCloses();
 };
@@ -239,6 +240,50 @@ void TestStartup::picturesMatchTheirControls() {
         QCOMPARE(QPixmap(QStringLiteral(":/pictures/%1.png").arg(name)).size(), picture->size());
         QCOMPARE(QPixmap(QStringLiteral(":/pictures/%1@2x.png").arg(name)).size(),
                  picture->size() * 2);
+    }
+}
+
+void TestStartup::stackingOrderFrontToBack() {
+    FakeGauge g;
+    const FrmMain& w = g.window;
+    const QObjectList order = w.children();  // back to front
+    const auto at = [&](const QObject* control) { return order.indexOf(control); };
+    QList<QList<const QWidget*>> levels = {
+        {w.Label3, w.Label2, w.Label1},
+        {w.imgHelp2, w.imgHelp1},
+        {},
+        {},
+        {},
+        {w.imgMin2, w.imgMin1, w.imgClose3, w.imgClose2},
+        {w.Shape1},
+        {w.Image1},
+    };
+    for (int p = 0; p < kPanels; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        for (int n = kSegments - 1; n >= 0; --n) {
+            levels[2] << w.imgRamUse[static_cast<std::size_t>(n)][i];
+        }
+        levels[3] << w.imgG2R[i] << w.imgR2G[i];
+        levels[4] << w.lblInfo[i] << w.lblDrv[i];
+        levels[6] << w.imgURP[i] << w.imgURK[i] << w.imgURM[i] << w.imgFRP[i] << w.imgFRK[i]
+                  << w.imgFRM[i] << w.imgTRK[i] << w.imgUD[i];
+        QVERIFY(at(w.imgG2R[i]) > at(w.imgR2G[i]));
+        for (int n = 1; n < kSegments; ++n) {
+            QVERIFY(at(w.imgRamUse[static_cast<std::size_t>(n)][i]) >
+                    at(w.imgRamUse[static_cast<std::size_t>(n - 1)][i]));
+        }
+    }
+    QVERIFY(at(w.Label3) > at(w.Label2) && at(w.Label2) > at(w.Label1));
+    QVERIFY(at(w.imgHelp2) > at(w.imgHelp1));
+    QVERIFY(at(w.imgMin2) > at(w.imgMin1) && at(w.imgClose3) > at(w.imgClose2));
+    for (int level = 0; level + 1 < levels.size(); ++level) {
+        int frontmostBehind = -1;
+        for (const QWidget* control : levels[level + 1]) {
+            frontmostBehind = std::max(frontmostBehind, int(at(control)));
+        }
+        for (const QWidget* control : levels[level]) {
+            QVERIFY2(at(control) > frontmostBehind, qPrintable(control->objectName()));
+        }
     }
 }
 

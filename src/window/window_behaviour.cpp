@@ -70,7 +70,8 @@ void FrmMain::ConnectControls() {
         for (int p = 0; p < kPanels; ++p) {
             Picture* title = (*titles)[static_cast<std::size_t>(p)];
             title->SetInteractive(true);
-            connect(title, &Picture::pressed, this, [this, handler, p] { (this->*handler)(p); });
+            connect(title, &Picture::pressed, this,
+                    [this, handler = handler, p] { (this->*handler)(p); });
         }
     }
 

@@ -163,7 +163,6 @@ void FrmMain::CreateControls() {
     PlaceTwips(Label1, 1635, 60, 135, 210);
     PlaceTwips(Label2, 1890, 60, 120, 195);
     PlaceTwips(Label3, 1755, 30, 120, 120);
-
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -155,7 +155,6 @@ class FrmMain : public QWidget {
     QPointer<FrmHelp> help_;
     bool memoryKnown_ = false;
     bool unloaded_ = false;
-    bool image1DoubleClicked_ = false;
     QByteArray decimalPoint_;
     std::array<CaptionText, kPanels> shownCaption_{};
     std::array<PanelInputs, kPanels> shownInputs_{};

@@ -3,6 +3,7 @@
 // The operating system as the gauge sees it: small interfaces that the build fills with
 // one implementation per OS and that the tests replace with fakes.
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -50,6 +51,8 @@ class ScreenInfo {
     virtual QSize PrimarySize() const = 0;
     // The screen that holds `point`, or the primary screen when none does.
     virtual QRect GeometryAt(QPoint point) const = 0;
+    // Every screen of the desktop, the primary one first.
+    virtual QList<QRect> Geometries() const = 0;
 };
 
 // The running system's implementations (one file per OS).

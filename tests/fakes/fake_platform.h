@@ -66,6 +66,7 @@ class FakeScreen final : public ScreenInfo {
   public:
     QSize PrimarySize() const override { return size; }
     QRect GeometryAt(QPoint) const override { return QRect(QPoint(0, 0), size); }
+    QList<QRect> Geometries() const override { return {QRect(QPoint(0, 0), size)}; }
     QSize size{1024, 768};
 };
 

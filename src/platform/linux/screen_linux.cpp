@@ -22,6 +22,17 @@ class QtScreens final : public ScreenInfo {
         const QScreen* primary = QGuiApplication::primaryScreen();
         return primary ? primary->geometry() : QRect(0, 0, 1024, 768);
     }
+
+    QList<QRect> Geometries() const override {
+        QList<QRect> all;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            all.append(screen->geometry());
+        }
+        if (all.isEmpty()) {
+            all.append(QRect(0, 0, 1024, 768));
+        }
+        return all;
+    }
 };
 
 }  // namespace

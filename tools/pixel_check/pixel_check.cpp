@@ -1,0 +1,273 @@
+// Captures the main window in every state worth comparing, on the offscreen platform over
+// the fake platform of the tests, and compares two sets of captures pixel for pixel.
+//
+//   pixel_check capture DIR   writes DIR/<state>.png
+//   pixel_check compare A B   names every state whose picture differs or is missing
+//
+// It is built inside the tree of the revision it captures (tools/pixel-check.sh), so it
+// only uses what every revision offers: the fake platform, the window as a widget, key
+// and mouse events, and one tick.
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <cstdio>
+#include <functional>
+
+#include "fakes/fake_platform.h"
+#if __has_include("core/frm_main.h")
+#define KELVANE_ONE_VIEW
+#include "window/main_view.h"
+#endif
+
+using namespace kelvane;
+
+namespace {
+
+#ifdef KELVANE_ONE_VIEW
+// The gauge as plain data, drawn by one view.
+struct Subject {
+    FakeGauge g;
+    MainView* view = nullptr;
+    void Start() {
+        view = new MainView(g.window);
+        g.Start();
+    }
+    ~Subject() { delete view; }
+    QWidget* Widget() { return view; }
+    void Tick() { g.window.Timer1_Timer(); }
+};
+#else
+struct Subject {
+    FakeGauge g;
+    void Start() { g.Start(); }
+    QWidget* Widget() { return &g.window; }
+    void Tick() { g.window.Timer1_Timer(); }
+};
+#endif
+
+constexpr std::int64_t kGiB = 1024LL * 1024 * 1024;
+
+QPoint TitleOf(int panel) {
+    return {6, 18 + 29 * panel + 20};
+}
+
+class Capture {
+  public:
+    explicit Capture(QString dir) : dir_(std::move(dir)) {}
+
+    void Shoot(Subject& s, const QString& name) {
+        QCoreApplication::processEvents();
+        const QImage image = s.Widget()->grab().toImage();
+        image.save(dir_ + QLatin1Char('/') + name + QStringLiteral(".png"));
+        ++count_;
+    }
+    int Count() const { return count_; }
+
+  private:
+    QString dir_;
+    int count_ = 0;
+};
+
+// Every panel's drive letter passes the probe, each drive at its own level.
+void AllDrives(Subject& s) {
+    s.g.volumes.PassFirst(kDriveLetters);
+    for (int k = 0; k < kDriveLetters; ++k) {
+        s.g.volumes.space[static_cast<std::size_t>(k)] = {4 * k + 1, 100};
+    }
+}
+
+void SetSections(Subject& s, const std::array<int, kPanels>& codes) {
+    for (int p = 0; p < kPanels; ++p) {
+        s.g.settings.values[{QStringLiteral("Forms"), QStringLiteral("Section_%1").arg(p + 1)}] =
+            QString::number(codes[static_cast<std::size_t>(p)]);
+    }
+}
+
+void Press(Subject& s, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mousePress(s.Widget()->windowHandle(), button, {}, at);
+}
+
+void Release(Subject& s, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseRelease(s.Widget()->windowHandle(), button, {}, at);
+}
+
+void Click(Subject& s, QPoint at) {
+    Press(s, at);
+    Release(s, at);
+}
+
+int CaptureAll(const QString& dir) {
+    QDir().mkpath(dir);
+    Capture shot(dir);
+    using Setup = std::function<void(Subject&)>;
+    const auto run = [&](const QString& name, const Setup& before, const Setup& after) {
+        Subject s;
+        if (before) {
+            before(s);
+        }
+        s.Start();
+        if (after) {
+            after(s);
+        }
+        shot.Shoot(s, name);
+    };
+
+    run(QStringLiteral("start-before-tick"), nullptr, nullptr);
+    run(QStringLiteral("start-ticked"), nullptr, [](Subject& s) { s.Tick(); });
+
+    // Every kind at start, four panels' worth at a time.
+    for (int start = 0; start < 4; ++start) {
+        run(QStringLiteral("kinds-from-%1").arg(8 * start),
+            [start](Subject& s) {
+                AllDrives(s);
+                std::array<int, kPanels> codes{};
+                for (int p = 0; p < kPanels; ++p) {
+                    codes[static_cast<std::size_t>(p)] = (8 * start + p) % 31;
+                }
+                SetSections(s, codes);
+            },
+            [](Subject& s) { s.Tick(); });
+    }
+
+    // One panel clicked through the whole cycle, before and after the tick shows it.
+    {
+        Subject s;
+        AllDrives(s);
+        SetSections(s, {0, 3, 6, 7, 30, 1, 4, 2});
+        s.Start();
+        s.Tick();
+        for (int click = 1; click <= 31; ++click) {
+            Press(s, TitleOf(0), click % 3 == 0 ? Qt::RightButton : Qt::LeftButton);
+            shot.Shoot(s, QStringLiteral("cycle-%1-before-tick").arg(click, 2, 10, QLatin1Char('0')));
+            s.Tick();
+            shot.Shoot(s, QStringLiteral("cycle-%1").arg(click, 2, 10, QLatin1Char('0')));
+        }
+    }
+
+    // The keys, from the first-run arrangement.
+    for (int key = Qt::Key_F2; key <= Qt::Key_F12; ++key) {
+        for (const int drives : {0, 1, 3, 12}) {
+            if (key != Qt::Key_F12 && drives != 3) {
+                continue;
+            }
+            run(QStringLiteral("key-F%1-drives-%2").arg(key - Qt::Key_F1 + 1).arg(drives),
+                [drives](Subject& s) { s.g.volumes.PassFirst(drives); },
+                [key](Subject& s) {
+                    s.Tick();
+                    QTest::keyClick(s.Widget(), Qt::Key(key));
+                    s.Tick();
+                });
+        }
+    }
+
+    // The size cycle: the button from every code, the logo's double-click from every code.
+    for (int code = 1; code <= 8; ++code) {
+        const Setup stored = [code](Subject& s) {
+            s.g.settings.values[{QStringLiteral("Forms"), QStringLiteral("Panels")}] =
+                QString::number(code);
+        };
+        run(QStringLiteral("size-button-from-%1").arg(code), stored, [](Subject& s) {
+            s.Tick();
+            Click(s, {22, 7});
+            s.Tick();
+        });
+        run(QStringLiteral("size-logo-from-%1").arg(code), stored, [](Subject& s) {
+            s.Tick();
+            QTest::mouseDClick(s.Widget()->windowHandle(), Qt::LeftButton, {}, {95, 10});
+            s.Tick();
+        });
+    }
+
+    // Buttons held down, and the pins.
+    const std::pair<const char*, QPoint> buttons[] = {
+        {"size", {22, 7}}, {"close", {9, 8}}, {"help", {36, 10}}, {"logo", {95, 10}},
+        {"pin-left", {113, 11}}, {"pin-right", {130, 11}}, {"pin-top", {121, 5}}};
+    for (const auto& [name, at] : buttons) {
+        const QPoint point = at;
+        run(QStringLiteral("held-%1").arg(QLatin1String(name)), nullptr, [point](Subject& s) {
+            s.Tick();
+            Press(s, point);
+        });
+    }
+
+    // Memory figures: bars at their jumps, long and fractional captions.
+    const std::pair<const char*, MemoryStatus> figures[] = {
+        {"none-free", {8 * kGiB, 0}},
+        {"three-percent-free", {100 * 1024 * 1024, 3 * 1024 * 1024 + 512}},
+        {"fifty-five-free", {100 * 1024 * 1024, 55 * 1024 * 1024}},
+        {"all-free", {8 * kGiB, 8 * kGiB}},
+        {"fraction", {133'693'440, 50'000'000}},
+        {"64-GiB", {64 * kGiB, 16 * kGiB + 1536}},
+    };
+    for (const auto& [name, status] : figures) {
+        const MemoryStatus mem = status;
+        run(QStringLiteral("memory-%1").arg(QLatin1String(name)),
+            [mem](Subject& s) {
+                s.g.memory.status = mem;
+                SetSections(s, {0, 1, 2, 3, 4, 5, 6, 7});
+            },
+            [](Subject& s) { s.Tick(); });
+    }
+    return shot.Count();
+}
+
+int Compare(const QString& a, const QString& b) {
+    int differing = 0;
+    QStringList names = QDir(a).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    for (const QString& extra : QDir(b).entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        if (!names.contains(extra)) {
+            names << extra;
+        }
+    }
+    for (const QString& name : names) {
+        const QImage left(a + QLatin1Char('/') + name);
+        const QImage right(b + QLatin1Char('/') + name);
+        QString verdict;
+        if (left.isNull() || right.isNull()) {
+            verdict = QStringLiteral("missing on one side");
+        } else if (left.size() != right.size()) {
+            verdict = QStringLiteral("%1 x %2 against %3 x %4")
+                          .arg(left.width())
+                          .arg(left.height())
+                          .arg(right.width())
+                          .arg(right.height());
+        } else {
+            const QImage l = left.convertToFormat(QImage::Format_RGB32);
+            const QImage r = right.convertToFormat(QImage::Format_RGB32);
+            int pixels = 0;
+            for (int y = 0; y < l.height(); ++y) {
+                for (int x = 0; x < l.width(); ++x) {
+                    pixels += l.pixel(x, y) != r.pixel(x, y);
+                }
+            }
+            if (pixels > 0) {
+                verdict = QStringLiteral("%1 pixels differ").arg(pixels);
+            }
+        }
+        if (!verdict.isEmpty()) {
+            std::printf("%s: %s\n", qPrintable(name), qPrintable(verdict));
+            ++differing;
+        }
+    }
+    std::printf("%lld pictures, %d differ\n", static_cast<long long>(names.size()), differing);
+    return differing == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("capture")) {
+        const int count = CaptureAll(args[2]);
+        std::printf("%d pictures in %s\n", count, qPrintable(args[2]));
+        return 0;
+    }
+    if (args.size() == 4 && args[1] == QLatin1String("compare")) {
+        return Compare(args[2], args[3]);
+    }
+    std::fprintf(stderr, "usage: pixel_check capture DIR | compare DIR_A DIR_B\n");
+    return 2;
+}

@@ -7,10 +7,11 @@
 #include <cstdio>
 
 #include "core/command_line.h"
+#include "core/frm_main.h"
 #include "platform/platform.h"
 #include "platform/single_instance.h"
 #include "settings/settings_store.h"
-#include "window/frm_main.h"
+#include "window/main_view.h"
 
 namespace {
 
@@ -83,18 +84,18 @@ int main(int argc, char* argv[]) {
     auto screen = kelvane::MakeSystemScreen();
     auto settings = kelvane::MakeUserSettingsStore();
     kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings});
-    QObject::connect(&frmMain, &kelvane::FrmMain::unloaded, &app, &QCoreApplication::quit,
+    kelvane::MainView view(frmMain);
+    QObject::connect(&view, &kelvane::MainView::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmMain,
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &view,
                      [&frmMain] { frmMain.SaveMySettings(); });
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &frmMain,
-                     [&frmMain] { frmMain.close(); });
-    CloseOnSignals(&frmMain);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &view, [&view] { view.close(); });
+    CloseOnSignals(&view);
 
     frmMain.GetMySettings();
     frmMain.Form_Load();
-    if (!frmMain.isVisible()) {
-        frmMain.show();
+    if (!view.isVisible()) {
+        view.show();
     }
     return QApplication::exec();
 }

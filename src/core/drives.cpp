@@ -1,7 +1,6 @@
 // Drive letters found at start and the used space of the drives shown.
 
-#include "core/reading_rules.h"
-#include "window/frm_main.h"
+#include "core/frm_main.h"
 
 namespace kelvane {
 
@@ -19,7 +18,7 @@ void FrmMain::FindHowManyDrives() {
 
 // A failed query leaves the drive's figure as it was: it never borrows another drive's.
 void FrmMain::SetWholeDrive(int panel) {
-    const int code = Section[panel];
+    const int code = Section[static_cast<std::size_t>(panel)];
     if (!IsDriveKind(code)) {
         return;
     }
@@ -29,7 +28,7 @@ void FrmMain::SetWholeDrive(int panel) {
         return;
     }
     if (const auto used = UsedPercentOf(space)) {
-        DriveUsedPercent[letter] = *used;
+        DriveUsedPercent[static_cast<std::size_t>(letter)] = *used;
     }
 }
 

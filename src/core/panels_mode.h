@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace kelvane {
 
 constexpr int kWindowWidth = 136;  // pixels
@@ -11,9 +13,27 @@ constexpr int PanelsShown(int panelsMode) {
     return panelsMode >= 1 && panelsMode <= 8 ? kPanelsOf[panelsMode] : 0;
 }
 
+// The size code that shows n panels (1..8).
+constexpr std::uint8_t PanelsModeFor(int panels) {
+    std::uint8_t code = 1;
+    while (code < 8 && PanelsShown(code) != panels) {
+        ++code;
+    }
+    return code;
+}
+
 // Window height in pixels for n panels: the title strip, then 29 pixels a panel.
 constexpr int WindowHeight(int panels) {
     return 16 + 29 * panels;
 }
+
+// One step of the size cycle through 1, 3, 6 and 8 panels. Its six-panel step stores code 3,
+// which start-up reads as five panels.
+struct SizeStep {
+    std::uint8_t code;  // 0: no change
+    int height;         // pixels
+};
+SizeStep SizeButtonStep(int panelsMode);
+SizeStep LogoDoubleClickStep(int panelsMode);
 
 }  // namespace kelvane

@@ -1,5 +1,7 @@
 #include "core/reading_rules.h"
 
+#include "display/reading_kinds.h"
+
 namespace kelvane {
 
 bool IsUsableSnapshot(const MemoryStatus& mem) {
@@ -22,56 +24,57 @@ std::optional<std::int16_t> UsedPercentOf(const VolumeSpace& space) {
 }
 
 bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCommand& led) {
+    if (!IsReadingKind(code)) {
+        return false;
+    }
     const double totalKb = static_cast<double>(in.mem.totalPhys) / 1024.0;
     const double freeKb = static_cast<double>(in.mem.availPhys) / 1024.0;
     const int usedPercent = 100 - in.freePercent;
     caption.Clear();
-    switch (code) {
-        case kUsedRamPercent:
+    switch (KindOf(code).caption) {
+        case CaptionRule::kUsedPercent:
             led = {LedCommand::kLevel, usedPercent};
             caption.AppendInteger(usedPercent);
             caption.Append("%");
-            return true;
-        case kUsedRamKb:
+            break;
+        case CaptionRule::kUsedKb:
             led = {LedCommand::kLevel, usedPercent};
             caption.AppendFloating(totalKb - freeKb, in.decimalPoint);
             caption.Append(" KB");
-            return true;
-        case kUsedRamMb:
+            break;
+        case CaptionRule::kUsedMb:
             led = {LedCommand::kLevel, usedPercent};
             caption.AppendRounded((totalKb - freeKb) / 1024.0);
             caption.Append(" MB");
-            return true;
-        case kFreeRamPercent:
+            break;
+        case CaptionRule::kFreePercent:
             led = {LedCommand::kLevel, in.freePercent};
             caption.AppendInteger(in.freePercent);
             caption.Append("%");
-            return true;
-        case kFreeRamKb:
+            break;
+        case CaptionRule::kFreeKb:
             led = {LedCommand::kLevel, in.freePercent};
             caption.AppendFloating(freeKb, in.decimalPoint);
             caption.Append(" KB");
-            return true;
-        case kFreeRamMb:
+            break;
+        case CaptionRule::kFreeMb:
             led = {LedCommand::kLevel, in.freePercent};
             caption.AppendRounded(freeKb / 1024.0);
             caption.Append(" MB");
-            return true;
-        case kTotalRam:
+            break;
+        case CaptionRule::kTotalMb:
             led = {LedCommand::kFull, 0};
             caption.AppendRounded(totalKb / 1024.0);
             caption.Append(" MB");
-            return true;
-        default:
             break;
+        case CaptionRule::kDrivePercent: {
+            const int used = in.driveUsedPercent[code - kFirstDrive];
+            led = {LedCommand::kLevel, used};
+            caption.AppendInteger(used);
+            caption.Append("%");
+            break;
+        }
     }
-    if (!IsDriveKind(code)) {
-        return false;
-    }
-    const int used = in.driveUsedPercent[code - kFirstDrive];
-    led = {LedCommand::kLevel, used};
-    caption.AppendInteger(used);
-    caption.Append("%");
     return true;
 }
 

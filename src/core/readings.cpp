@@ -1,26 +1,24 @@
 // What each panel shows on a tick.
 
-#include "core/reading_rules.h"
-#include "window/frm_main.h"
+#include "core/frm_main.h"
 
 namespace kelvane {
 
 void FrmMain::SetWholeLights(int panel) {
-    const int code = Section[panel];
+    const auto p = static_cast<std::size_t>(panel);
+    const int code = Section[p];
     if (IsMemoryKind(code) && !memoryKnown_) {
         return;  // nothing read yet: show nothing rather than a made-up figure
     }
     TickReadings in;
     in.mem = MemStatus;
     in.freePercent = FreePercent;
-    in.driveUsedPercent = DriveUsedPercent;
-    in.decimalPoint =
-        std::string_view(decimalPoint_.constData(), static_cast<std::size_t>(decimalPoint_.size()));
+    in.driveUsedPercent = DriveUsedPercent.data();
+    in.decimalPoint = decimalPoint_;
     // Most ticks read what the last one did; only this tick's caption and bar, and nothing
-    // else, write to the panel's controls, so with the same inputs they are already right.
-    auto& shown = shownInputs_[static_cast<std::size_t>(panel)];
+    // else, write to the panel's number and segments, so with the same inputs they are right.
     const PanelInputs inputs = PanelInputsOf(code, in);
-    if (inputs == shown) {
+    if (inputs == shownInputs_[p]) {
         return;
     }
     CaptionText caption;
@@ -33,21 +31,8 @@ void FrmMain::SetWholeLights(int panel) {
     } else {
         SetLights(panel, led.level);
     }
-    SetCaption(panel, caption);
-    shown = inputs;
-}
-
-// Writes the label only when its text changes: at 100 ticks a second an unchanged caption
-// must cost neither a repaint nor an allocation.
-void FrmMain::SetCaption(int panel, const CaptionText& caption) {
-    auto& shown = shownCaption_[static_cast<std::size_t>(panel)];
-    QLabel* label = lblInfo[static_cast<std::size_t>(panel)];
-    if (shown == caption) {
-        return;
-    }
-    shown = caption;
-    const std::string_view text = caption.View();
-    label->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    controls.SetText(lblInfo[p], caption.View());
+    shownInputs_[p] = inputs;
 }
 
 }  // namespace kelvane

@@ -1,8 +1,7 @@
 // Start-up, the refresh tick and shutdown of the main window.
 
+#include "core/frm_main.h"
 #include "core/panels_mode.h"
-#include "core/reading_rules.h"
-#include "window/frm_main.h"
 
 namespace kelvane {
 
@@ -10,12 +9,14 @@ void FrmMain::Form_Load() {
     FindHowManyDrives();
     TurnOffLights(1);
     if (const int panels = PanelsShown(PanelsMode); panels > 0) {
-        SetWindowPos(TwipsToPixels(StartLeft), TwipsToPixels(StartTop), kWindowWidth,
-                     WindowHeight(panels));
+        host_->SetWindowPos({TwipsToPixels(StartLeft), TwipsToPixels(StartTop), kWindowWidth,
+                             WindowHeight(panels)});
     }
     for (int p = 0; p < kPanels; ++p) {
         SetPanels(p);
     }
+    saved_ = SettingsNow();
+    loaded_ = true;
 }
 
 void FrmMain::Timer1_Timer() {
@@ -39,11 +40,24 @@ void FrmMain::Form_Unload() {
         return;
     }
     unloaded_ = true;
+    saveTimer_.stop();
     SaveMySettings();
 }
 
 void FrmMain::CloseAction() {
-    close();
+    host_->UnloadAll();
+}
+
+// Nothing is written while nothing changes; a drag writes once, a second after it ends.
+void FrmMain::SettingsMayHaveChanged() {
+    if (!loaded_ || unloaded_) {
+        return;
+    }
+    if (SettingsNow() == saved_) {
+        saveTimer_.stop();
+    } else {
+        saveTimer_.start();
+    }
 }
 
 }  // namespace kelvane

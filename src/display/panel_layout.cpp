@@ -1,70 +1,75 @@
-// A panel's title, drive label, number place and colours for its reading, at start-up.
+// A panel's title, drive label, number place and colours for its reading.
 
-#include "window/frm_main.h"
+#include "core/frm_main.h"
 
 namespace kelvane {
-namespace {
 
-enum class Scheme { Keep, RedToGreen, GreenToRed };
-
-struct KindLayout {
-    std::array<Picture*, kPanels> FrmMain::*title;
-    int numberLeft;  // twips
-    int numberWidth;
-    Scheme scheme;
-};
-
-// Free RAM percent has no start-up place of its own; it takes the one a title click gives it.
-constexpr KindLayout kLayouts[] = {
-    {&FrmMain::imgURP, 1400, 530, Scheme::Keep},
-    {&FrmMain::imgURK, 1080, 900, Scheme::Keep},
-    {&FrmMain::imgURM, 1110, 900, Scheme::Keep},
-    {&FrmMain::imgFRP, 1400, 530, Scheme::RedToGreen},
-    {&FrmMain::imgFRK, 1150, 830, Scheme::RedToGreen},
-    {&FrmMain::imgFRM, 1180, 830, Scheme::RedToGreen},
-    {&FrmMain::imgTRK, 1120, 900, Scheme::RedToGreen},
-};
-constexpr KindLayout kDriveLayout = {&FrmMain::imgUD, 1070, 900, Scheme::GreenToRed};
-
-}  // namespace
-
+// At start-up only; the title clicks and the presets place the number in their own ways.
 void FrmMain::SetPanels(int Index) {
-    const int code = Section[Index];
-    if (!IsMemoryKind(code) && !IsDriveKind(code)) {
+    const auto p = static_cast<std::size_t>(Index);
+    const int code = Section[p];
+    if (!IsReadingKind(code)) {
         return;
     }
-    const KindLayout& layout = IsDriveKind(code) ? kDriveLayout : kLayouts[code];
-    ShowTitle(Index, this->*layout.title);
+    const ReadingKind& kind = KindOf(code);
+    ShowTitle(Index, TitleOf(code));
     if (IsDriveKind(code)) {
         ShowDriveLabel(Index, code);
     } else {
-        lblDrv[static_cast<std::size_t>(Index)]->hide();
+        controls.SetVisible(lblDrv[p], false);
     }
-    PlaceNumber(Index, layout.numberLeft, layout.numberWidth);
-    if (layout.scheme != Scheme::Keep) {
-        ChangeColor(Index, layout.scheme == Scheme::RedToGreen);
+    PlaceNumber(Index, kind.atStart);
+    if (kind.recolouredAtStart) {
+        ChangeColor(Index, kind.scheme == ColourScheme::RedToGreen);
     }
 }
 
 // Exactly one title picture of the panel is left visible.
-void FrmMain::ShowTitle(int panel, const std::array<Picture*, kPanels>& title) {
-    const auto p = static_cast<std::size_t>(panel);
-    for (auto* titles : {&imgURP, &imgURK, &imgURM, &imgFRP, &imgFRK, &imgFRM, &imgTRK, &imgUD}) {
-        (*titles)[p]->setVisible(titles == &title);
+void FrmMain::ShowTitle(int panel, int title) {
+    for (int t = 0; t < kTitles; ++t) {
+        controls.SetVisible(Titles[static_cast<std::size_t>(t)][static_cast<std::size_t>(panel)],
+                            t == title);
     }
 }
 
-void FrmMain::PlaceNumber(int panel, int left, int width) {
-    QLabel* label = lblInfo[static_cast<std::size_t>(panel)];
-    SetLeftTwips(label, left);
-    SetWidthTwips(label, width);
+void FrmMain::PlaceNumber(int panel, NumberPlace place) {
+    const ControlId label = lblInfo[static_cast<std::size_t>(panel)];
+    controls.SetLeft(label, place.left);
+    controls.SetWidth(label, place.width);
 }
 
 void FrmMain::ShowDriveLabel(int panel, int code) {
-    QLabel* label = lblDrv[static_cast<std::size_t>(panel)];
-    label->setText(QStringLiteral("%1:").arg(QLatin1Char(DriveLetter(code))));
-    label->show();
-    SetLeftTwips(label, 870);
+    const ControlId label = lblDrv[static_cast<std::size_t>(panel)];
+    const char caption[] = {DriveLetter(code), ':'};
+    controls.SetText(label, std::string_view(caption, 2));
+    controls.SetVisible(label, true);
+    controls.SetLeft(label, 870);
+}
+
+// What a panel's tooltip says, asked for when it shows, so that it names the panel's
+// current reading.
+QString FrmMain::PanelToolTip(int panel) const {
+    const int code = Section[static_cast<std::size_t>(panel)];
+    if (!IsReadingKind(code)) {
+        return {};
+    }
+    if (!IsDriveKind(code)) {
+        const std::string_view tip = KindOf(code).toolTip;
+        return QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
+    }
+    const QString letter = QStringLiteral("%1:").arg(QLatin1Char(DriveLetter(code)));
+    const QString mountPoint = platform_.volumes.MountPoint(code - kFirstDrive);
+    return mountPoint.isEmpty() ? letter : letter + QLatin1Char(' ') + mountPoint;
+}
+
+// Panel p's strip: its LED row and caption row, 405 twips from 270 + 435 p.
+int FrmMain::PanelAt(QPoint pixels) const {
+    const int row = pixels.y() - TwipsToPixels(270);
+    const int pitch = TwipsToPixels(435);
+    if (row < 0 || row / pitch >= kPanels || row % pitch >= TwipsToPixels(405)) {
+        return -1;
+    }
+    return row / pitch;
 }
 
 }  // namespace kelvane

@@ -27,6 +27,9 @@ constexpr bool IsMemoryKind(int code) {
 constexpr bool IsDriveKind(int code) {
     return code >= kFirstDrive && code <= kLastDrive;
 }
+constexpr bool IsReadingKind(int code) {
+    return code >= kUsedRamPercent && code <= kLastDrive;
+}
 // The letter of a drive code, 'C' for 7 up to 'Z' for 30.
 constexpr char DriveLetter(int code) {
     return static_cast<char>('C' + (code - kFirstDrive));

@@ -2,44 +2,30 @@
 
 #include <algorithm>
 
+#include "core/frm_main.h"
 #include "core/panels_mode.h"
 #include "presets/presets.h"
-#include "window/frm_main.h"
 
 namespace kelvane {
 namespace {
 
 constexpr int kF1 = 112;
-constexpr int kF11 = 122;
 constexpr int kF12 = 123;
 
 }  // namespace
 
 void FrmMain::Form_KeyDown(int key) {
     if (key == kF1) {
-        ShowHelp();
-        return;
+        host_->ShowHelp();
+    } else if (key == kF12) {
+        ApplyDriveKey();
+    } else {
+        ApplyPreset(key);
     }
-    if (key == kF12) {
-        const int found = DriveCount - 1;
-        if (found < 1) {
-            return;
-        }
-        const int n = std::min(found, kPanels);
-        PanelsMode = PanelsModeForPanels(n);
-        for (int k = 0; k < n; ++k) {
-            Section[k] = static_cast<std::uint8_t>(kFirstDrive + k);
-        }
-        for (int k = 0; k < n; ++k) {
-            PlaceNumber(k, 1070, 900);
-            ShowDriveLabel(k, kFirstDrive + k);
-        }
-        for (int k = 0; k < n; ++k) {
-            FunctionKeys(k, QStringLiteral("UD"), false);
-        }
-        SetWindowPos(x(), y(), width(), WindowHeight(n));
-        return;
-    }
+    SettingsMayHaveChanged();
+}
+
+void FrmMain::ApplyPreset(int key) {
     const Preset* preset = PresetForKey(key);
     if (!preset) {
         return;
@@ -47,44 +33,66 @@ void FrmMain::Form_KeyDown(int key) {
     PanelsMode = preset->panelsMode;
     const int count = static_cast<int>(preset->panels.size());
     for (int p = 0; p < count; ++p) {
-        Section[p] = preset->panels[static_cast<std::size_t>(p)].section;
+        Section[static_cast<std::size_t>(p)] = preset->panels[static_cast<std::size_t>(p)].section;
     }
     for (int p = 0; p < count; ++p) {
-        const PresetPanel& panel = preset->panels[static_cast<std::size_t>(p)];
-        PlaceNumber(p, panel.numberLeft, panel.numberWidth);
+        PlaceNumber(p, preset->panels[static_cast<std::size_t>(p)].place);
     }
     for (int p = 0; p < count; ++p) {
-        const PresetPanel& panel = preset->panels[static_cast<std::size_t>(p)];
-        FunctionKeys(p, QLatin1String(panel.title), panel.redToGreen);
+        const ReadingKind& kind = KindOf(preset->panels[static_cast<std::size_t>(p)].section);
+        FunctionKeys(p, kind.title, kind.scheme == ColourScheme::RedToGreen);
     }
-    if (key == kF11) {
-        ShowDriveLabel(7, kFirstDrive);
+    for (int p = 0; p < count; ++p) {
+        if (const int code = preset->panels[static_cast<std::size_t>(p)].section;
+            IsDriveKind(code)) {
+            ShowDriveLabel(p, code);
+        }
     }
-    SetWindowPos(x(), y(), width(), preset->height);
+    const QRect window = host_->Geometry();
+    host_->SetWindowPos(
+        {window.topLeft(), QSize(window.width(), WindowHeight(PanelsShown(PanelsMode)))});
+}
+
+// F12: every drive found, up to eight panels; nothing at all when none was found.
+void FrmMain::ApplyDriveKey() {
+    const int found = DriveCount - 1;
+    if (found < 1) {
+        return;
+    }
+    const int n = std::min(found, kPanels);
+    PanelsMode = PanelsModeFor(n);
+    for (int k = 0; k < n; ++k) {
+        Section[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(kFirstDrive + k);
+    }
+    for (int k = 0; k < n; ++k) {
+        PlaceNumber(k, KindOf(kFirstDrive).atStart);
+        ShowDriveLabel(k, kFirstDrive + k);
+    }
+    for (int k = 0; k < n; ++k) {
+        FunctionKeys(k, KindOf(kFirstDrive).title, false);
+    }
+    const QRect window = host_->Geometry();
+    host_->SetWindowPos({window.topLeft(), QSize(window.width(), WindowHeight(n))});
 }
 
 // Gives a panel the title picture and colour direction of a title code. An unknown code
 // (compared exactly, letter case included) changes nothing.
-void FrmMain::FunctionKeys(int Index, const QString& WhichPanel, bool blnLeft) {
-    const std::pair<QLatin1String, std::array<Picture*, kPanels>*> titles[] = {
-        {QLatin1String("URP"), &imgURP}, {QLatin1String("URK"), &imgURK},
-        {QLatin1String("URM"), &imgURM}, {QLatin1String("FRP"), &imgFRP},
-        {QLatin1String("FRK"), &imgFRK}, {QLatin1String("FRM"), &imgFRM},
-        {QLatin1String("TRK"), &imgTRK}, {QLatin1String("UD"), &imgUD},
-    };
-    const auto match = std::find_if(std::begin(titles), std::end(titles),
-                                    [&](const auto& t) { return t.first == WhichPanel; });
-    if (match == std::end(titles)) {
+void FrmMain::FunctionKeys(int Index, std::string_view WhichPanel, bool blnLeft) {
+    int title = 0;
+    while (title < kTitles && KindAt(title).title != WhichPanel) {
+        ++title;
+    }
+    if (title == kTitles) {
         return;
     }
     const auto p = static_cast<std::size_t>(Index);
-    if (match->second == &imgUD) {
-        lblDrv[p]->show();
-        ShowTitle(Index, imgUD);
+    if (title == TitleOf(kFirstDrive)) {
+        controls.SetVisible(lblDrv[p], true);
+        ShowTitle(Index, title);
         DriveStep = static_cast<std::uint8_t>(Index);
     } else {
-        lblDrv[p]->hide();
-        ShowTitle(Index, *match->second);
+        controls.SetVisible(lblDrv[p], false);
+        ShowTitle(Index, title);
     }
     ChangeColor(Index, blnLeft);
 }

@@ -1,11 +1,10 @@
-// Loading the user's settings at start and writing them back at unload.
+// Loading the user's settings at start and writing them back.
 
 #include <QLocale>
 #include <limits>
 
-#include "core/number_text.h"
+#include "core/frm_main.h"
 #include "settings/setting_number.h"
-#include "window/frm_main.h"
 
 namespace kelvane {
 namespace {
@@ -49,22 +48,40 @@ void FrmMain::GetMySettings() {
     Load(store, kStartUp, QStringLiteral("Left"), leftDefault, StartLeft);
     Load(store, kStartUp, QStringLiteral("Top"), topDefault, StartTop);
     for (int p = 0; p < kPanels; ++p) {
-        Load(store, kForms, SectionKey(p), kSectionDefaults[p], Section[p]);
+        Load(store, kForms, SectionKey(p), kSectionDefaults[p],
+             Section[static_cast<std::size_t>(p)]);
     }
     Load(store, kForms, QStringLiteral("Panels"), 4, PanelsMode);
 }
 
+// Left, Top, Section_1 to Section_8 and Panels, in the order they are saved. Where the window
+// system does not say where the window is, the position it was given at start stands.
+std::array<std::int64_t, 11> FrmMain::SettingsNow() const {
+    std::array<std::int64_t, 11> values{};
+    const bool known = host_ != nullptr && host_->PositionKnown();
+    values[0] = known ? host_->Geometry().x() * 15 : StartLeft;
+    values[1] = known ? host_->Geometry().y() * 15 : StartTop;
+    for (int p = 0; p < kPanels; ++p) {
+        values[static_cast<std::size_t>(2 + p)] = Section[static_cast<std::size_t>(p)];
+    }
+    values[10] = PanelsMode;
+    return values;
+}
+
 void FrmMain::SaveMySettings() {
     SettingsStore& store = platform_.settings;
-    store.Write(kStartUp, QStringLiteral("Left"), QString::number(x() * 15));
-    store.Write(kStartUp, QStringLiteral("Top"), QString::number(y() * 15));
+    const auto values = SettingsNow();
+    store.Write(kStartUp, QStringLiteral("Left"), QString::number(values[0]));
+    store.Write(kStartUp, QStringLiteral("Top"), QString::number(values[1]));
     for (int p = 0; p < kPanels; ++p) {
-        store.Write(kForms, SectionKey(p), QString::number(Section[p]));
+        store.Write(kForms, SectionKey(p),
+                    QString::number(values[static_cast<std::size_t>(2 + p)]));
     }
-    store.Write(kForms, QStringLiteral("Panels"), QString::number(PanelsMode));
+    store.Write(kForms, QStringLiteral("Panels"), QString::number(values[10]));
     // A store that cannot be written must not keep the program from ending; the old file is
     // left intact by the store's atomic write.
     store.Commit();
+    saved_ = values;
 }
 
 }  // namespace kelvane

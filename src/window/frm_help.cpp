@@ -3,9 +3,28 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 
+#include "core/controls.h"
 #include "window/help_text.h"
 
 namespace kelvane {
+namespace {
+
+void PlaceTwips(QWidget* control, int left, int top, int width, int height) {
+    control->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                         TwipsToPixels(height));
+}
+
+// A picture from the program's resources, drawn 1:1 (its @2x artwork on dense screens).
+QLabel* MakePicture(const QString& name, QWidget* parent) {
+    auto* picture = new QLabel(parent);
+    const QIcon icon(QStringLiteral(":/pictures/%1.png").arg(name));
+    const QSize size = icon.availableSizes().value(0);
+    picture->setPixmap(icon.pixmap(size, parent->devicePixelRatioF()));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return picture;
+}
+
+}  // namespace
 
 FrmHelp::FrmHelp(const QRect& screen)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -46,10 +65,10 @@ FrmHelp::FrmHelp(const QRect& screen)
     green.setColor(QPalette::Text, QColor(0, 255, 0));
     Text1->setPalette(green);
 
-    Image1 = new Picture(QStringLiteral("helpicon"), Frame1);
+    Image1 = MakePicture(QStringLiteral("helpicon"), Frame1);
     Image1->setObjectName(QStringLiteral("Image1"));
     PlaceTwips(Image1, 150, 0, 375, 330);
-    Image2 = new Picture(QStringLiteral("icon"), this);
+    Image2 = MakePicture(QStringLiteral("icon"), this);
     Image2->setObjectName(QStringLiteral("Image2"));
     PlaceTwips(Image2, 210, 3300, 480, 480);
 

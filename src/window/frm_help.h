@@ -6,8 +6,6 @@
 #include <QRect>
 #include <QWidget>
 
-#include "window/controls.h"
-
 class QGroupBox;
 
 namespace kelvane {
@@ -23,8 +21,8 @@ class FrmHelp : public QWidget {
     QPushButton* cmdClose = nullptr;
     QGroupBox* Frame1 = nullptr;
     QPlainTextEdit* Text1 = nullptr;
-    Picture* Image1 = nullptr;
-    Picture* Image2 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Image2 = nullptr;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

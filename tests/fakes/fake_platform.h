@@ -6,9 +6,9 @@
 #include <QPair>
 #include <array>
 
+#include "core/frm_main.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
-#include "window/frm_main.h"
 
 namespace kelvane {
 
@@ -95,16 +95,47 @@ class FakeSettings final : public SettingsStore {
     bool writable = true;
 };
 
-// A main window over fake platform parts, with its own timer stopped so that a test ticks
+// The window system as a test sees it: the window is where it was last put, unless moves
+// are refused.
+class FakeWindow final : public WindowHost {
+  public:
+    QRect Geometry() const override { return geometry; }
+    bool PositionKnown() const override { return positionKnown; }
+    void SetWindowPos(const QRect& rect) override {
+        geometry = refuseMoves ? QRect(geometry.topLeft(), rect.size()) : rect;
+        topmost = shown = true;
+    }
+    void Move(QPoint topLeft) override {
+        if (!refuseMoves) {
+            geometry.moveTopLeft(topLeft);
+        }
+    }
+    void ShowHelp() override { ++helpShown; }
+    void UnloadAll() override { ++unloads; }
+
+    QRect geometry{0, 0, 299, 324};
+    bool positionKnown = true;
+    bool refuseMoves = false;
+    bool topmost = false;
+    bool shown = false;
+    int helpShown = 0;
+    int unloads = 0;
+};
+
+// A main window over fake platform parts, with its own timers stopped so that a test ticks
 // it by hand.
 struct FakeGauge {
     FakeMemory memory;
     FakeVolumes volumes;
     FakeScreen screen;
     FakeSettings settings;
+    FakeWindow host;
     FrmMain window{Platform{memory, volumes, screen, settings}};
 
-    FakeGauge() { window.Timer1->stop(); }
+    FakeGauge() {
+        window.Timer1.stop();
+        window.AttachHost(host);
+    }
 
     // Process start: settings, then the load.
     void Start() {

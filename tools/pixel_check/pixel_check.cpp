@@ -119,7 +119,8 @@ int CaptureAll(const QString& dir) {
 
     // Every kind at start, four panels' worth at a time.
     for (int start = 0; start < 4; ++start) {
-        run(QStringLiteral("kinds-from-%1").arg(8 * start),
+        run(
+            QStringLiteral("kinds-from-%1").arg(8 * start),
             [start](Subject& s) {
                 AllDrives(s);
                 std::array<int, kPanels> codes{};
@@ -139,8 +140,11 @@ int CaptureAll(const QString& dir) {
         s.Start();
         s.Tick();
         for (int click = 1; click <= 31; ++click) {
-            Press(s, TitleOf(0), click % 3 == 0 ? Qt::RightButton : Qt::LeftButton);
-            shot.Shoot(s, QStringLiteral("cycle-%1-before-tick").arg(click, 2, 10, QLatin1Char('0')));
+            const auto button = click % 3 == 0 ? Qt::RightButton : Qt::LeftButton;
+            Press(s, TitleOf(0), button);
+            Release(s, TitleOf(0), button);
+            shot.Shoot(s,
+                       QStringLiteral("cycle-%1-before-tick").arg(click, 2, 10, QLatin1Char('0')));
             s.Tick();
             shot.Shoot(s, QStringLiteral("cycle-%1").arg(click, 2, 10, QLatin1Char('0')));
         }
@@ -152,7 +156,8 @@ int CaptureAll(const QString& dir) {
             if (key != Qt::Key_F12 && drives != 3) {
                 continue;
             }
-            run(QStringLiteral("key-F%1-drives-%2").arg(key - Qt::Key_F1 + 1).arg(drives),
+            run(
+                QStringLiteral("key-F%1-drives-%2").arg(key - Qt::Key_F1 + 1).arg(drives),
                 [drives](Subject& s) { s.g.volumes.PassFirst(drives); },
                 [key](Subject& s) {
                     s.Tick();
@@ -182,7 +187,7 @@ int CaptureAll(const QString& dir) {
 
     // Buttons held down, and the pins.
     const std::pair<const char*, QPoint> buttons[] = {
-        {"size", {22, 7}}, {"close", {9, 8}}, {"help", {36, 10}}, {"logo", {95, 10}},
+        {"size", {22, 7}},       {"close", {9, 8}},        {"help", {36, 10}},   {"logo", {95, 10}},
         {"pin-left", {113, 11}}, {"pin-right", {130, 11}}, {"pin-top", {121, 5}}};
     for (const auto& [name, at] : buttons) {
         const QPoint point = at;
@@ -203,7 +208,8 @@ int CaptureAll(const QString& dir) {
     };
     for (const auto& [name, status] : figures) {
         const MemoryStatus mem = status;
-        run(QStringLiteral("memory-%1").arg(QLatin1String(name)),
+        run(
+            QStringLiteral("memory-%1").arg(QLatin1String(name)),
             [mem](Subject& s) {
                 s.g.memory.status = mem;
                 SetSections(s, {0, 1, 2, 3, 4, 5, 6, 7});

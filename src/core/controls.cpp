@@ -1,0 +1,92 @@
+#include "core/controls.h"
+
+namespace kelvane {
+namespace {
+
+QRect ToPixels(const QRect& twips) {
+    return {TwipsToPixels(twips.x()), TwipsToPixels(twips.y()), TwipsToPixels(twips.width()),
+            TwipsToPixels(twips.height())};
+}
+
+}  // namespace
+
+int TwipsToPixels(double twips) {
+    return static_cast<int>(RoundHalfEven(twips / 15.0));
+}
+
+ControlId Controls::Add(Control control) {
+    control.pixels = ToPixels(control.twips);
+    if (control.type == ControlType::kLabel) {
+        control.label = static_cast<int>(texts_.size());
+        texts_.emplace_back();
+    }
+    all_.push_back(control);
+    return static_cast<ControlId>(all_.size() - 1);
+}
+
+// Only what shows is repainted: a hidden control changes nothing on screen.
+void Controls::Repaint(const Control& control) const {
+    if (control.visible && repaint_) {
+        repaint_(control.pixels);
+    }
+}
+
+void Controls::SetVisible(ControlId id, bool visible) {
+    Control& control = all_[id];
+    if (control.visible != visible) {
+        control.visible = true;
+        Repaint(control);
+        control.visible = visible;
+    }
+}
+
+void Controls::Place(ControlId id, QRect twips) {
+    Control& control = all_[id];
+    const QRect pixels = ToPixels(twips);
+    control.twips = twips;
+    if (pixels != control.pixels) {
+        Repaint(control);
+        control.pixels = pixels;
+        Repaint(control);
+    }
+}
+
+void Controls::SetLeft(ControlId id, int twips) {
+    Place(id, all_[id].twips.translated(twips - all_[id].twips.x(), 0));
+}
+
+void Controls::SetWidth(ControlId id, int twips) {
+    QRect rect = all_[id].twips;
+    rect.setWidth(twips);
+    Place(id, rect);
+}
+
+void Controls::SetFill(ControlId id, Rgb fill) {
+    Control& control = all_[id];
+    if (!(control.fill == fill)) {
+        control.fill = fill;
+        Repaint(control);
+    }
+}
+
+void Controls::SetText(ControlId id, std::string_view utf8) {
+    Control& control = all_[id];
+    CaptionText& text = texts_[static_cast<std::size_t>(control.label)];
+    if (text.View() != utf8) {
+        text.Clear();
+        text.Append(utf8);
+        Repaint(control);
+    }
+}
+
+ControlId Controls::HitTest(QPoint point) const {
+    for (std::size_t i = all_.size(); i-- > 0;) {
+        const Control& control = all_[i];
+        if (control.visible && control.TakesPresses() && control.pixels.contains(point)) {
+            return static_cast<ControlId>(i);
+        }
+    }
+    return kNoControl;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "core/number_text.h"
+#include "display/led_rules.h"
+
+namespace kelvane {
+
+// Converts twips to whole pixels: divide by 15, an exact half to the even neighbour.
+int TwipsToPixels(double twips);
+
+enum class ControlType : std::uint8_t {
+    kPicture,  // a picture from the program's resources, named as the control
+    kSegment,  // an LED segment: a filled rectangle with a one-pixel black border
+    kLabel,    // black text on an opaque white ground
+    kOutline,  // a rectangle outline in the window-text colour
+};
+
+// One lightweight control of the main window. Controls are data: the view draws them and
+// finds which one a press lands on; the gauge's procedures only change their state.
+struct Control {
+    const char* name = "";  // the control (array)'s name, "imgURP"; a picture's resource too
+    int index = -1;         // the element of a control array, -1 for a single control
+    ControlType type = ControlType::kPicture;
+    bool visible = true;
+    QRect twips;   // left, top, width, height in twips
+    QRect pixels;  // the same, rounded to pixels as the window shows it
+    Rgb fill{0, 0, 0};
+    int label = -1;  // a label's slot of text
+
+    // Pictures and labels take mouse presses; segments and outlines let them through.
+    bool TakesPresses() const {
+        return type == ControlType::kPicture || type == ControlType::kLabel;
+    }
+};
+
+using ControlId = std::uint16_t;
+inline constexpr ControlId kNoControl = 0xffff;
+
+// The controls of the main window in stacking order, from the back to the front. Every
+// change that shows on screen reports the pixels it touched to the repaint callback.
+class Controls {
+  public:
+    // Adds a control in front of all added before it.
+    ControlId Add(Control control);
+
+    const Control& operator[](ControlId id) const { return all_[id]; }
+    const std::vector<Control>& BackToFront() const { return all_; }
+    std::string_view Text(ControlId id) const {
+        return texts_[static_cast<std::size_t>(all_[id].label)].View();
+    }
+
+    void SetVisible(ControlId id, bool visible);
+    void SetLeft(ControlId id, int twips);
+    void SetWidth(ControlId id, int twips);
+    void SetFill(ControlId id, Rgb fill);
+    void SetText(ControlId id, std::string_view utf8);
+
+    // The frontmost visible control under `point` (pixels) that takes presses.
+    ControlId HitTest(QPoint point) const;
+
+    void OnRepaint(std::function<void(const QRect&)> repaint) { repaint_ = std::move(repaint); }
+
+  private:
+    void Place(ControlId id, QRect twips);
+    void Repaint(const Control& control) const;
+
+    std::vector<Control> all_;
+    std::vector<CaptionText> texts_;
+    std::function<void(const QRect&)> repaint_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "core/frm_main.h"
+#include "window/glyph_cache.h"
+
+namespace kelvane {
+
+class FrmHelp;
+
+// The main window on screen: one widget that draws the gauge's controls in stacking order,
+// repainting only the rectangles that changed, and hands the user's mouse and keys to the
+// gauge. It is the gauge's window host, and loads the help window.
+class MainView : public QWidget, public WindowHost {
+    Q_OBJECT
+  public:
+    explicit MainView(FrmMain& gauge);
+    ~MainView() override;
+
+    QRect Geometry() const override;
+    bool PositionKnown() const override;
+    void SetWindowPos(const QRect& rect) override;
+    void Move(QPoint topLeft) override;
+    void ShowHelp() override;
+    void UnloadAll() override;
+    FrmHelp* HelpWindow() const;
+
+  signals:
+    // The main window has been unloaded: the program is to end.
+    void unloaded();
+
+  protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+  private:
+    struct Look {
+        QPixmap normal;
+        QPixmap dense;  // the @2x artwork, for high-density screens
+        const QFont* font = nullptr;
+        GlyphCache* glyphs = nullptr;
+    };
+    void Paint(QPainter& painter, ControlId id, const QRect& area);
+
+    FrmMain& gauge_;
+    QPointer<FrmHelp> help_;
+    QFont driveLetterFont_;
+    QFont arrowFont_;
+    GlyphCache numbers_;
+    std::vector<Look> looks_;  // by control
+    // The controls that reach into the title strip and into each panel's strip, from the
+    // back to the front: a repaint only looks at the strips it touches.
+    std::array<std::vector<ControlId>, kPanels + 1> strips_;
+};
+
+}  // namespace kelvane

@@ -51,6 +51,7 @@ class FrmMain {
     // The window moved, or the user changed what is saved: the settings are written a
     // second after the last such change.
     void SettingsMayHaveChanged();
+    bool SavePending() const { return saveTimer_.isActive(); }
 
     // Readings.
     void FindHowManyDrives();

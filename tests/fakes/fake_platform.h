@@ -43,11 +43,14 @@ class FakeVolumes final : public VolumeSource {
     }
     QString MountPoint(int letter) const override { return mountPoints.value(letter); }
 
-    // Letters C:, D:, ... that pass the probe, in order.
+    // Letters C:, D:, ... that pass the probe, in order, mounted at /, /d, /e, ...
     void PassFirst(int count) {
         passing.fill(false);
+        mountPoints.clear();
         for (int i = 0; i < count; ++i) {
             passing[static_cast<std::size_t>(i)] = true;
+            mountPoints[i] =
+                i == 0 ? QStringLiteral("/") : QStringLiteral("/%1").arg(QChar('c' + i));
         }
     }
 

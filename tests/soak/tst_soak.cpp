@@ -12,8 +12,9 @@
 #include <cstdio>
 
 #include "display/led_rules.h"
-#include "fakes/gauge_probe.h"
+#include "fakes/fake_platform.h"
 #include "platform/meminfo_parser.h"
+#include "window/main_view.h"
 
 using namespace kelvane;
 
@@ -127,7 +128,8 @@ void TestSoak::ticksKeepHeapAndFigures() {
         settings.values[{"Forms", QStringLiteral("Section_%1").arg(p + 1)}] = QString::number(p);
     }
     FrmMain window(Platform{memory, volumes, screen, settings});
-    window.Timer1->stop();
+    window.Timer1.stop();
+    MainView view(window);
     window.GetMySettings();
     window.Form_Load();
 
@@ -147,8 +149,7 @@ void TestSoak::ticksKeepHeapAndFigures() {
         volumes.answering[0] = !unplugged;
         volumes.space[0] = {now.driveFree, 100};
         window.Timer1_Timer();
-        if (!qEnvironmentVariableIsSet("NOPAINT"))
-            QCoreApplication::processEvents();  // paint, as the event loop does between ticks
+        QCoreApplication::processEvents();  // paint, as the event loop does between ticks
         if (!truncated && !unreadable) {
             shown.availKb = now.availKb;
         }
@@ -162,8 +163,16 @@ void TestSoak::ticksKeepHeapAndFigures() {
         }
         Expect(shown, captions, levels);
         for (int p = 0; p < kPanels; ++p) {
-            QCOMPARE(window.lblInfo[static_cast<std::size_t>(p)]->text(), captions[p]);
-            QCOMPARE(LitSegments(window, p), LitCount(levels[p]));
+            const auto i = static_cast<std::size_t>(p);
+            const std::string_view caption = window.controls.Text(window.lblInfo[i]);
+            QCOMPARE(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+                     captions[p]);
+            int lit = 0;
+            while (lit < kSegments &&
+                   window.controls[window.imgRamUse[static_cast<std::size_t>(lit)][i]].visible) {
+                ++lit;
+            }
+            QCOMPARE(lit, LitCount(levels[p]));
         }
         if (t % every != 0) {
             continue;

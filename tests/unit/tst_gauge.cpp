@@ -1,0 +1,439 @@
+// The gauge with no display: scripts of what a user does, over a fake platform, checked
+// along the way. A script is a list of steps:
+//   set:Key=value drives:N space:L=free/total mem:total/avail mem:none screen:WxH
+//   start tick key:F5 press:AT release:AT tap:AT dbl:AT move:dx,dy,BUTTONS unload watch
+//   ?probe=expected (a "_" in the expected text stands for a blank)
+// where AT names a control (logo size close help < > ^) or a panel's title, LED row or
+// number (titleN ledN numberN).
+
+#include <QtTest>
+
+#include "fakes/fake_platform.h"
+
+using namespace kelvane;
+
+namespace {
+
+struct Run {
+    FakeGauge g;
+    QPoint pressedAt;
+    QList<QRect> repainted;
+    bool watching = false;
+
+    Run() {
+        g.window.controls.OnRepaint([this](const QRect& r) {
+            if (watching) {
+                repainted << r;
+            }
+        });
+    }
+
+    QPoint At(const QString& at) const {
+        const FrmMain& w = g.window;
+        const int p = at.right(1).toInt();
+        if (at.startsWith(QLatin1String("title"))) {
+            return {6, 18 + 29 * p + 20};  // the caption, left of the number
+        }
+        if (at.startsWith(QLatin1String("led"))) {
+            return {3, 18 + 29 * p + 5};
+        }
+        if (at.startsWith(QLatin1String("number"))) {
+            return w.controls[w.lblInfo[static_cast<std::size_t>(p)]].pixels.center();
+        }
+        const QMap<QString, ControlId> named = {
+            {"logo", w.Image1}, {"size", w.imgMin1}, {"close", w.imgClose2}, {"help", w.imgHelp1},
+            {"<", w.Label1},    {">", w.Label2},     {"^", w.Label3}};
+        return w.controls[named.value(at)].pixels.center();
+    }
+
+    QString PanelState(int p) const {
+        const FrmMain& w = g.window;
+        const Controls& c = w.controls;
+        const auto i = static_cast<std::size_t>(p);
+        QStringList titles;
+        for (int t = 0; t < kTitles; ++t) {
+            if (c[w.Titles[static_cast<std::size_t>(t)][i]].visible) {
+                titles << QString::fromLatin1(KindAt(t).title.data(), KindAt(t).title.size());
+            }
+        }
+        const Control& number = c[w.lblInfo[i]];
+        const Control& drive = c[w.lblDrv[i]];
+        const bool g2r = c[w.imgG2R[i]].visible;
+        const Rgb first = c[w.imgRamUse[0][i]].fill;
+        QString scheme = QStringLiteral("mixed");
+        if (g2r && first == SegmentColour(ColourScheme::GreenToRed, 1)) {
+            scheme = QStringLiteral("G2R");
+        } else if (!g2r && c[w.imgR2G[i]].visible &&
+                   first == SegmentColour(ColourScheme::RedToGreen, 1)) {
+            scheme = QStringLiteral("R2G");
+        }
+        return QStringLiteral("%1 %2/%3 %4 %5")
+            .arg(titles.join(QLatin1Char('+')))
+            .arg(number.twips.x())
+            .arg(number.twips.width())
+            .arg(scheme, drive.visible
+                             ? QStringLiteral("%1@%2").arg(Text(w.lblDrv[i])).arg(drive.twips.x())
+                             : QStringLiteral("-"));
+    }
+
+    QString Text(ControlId id) const {
+        const std::string_view text = g.window.controls.Text(id);
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+
+    // Lit segments of a panel, -1 unless they are the leftmost ones.
+    int Lit(int p) const {
+        int lit = 0;
+        for (int n = 0; n < kSegments; ++n) {
+            if (g.window
+                    .controls[g.window.imgRamUse[static_cast<std::size_t>(n)]
+                                                [static_cast<std::size_t>(p)]]
+                    .visible) {
+                if (lit != n) {
+                    return -1;
+                }
+                ++lit;
+            }
+        }
+        return lit;
+    }
+
+    QString Probe(const QString& name) const {
+        const FrmMain& w = g.window;
+        const int p = name.right(1).toInt();
+        const auto join = [](auto begin, auto end) {
+            QStringList parts;
+            for (auto it = begin; it != end; ++it) {
+                parts << QString::number(*it);
+            }
+            return parts.join(QLatin1Char(' '));
+        };
+        if (name == QLatin1String("window")) {
+            const QRect r = g.host.geometry;
+            return QStringLiteral("%1,%2,%3,%4")
+                .arg(r.x())
+                .arg(r.y())
+                .arg(r.width())
+                .arg(r.height());
+        }
+        if (name == QLatin1String("topmost")) {
+            return g.host.topmost ? QStringLiteral("yes") : QStringLiteral("no");
+        }
+        if (name == QLatin1String("mode")) {
+            return QString::number(w.PanelsMode);
+        }
+        if (name == QLatin1String("sections")) {
+            return join(w.Section.begin(), w.Section.end());
+        }
+        if (name == QLatin1String("step")) {
+            return QString::number(w.DriveStep);
+        }
+        if (name == QLatin1String("count")) {
+            return QString::number(w.DriveCount);
+        }
+        if (name == QLatin1String("start")) {
+            return QStringLiteral("%1 %2").arg(w.StartLeft).arg(w.StartTop);
+        }
+        if (name == QLatin1String("lng")) {
+            return QStringLiteral("%1,%2").arg(w.lngLeft).arg(w.lngTop);
+        }
+        if (name == QLatin1String("saved")) {
+            QStringList keys = {"StartUp/Left", "StartUp/Top"};
+            for (int k = 1; k <= kPanels; ++k) {
+                keys << QStringLiteral("Forms/Section_%1").arg(k);
+            }
+            keys << QStringLiteral("Forms/Panels");
+            QStringList values;
+            for (const QString& key : keys) {
+                values << g.settings.Value(key.section('/', 0, 0), key.section('/', 1));
+            }
+            return values.join(QLatin1Char(' '));
+        }
+        if (name == QLatin1String("commits")) {
+            return QString::number(g.settings.commits);
+        }
+        if (name == QLatin1String("pending")) {
+            return w.SavePending() ? QStringLiteral("yes") : QStringLiteral("no");
+        }
+        if (name == QLatin1String("faces")) {
+            QStringList faces;
+            for (const ControlId face : {w.imgMin2, w.imgClose3, w.imgHelp2}) {
+                if (w.controls[face].visible) {
+                    faces << QLatin1String(w.controls[face].name);
+                }
+            }
+            return faces.join(QLatin1Char('+'));
+        }
+        if (name == QLatin1String("host")) {
+            return QStringLiteral("help %1 unloads %2").arg(g.host.helpShown).arg(g.host.unloads);
+        }
+        if (name == QLatin1String("repainted")) {
+            QMap<QString, int> controls;
+            for (const QRect& r : repainted) {
+                for (const Control& c : w.controls.BackToFront()) {
+                    controls[QLatin1String(c.name)] += c.pixels == r;
+                }
+            }
+            QStringList parts;
+            for (auto it = controls.begin(); it != controls.end(); ++it) {
+                if (it.value() > 0) {
+                    parts << QStringLiteral("%1:%2")
+                                 .arg(QString(it.key()).remove('_'))
+                                 .arg(it.value());
+                }
+            }
+            return parts.join(QLatin1Char(' ')) + QStringLiteral(" of %1").arg(repainted.size());
+        }
+        if (name.startsWith(QLatin1String("cap"))) {
+            return Text(w.lblInfo[static_cast<std::size_t>(p)]);
+        }
+        if (name.startsWith(QLatin1String("lit"))) {
+            return QString::number(Lit(p));
+        }
+        if (name.startsWith(QLatin1String("tip"))) {
+            return w.PanelToolTip(p);
+        }
+        if (name.startsWith(QLatin1String("p"))) {
+            return PanelState(p);
+        }
+        return QStringLiteral("no probe ") + name;
+    }
+
+    void Step(const QString& step) {
+        FrmMain& w = g.window;
+        const QString verb = step.section(':', 0, 0);
+        const QString arg = step.section(':', 1);
+        if (verb == QLatin1String("set")) {
+            const QString key = arg.section('=', 0, 0);
+            const bool startUp = key == QLatin1String("Left") || key == QLatin1String("Top");
+            g.settings
+                .values[{startUp ? QStringLiteral("StartUp") : QStringLiteral("Forms"), key}] =
+                arg.section('=', 1);
+        } else if (verb == QLatin1String("drives")) {
+            g.volumes.PassFirst(arg.toInt());
+        } else if (verb == QLatin1String("space")) {
+            const QStringList f = arg.split(QRegularExpression(QStringLiteral("[=/]")));
+            g.volumes.space[f[0].toUInt()] = {f[1].toLongLong(), f[2].toLongLong()};
+            g.volumes.answering[f[0].toUInt()] = f[1] != QLatin1String("fail");
+        } else if (verb == QLatin1String("mem")) {
+            g.memory.readable = arg != QLatin1String("none");
+            if (g.memory.readable) {
+                g.memory.status = {arg.section('/', 0, 0).toLongLong(),
+                                   arg.section('/', 1).toLongLong()};
+            }
+        } else if (verb == QLatin1String("screen")) {
+            g.screen.size = QSize(arg.section('x', 0, 0).toInt(), arg.section('x', 1).toInt());
+        } else if (verb == QLatin1String("start")) {
+            g.Start();
+        } else if (verb == QLatin1String("tick")) {
+            w.Timer1_Timer();
+        } else if (verb == QLatin1String("key")) {
+            w.Form_KeyDown(111 + arg.mid(1).toInt());
+        } else if (verb == QLatin1String("press") || verb == QLatin1String("dbl")) {
+            pressedAt = At(arg);
+            w.MouseDown(pressedAt, verb == QLatin1String("dbl"));
+        } else if (verb == QLatin1String("release")) {
+            w.MouseUp(At(arg), Qt::NoButton);
+        } else if (verb == QLatin1String("tap")) {
+            w.MouseDown(At(arg), false);
+            w.MouseUp(At(arg), Qt::NoButton);
+        } else if (verb == QLatin1String("move")) {
+            const QStringList f = arg.split(QLatin1Char(','));
+            const Qt::MouseButtons buttons = f[2] == QLatin1String("left") ? Qt::LeftButton
+                                             : f[2] == QLatin1String("right")
+                                                 ? Qt::RightButton
+                                                 : Qt::LeftButton | Qt::RightButton;
+            w.MouseMove(pressedAt + QPoint(f[0].toInt(), f[1].toInt()), buttons);
+        } else if (verb == QLatin1String("unload")) {
+            w.Form_Unload();
+        } else if (verb == QLatin1String("watch")) {
+            repainted.clear();
+            watching = true;
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+    }
+};
+
+}  // namespace
+
+class TestGauge : public QObject {
+    Q_OBJECT
+  private slots:
+    void script_data();
+    void script();
+};
+
+void TestGauge::script() {
+    QFETCH(QString, steps);
+    Run run;
+    for (const QString& step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!step.startsWith(QLatin1Char('?'))) {
+            run.Step(step);
+            continue;
+        }
+        const QString probe = step.mid(1).section('=', 0, 0);
+        const QString expected = step.section('=', 1).replace(QLatin1Char('_'), QLatin1Char(' '));
+        QCOMPARE(probe + QLatin1Char('=') + run.Probe(probe), probe + QLatin1Char('=') + expected);
+    }
+}
+
+void TestGauge::script_data() {
+    QTest::addColumn<QString>("steps");
+    const auto row = [](const char* name, const char* steps) {
+        QTest::newRow(name) << QString::fromLatin1(steps);
+    };
+    // Start-up.
+    row("first run centres all eight panels on the primary screen",
+        "start ?window=444,260,136,248 ?topmost=yes ?mode=4 ?start=6660_3900 "
+        "?sections=3_4_5_0_1_2_6_7 ?lit1=0 ?lit0=27 ?commits=0");
+    row("the size code sets the height",
+        "set:Panels=5 set:Left=1500 set:Top=757 start ?window=100,50,136,74");
+    row("code 2 shows three panels", "set:Panels=2 start ?window=444,260,136,103");
+    row("code 8 shows six panels", "set:Panels=8 start ?window=444,260,136,190");
+    row("code 3 shows five panels", "set:Panels=3 start ?window=444,260,136,161");
+    row("an unknown size code keeps the design geometry",
+        "set:Panels=9 start ?window=0,0,299,324 ?topmost=no ?mode=9");
+    row("a position beyond 16 bits loads", "set:Left=40000 start ?start=40000_3900");
+    row("text that is no number loads as 0",
+        "set:Top=abc set:Section_3=abc set:Section_4=300 set:Section_5=4.5 start "
+        "?start=6660_0 ?sections=3_4_0_0_4_2_6_7");
+    row("Section_5 is panel 4's key", "set:Section_5=12 start ?sections=3_4_5_0_12_2_6_7");
+    // The layout at start, per kind.
+    row("used RAM keeps the design colours", "set:Section_4=0 start ?p3=URP_1400/530_G2R_-");
+    row("free RAM percent takes the place a click gives",
+        "set:Section_4=3 start ?p3=FRP_1400/530_R2G_-");
+    row("free RAM KB at start", "set:Section_4=4 start ?p3=FRK_1150/830_R2G_-");
+    row("used RAM KB at start", "set:Section_4=1 start ?p3=URK_1080/900_G2R_-");
+    row("total RAM is red to green", "set:Section_4=6 start ?p3=TRK_1120/900_R2G_-");
+    row("a drive label moves from its design place",
+        "set:Section_4=7 start ?p3=UD_1070/900_G2R_C:@870");
+    row("Z: is the last letter", "set:Section_4=30 start ?p3=UD_1070/900_G2R_Z:@870");
+    row("a code above 30 leaves the design layout",
+        "set:Section_4=31 start ?p3=URP+URK+URM+FRP+FRK+FRM+TRK+UD_1440/585_G2R_-");
+    // The tick.
+    row("kinds on a tick",
+        "drives:24 space:0=43/100 space:23=91/100 set:Section_1=1 set:Section_2=2 set:Section_3=3 "
+        "set:Section_4=5 set:Section_5=6 set:Section_6=7 set:Section_7=30 set:Section_8=0 start "
+        "tick "
+        "?cap0=90560_KB ?lit0=19 ?cap1=88_MB ?cap2=30% ?lit2=8 ?cap3=39_MB ?cap4=128_MB ?lit4=27 "
+        "?cap5=57% ?lit5=16 ?cap6=9% ?lit6=3 ?cap7=70% ?lit7=19");
+    row("a code above 30 is not refreshed",
+        "set:Section_4=200 start tick ?cap3= ?lit3=27 mem:8589934592/1073741824 tick ?cap0=12% "
+        "?cap3=");
+    row("nothing is made up before memory is read, nor from a bad read",
+        "mem:none start tick ?cap0= mem:133693440/40960000 tick ?cap0=30% mem:none tick ?cap0=30% "
+        "mem:0/0 tick ?cap0=30% mem:133693440/50000000 tick ?cap1=48828.125_KB");
+    row("a failed query keeps the drive's last figure, never another's",
+        "drives:2 space:0=25/100 space:1=fail/0 set:Section_1=8 start tick ?cap0=0% ?cap7=75% "
+        "space:0=fail/0 tick ?cap7=75% ?cap0=0%");
+    row("an unchanged tick repaints nothing", "start tick watch tick ?repainted=_of_0");
+    row("changed figures repaint only their numbers",
+        "start tick watch mem:133693440/40961024 tick ?repainted=lblInfo:2_of_2");
+    row("a moving bar repaints only the segments that change",
+        "set:Section_1=0 start tick watch mem:133693440/30000000 tick "
+        "?repainted=imgRamUse07:2_imgRamUse08:2_imgRamUse20:4_imgRamUse21:4_lblInfo:6_of_18");
+    // Title clicks.
+    row("no drive found: total, C:, then back",
+        "drives:0 set:Section_1=6 start tap:title0 ?p0=UD_1070/900_G2R_C:@870 tap:title0 "
+        "?p0=URP_1460/500_G2R_- ?step=0");
+    row("C: and D: found: nine clicks for a full cycle",
+        "drives:2 set:Section_1=0 start tap:title0 ?p0=URK_1150/830_G2R_- tap:title0 "
+        "?p0=URM_1180/830_G2R_- tap:title0 ?p0=FRP_1400/530_R2G_- tap:title0 "
+        "?p0=FRK_1080/900_R2G_- "
+        "tap:title0 ?p0=FRM_1110/900_R2G_- tap:title0 ?p0=TRK_1120/900_R2G_- tap:title0 "
+        "?p0=UD_1070/900_G2R_C:@870 tap:title0 ?p0=UD_1070/900_G2R_D:@870 "
+        "?sections=8_4_5_0_1_2_6_7 "
+        "?step=1 tap:title0 ?p0=URP_1460/500_G2R_- ?step=0");
+    row("every letter found: the walk reaches Z:",
+        "drives:24 set:Section_1=7 start tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 "
+        "tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 "
+        "tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 tap:title0 "
+        "tap:title0 tap:title0 ?p0=UD_1070/900_G2R_Z:@870 tap:title0 ?sections=0_4_5_0_1_2_6_7");
+    row("the walk is shared: C: to E: found, the next drive click wraps",
+        "drives:3 set:Section_1=7 set:Section_2=6 start tap:title0 tap:title0 ?step=2 tap:title1 "
+        "?sections=9_7_5_0_1_2_6_7 ?step=2 tap:title1 ?sections=9_0_5_0_1_2_6_7");
+    row("the walk is shared: C: to F: found, it goes on to F:",
+        "drives:4 set:Section_1=7 set:Section_2=6 start tap:title0 tap:title0 tap:title1 "
+        "tap:title1 ?sections=9_10_5_0_1_2_6_7");
+    row("a click changes the look at once, the reading at the next tick",
+        "set:Section_1=2 start tick ?cap0=88_MB tap:title0 ?p0=FRP_1400/530_R2G_- ?cap0=88_MB "
+        "?lit0=19 tick ?cap0=30% ?lit0=8");
+    row("only a title takes the press: not the LEDs nor the number",
+        "set:Section_3=0 start tick tap:led2 tap:number2 ?sections=3_4_0_0_1_2_6_7 tap:title2 "
+        "?sections=3_4_1_0_1_2_6_7");
+    row("a double-click on a title is two clicks",
+        "set:Section_1=0 start press:title0 release:title0 dbl:title0 release:title0 "
+        "?sections=2_4_5_0_1_2_6_7");
+    row("tooltips name how a figure is made, or the drive's mount point",
+        "drives:2 set:Section_1=7 start ?tip0=C:_/ "
+        "?tip2=Free_RAM_=_available_memory_(what_programs_can_still_use)");
+    // Keys.
+    row("F2 shows used RAM percent alone and keeps the other panels",
+        "set:Section_8=9 start key:F2 key:F2 ?mode=1 ?window=444,260,136,45 ?p0=URP_1460/500_G2R_- "
+        "?sections=0_4_5_0_1_2_6_9 ?p5=URM_1110/900_G2R_-");
+    row("F3 and F5 place free RAM percent their own ways",
+        "start key:F3 ?p0=FRP_1460/500_R2G_- key:F5 ?mode=2 ?window=444,260,136,103 "
+        "?p1=FRP_1460/530_R2G_- ?p2=TRK_1120/900_R2G_-");
+    row("F6 and F10 place used RAM KB their own ways",
+        "start key:F6 ?p0=URK_1150/830_G2R_- ?p1=FRK_1080/900_R2G_- key:F10 ?mode=6 "
+        "?window=444,260,136,219 ?p1=URK_1180/830_G2R_- ?p4=FRK_1120/900_R2G_-");
+    row("F11 puts C: on panel 7, found or not",
+        "drives:0 start key:F11 ?mode=4 ?p7=UD_1070/900_G2R_C:@870 ?step=7 "
+        "?sections=0_1_2_3_4_5_6_7");
+    row("F12 with no drive changes nothing",
+        "drives:0 start key:F12 ?mode=4 ?window=444,260,136,248 ?sections=3_4_5_0_1_2_6_7");
+    row("F12 with three drives",
+        "drives:3 start key:F12 ?mode=2 ?window=444,260,136,103 ?step=2 "
+        "?p2=UD_1070/900_G2R_E:@870 ?sections=7_8_9_0_1_2_6_7");
+    row("F12 with twelve drives fills eight panels",
+        "drives:12 start key:F12 ?mode=4 ?step=7 ?p7=UD_1070/900_G2R_J:@870 "
+        "?sections=7_8_9_10_11_12_13_14");
+    row("F1 shows the help window and changes nothing else",
+        "start key:F1 key:F1 ?host=help_2_unloads_0 ?mode=4");
+    row("a preset keeps the window's place, even below the screen",
+        "set:Top=10500 start key:F8 ?window=444,700,136,161 ?mode=3");
+    // The window's own controls.
+    row("the size button steps 1, 3, 6, 8 panels from where the window was",
+        "set:Panels=1 set:Left=1500 set:Top=750 start tap:size ?window=100,50,136,103 ?mode=2 "
+        "tap:size "
+        "?window=100,50,136,190 ?mode=3 tap:size ?window=100,50,136,248 ?mode=4 tap:size "
+        "?window=100,50,136,45 ?mode=1");
+    row("the size button does nothing after F4",
+        "start key:F4 tap:size ?mode=5 ?window=444,260,136,74 ?faces=");
+    row("a double-click on the logo steps from any code",
+        "start key:F4 press:logo release:logo dbl:logo release:logo ?mode=2 "
+        "?window=444,260,136,103 "
+        "key:F10 press:logo release:logo dbl:logo ?mode=4 ?window=444,260,136,248");
+    row("a double-click that reaches below the screen rests the window on its bottom",
+        "set:Panels=1 set:Top=10500 start press:logo release:logo dbl:logo "
+        "?window=444,665,136,103");
+    row("the size button never lifts the window",
+        "set:Panels=2 set:Top=10500 start tap:size ?window=444,700,136,190");
+    row("< pins to the left edge", "start tap:< ?window=0,260,136,248 ?lng=0,260");
+    row("> pins to the right edge", "start tap:> ?window=888,260,136,248 ?lng=888,260");
+    row("^ pins to the top edge", "start tap:^ ?window=444,0,136,248 ?lng=444,0");
+    row("the left button drags by the logo",
+        "start press:logo move:20,30,left release:logo ?window=464,290,136,248");
+    row("the right button does not drag",
+        "start press:logo move:20,30,right ?window=444,260,136,248");
+    row("two buttons do not drag", "start press:logo move:20,30,both ?window=444,260,136,248");
+    row("pressed faces show only while held",
+        "start press:size ?faces=imgMin2 release:size ?faces= press:help ?faces=imgHelp2 "
+        "release:help "
+        "?faces= ?host=help_1_unloads_0 press:close ?faces=imgClose3 ?host=help_1_unloads_0 "
+        "release:close ?host=help_1_unloads_1");
+    // Saving.
+    row("the unload saves once, from the window's real place",
+        "set:Section_5=12 start tap:> unload unload ?commits=1 "
+        "?saved=13320_3900_3_4_5_0_12_2_6_7_4");
+    row("a change is saved a second later; nothing is written while nothing changes",
+        "start tick tap:title0 ?pending=yes unload ?pending=no ?commits=1");
+    row("nothing to save when nothing changed",
+        "start tick tap:led0 press:logo release:logo ?pending=no");
+    row("a drag that comes back saves nothing",
+        "start press:logo move:20,30,left move:-20,-30,left ?pending=no release:logo ?pending=no");
+}
+
+QTEST_GUILESS_MAIN(TestGauge)
+#include "tst_gauge.moc"

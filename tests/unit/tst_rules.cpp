@@ -1,0 +1,252 @@
+// The pure rules: LED lit counts and colours, what a panel shows for its readings, a volume's
+// use, and the reading of outside text (stored settings, /proc/meminfo).
+
+#include <QtTest>
+
+#include "core/reading_rules.h"
+#include "display/led_rules.h"
+#include "platform/meminfo_parser.h"
+#include "settings/setting_number.h"
+
+using namespace kelvane;
+
+namespace {
+
+constexpr qint64 kGiB = 1024LL * 1024 * 1024;
+constexpr qint64 kNone = -99999;
+
+std::string_view View(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+}  // namespace
+
+class TestRules : public QObject {
+    Q_OBJECT
+  private slots:
+    void litCount_data();
+    void litCount();
+    void reading_data();
+    void reading();
+    void inputsCoverTheReading();
+    void usedPercent_data();
+    void usedPercent();
+    void segmentColour();
+    void settingNumber_data();
+    void settingNumber();
+    void meminfo_data();
+    void meminfo();
+};
+
+void TestRules::litCount_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("lit");  // -1: the bar is left as it is
+    const int rows[][2] = {{0, 0},    {1, 1},    {4, 1},   {5, 2},     {44, 11},
+                           {45, 13},  {48, 13},  {49, 14}, {96, 25},   {97, 27},
+                           {100, 27}, {101, -1}, {-1, -1}, {32767, -1}};
+    for (const auto& r : rows) {
+        QTest::addRow("level %d", r[0]) << r[0] << r[1];
+    }
+}
+
+void TestRules::litCount() {
+    QFETCH(int, level);
+    QFETCH(int, lit);
+    QCOMPARE(LitCount(level), lit);
+}
+
+void TestRules::reading_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<qint64>("avail");
+    QTest::addColumn<QString>("point");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("level");  // 101: the whole bar; -1: no reading
+    const qint64 t = 133'693'440;
+    const qint64 a = 40'960'000;
+    const auto row = [](const char* name, int code, qint64 total, qint64 avail, const char* caption,
+                        int level, const char* point = ".") {
+        QTest::newRow(name) << code << total << avail << point << caption << level;
+    };
+    row("used percent is the complement of the truncated free one", 0, t, a, "70%", 70);
+    row("used KB", 1, t, a, "90560 KB", 70);
+    row("used MB rounds 88.4375", 2, t, a, "88 MB", 70);
+    row("free percent truncates 30.64", 3, t, a, "30%", 30);
+    row("free KB", 4, t, a, "40000 KB", 30);
+    row("free MB rounds 39.0625", 5, t, a, "39 MB", 30);
+    row("total 127.5 MB goes to the even 128 and fills the bar", 6, t, a, "128 MB", 101);
+    row("46.5 MB goes to the even 46", 5, t, 48'758'784, "46 MB", 36);
+    row("a KB figure keeps its fraction", 4, t, 50'000'000, "48828.125 KB", 37);
+    row("the fraction takes the locale's separator", 4, t, 50'000'000, "48828,125 KB", 37, ",");
+    row("64 GiB in KB", 1, 64 * kGiB, 0, "67108864 KB", 100);
+    row("64 GiB total in MB", 6, 64 * kGiB, 0, "65536 MB", 101);
+    row("beyond 4 GiB no division by zero", 3, 4 * kGiB, 2 * kGiB, "50%", 50);
+    row("a drive shows its own entry", 30, t, a, "23%", 23);
+    row("a code above 30 shows nothing", 31, t, a, "", -1);
+}
+
+void TestRules::reading() {
+    QFETCH(int, code);
+    QFETCH(qint64, total);
+    QFETCH(qint64, avail);
+    QFETCH(QString, point);
+    QFETCH(QString, caption);
+    QFETCH(int, level);
+    std::array<std::int16_t, kDriveLetters> drives{};
+    drives[23] = 23;
+    const QByteArray separator = point.toUtf8();
+    TickReadings in;
+    in.mem = {total, avail};
+    QVERIFY(IsUsableSnapshot(in.mem));
+    in.freePercent = FreePercentOf(in.mem);
+    in.driveUsedPercent = drives.data();
+    in.decimalPoint = View(separator);
+    CaptionText text;
+    LedCommand led;
+    QCOMPARE(PanelReading(code, in, text, led), level >= 0);
+    QCOMPARE(QString::fromUtf8(text.View().data(), static_cast<qsizetype>(text.View().size())),
+             caption);
+    if (level >= 0) {
+        QCOMPARE(led.action == LedCommand::kFull ? 101 : led.level, level);
+    }
+}
+
+// A panel whose inputs have not changed is skipped on the tick, so any change that would show
+// on the panel must change its inputs too: each input changed on its own, for every kind.
+void TestRules::inputsCoverTheReading() {
+    for (int code = 0; code <= kLastDrive; ++code) {
+        std::array<std::int16_t, kDriveLetters> drives{};
+        TickReadings before;
+        before.mem = {8 * kGiB, 3 * kGiB};
+        before.freePercent = FreePercentOf(before.mem);
+        before.driveUsedPercent = drives.data();
+        CaptionText shown;
+        LedCommand shownLed;
+        QVERIFY(PanelReading(code, before, shown, shownLed));
+        for (int change = 0; change < 4 + kDriveLetters; ++change) {
+            std::array<std::int16_t, kDriveLetters> changed{};
+            TickReadings after = before;
+            after.driveUsedPercent = changed.data();
+            after.mem.availPhys += change == 0 ? 1024 : change == 1 ? kGiB : 0;
+            after.mem.totalPhys += change == 2 ? kGiB : 0;
+            after.freePercent = static_cast<std::int16_t>(after.freePercent + (change == 3));
+            if (change >= 4) {
+                changed[static_cast<std::size_t>(change - 4)] = 1;
+            }
+            CaptionText text;
+            LedCommand led;
+            PanelReading(code, after, text, led);
+            if (text.View() != shown.View() || led.level != shownLed.level) {
+                QVERIFY2(PanelInputsOf(code, after) != PanelInputsOf(code, before),
+                         qPrintable(QStringLiteral("code %1, change %2").arg(code).arg(change)));
+            }
+        }
+    }
+}
+
+void TestRules::usedPercent_data() {
+    QTest::addColumn<qint64>("freeBytes");
+    QTest::addColumn<qint64>("totalBytes");
+    QTest::addColumn<int>("used");  // -1: no figure
+    QTest::newRow("75.3086 rounds to 75") << 505'679'872LL << 2'048'000'000LL << 75;
+    QTest::newRow("87.5 goes to the even 88") << 50'000LL * 4096 << 400'000LL * 4096 << 88;
+    QTest::newRow("62.5 goes to the even 62") << 150'000LL * 4096 << 400'000LL * 4096 << 62;
+    QTest::newRow("16 TiB, nearly full") << 1LL << 16 * 1024 * kGiB << 100;
+    QTest::newRow("no size, no figure") << 0LL << 0LL << -1;
+    QTest::newRow("more free than total, no figure") << 5LL << 4LL << -1;
+}
+
+void TestRules::usedPercent() {
+    QFETCH(qint64, freeBytes);
+    QFETCH(qint64, totalBytes);
+    QFETCH(int, used);
+    const auto result = UsedPercentOf({freeBytes, totalBytes});
+    QCOMPARE(result ? *result : -1, used);
+}
+
+// Green through yellow to red in steps of 20, 15 next to the middle; the other scheme mirrors.
+void TestRules::segmentColour() {
+    const auto g2r = [](int n) { return SegmentColour(ColourScheme::GreenToRed, n); };
+    QCOMPARE(g2r(1), (Rgb{0, 255, 0}));
+    QCOMPARE(g2r(13), (Rgb{240, 255, 0}));
+    QCOMPARE(g2r(14), (Rgb{255, 255, 0}));
+    QCOMPARE(g2r(15), (Rgb{255, 240, 0}));
+    QCOMPARE(g2r(27), (Rgb{255, 0, 0}));
+    for (int n = 1; n <= kSegments; ++n) {
+        QCOMPARE(SegmentColour(ColourScheme::RedToGreen, n), g2r(28 - n));
+    }
+    QCOMPARE(ColourValue({1, 2, 3}), 1 + 256 * 2 + 65536 * 3);
+}
+
+void TestRules::settingNumber_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("min");
+    QTest::addColumn<qint64>("max");
+    QTest::addColumn<qint64>("value");
+    const auto row = [](const char* name, const QString& text, qint64 value, qint64 min = 0,
+                        qint64 max = 255) { QTest::newRow(name) << text << min << max << value; };
+    const qint64 i32 = 2147483647;
+    row("a byte", "7", 7);
+    row("a half goes to the even neighbour, down", "2.5", 2);
+    row("a half goes to the even neighbour, up", "3.5", 4);
+    row("just above a half, however far", "2.50000000000000000001", 3);
+    row("the locale's separator", "9217;5", 9218, -i32 - 1, i32);
+    row("blanks around, a sign", " +7\t", 7);
+    row("minus a half is zero", "-0.5", 0);
+    row("a negative position", "-1500", -1500, -i32 - 1, i32);
+    row("the 32-bit limit", "2147483647", i32, -i32 - 1, i32);
+    row("beyond the range", "2147483648", kNone, -i32 - 1, i32);
+    row("300 is no byte", "300", kNone);
+    for (const char* text : {"", "-", "abc", "0x10", "1e400", "1,000", "7 panels"}) {
+        row(text, QLatin1String(text), kNone);
+    }
+    row("a digit beyond ASCII", QStringLiteral("\u0663"), kNone);
+    row("5000 digits", QString(5000, QLatin1Char('9')), kNone, -i32 - 1, i32);
+}
+
+void TestRules::settingNumber() {
+    QFETCH(QString, text);
+    QFETCH(qint64, min);
+    QFETCH(qint64, max);
+    QFETCH(qint64, value);
+    const QByteArray utf8 = text.toUtf8();
+    const auto result = ParseSettingNumber(View(utf8), min, max, ";");
+    QCOMPARE(result ? *result : kNone, value);
+}
+
+void TestRules::meminfo_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<qint64>("totalKb");  // -1: no reading
+    QTest::addColumn<qint64>("availKb");
+    const auto row = [](const char* name, const char* text, qint64 total, qint64 avail = 0) {
+        QTest::newRow(name) << QByteArray(text) << total << avail;
+    };
+    row("a kernel with MemAvailable",
+        "MemTotal:       16318412 kB\nMemFree:         1204480 kB\nMemAvailable:    9876544 kB\n",
+        16318412, 9876544);
+    row("an older kernel: free, buffers and cached",
+        "MemTotal:  1000 kB\nMemFree:  100 kB\nBuffers:  20 kB\nCached:  30 kB\nSwapCached:  99 "
+        "kB\n",
+        1000, 150);
+    row("an older kernel without cached", "MemTotal:  1000 kB\nMemFree:  100 kB\nBuffers:  20 kB\n",
+        -1);
+    row("cut inside a figure", "MemTotal:  1000 kB\nMemFree:  100 kB\nMemAvailable:  12", -1);
+    row("cut before the unit", "MemTotal:  1000 kB\nMemAvailable:  500\n", -1);
+    row("no total", "MemFree:  100 kB\nMemAvailable:  50 kB\n", -1);
+    row("too large for bytes", "MemTotal:  99999999999999999999 kB\nMemAvailable:  1 kB\n", -1);
+    // Found by fuzzing: a read cut short after the sum gave a figure the whole text did not.
+    row("the first complete figures settle it",
+        "MemTotal:100 kB\nBuffers:2 kB\nCached:2 kB\nMemFree:8 kB\nMemAvailable:40 kB\n", 100, 12);
+}
+
+void TestRules::meminfo() {
+    QFETCH(QByteArray, text);
+    QFETCH(qint64, totalKb);
+    QFETCH(qint64, availKb);
+    const auto status = ParseMeminfo(View(text));
+    QCOMPARE(status ? status->totalPhys : -1024, totalKb * 1024);
+    QCOMPARE(status ? status->availPhys : 0, availKb * 1024);
+}
+
+QTEST_APPLESS_MAIN(TestRules)
+#include "tst_rules.moc"

@@ -97,5 +97,6 @@ int main(int argc, char* argv[]) {
     if (!view.isVisible()) {
         view.show();
     }
+    kelvane::OnWindowDestroyedOutside(view.windowHandle(), [&view] { view.close(); });
     return QApplication::exec();
 }

@@ -154,6 +154,7 @@ class FrmMain {
 
     Platform platform_;
     WindowHost* host_ = nullptr;
+    std::array<bool, kDriveLetters> driveAbsent_{};
     bool memoryKnown_ = false;
     bool loaded_ = false;
     bool unloaded_ = false;

@@ -4,7 +4,8 @@
 
 namespace kelvane {
 
-constexpr int kWindowWidth = 136;  // pixels
+constexpr int kWindowWidth = 136;                // pixels
+constexpr std::uint8_t kFirstRunPanelsMode = 4;  // all eight panels
 
 // Panels shown for a size code: codes 1 to 4 stand for 1, 3, 5 and 8 panels, codes 5 to 8
 // for 2, 7, 4 and 6. 0 for any other code.
@@ -27,13 +28,10 @@ constexpr int WindowHeight(int panels) {
     return 16 + 29 * panels;
 }
 
-// One step of the size cycle through 1, 3, 6 and 8 panels. Its six-panel step stores code 3,
-// which start-up reads as five panels.
-struct SizeStep {
-    std::uint8_t code;  // 0: no change
-    int height;         // pixels
-};
-SizeStep SizeButtonStep(int panelsMode);
-SizeStep LogoDoubleClickStep(int panelsMode);
+// The size cycle through 1, 3, 6 and 8 panels: the code after `panelsMode`, or 0 for no change.
+// The size button stands still after the presets of 2, 7 and 4 panels; a double-click on the
+// logo moves on from every size.
+std::uint8_t SizeButtonStep(int panelsMode);
+std::uint8_t LogoDoubleClickStep(int panelsMode);
 
 }  // namespace kelvane

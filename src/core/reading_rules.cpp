@@ -68,6 +68,12 @@ bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCom
             caption.Append(" MB");
             break;
         case CaptionRule::kDrivePercent: {
+            // A letter with no volume shows a dash on a dark bar, not an empty disk.
+            if (in.driveAbsent != nullptr && in.driveAbsent[code - kFirstDrive]) {
+                led = {LedCommand::kLevel, 0};
+                caption.Append("\u2013");
+                break;
+            }
             const int used = in.driveUsedPercent[code - kFirstDrive];
             led = {LedCommand::kLevel, used};
             caption.AppendInteger(used);

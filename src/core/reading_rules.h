@@ -29,6 +29,7 @@ struct TickReadings {
     MemoryStatus mem;
     std::int16_t freePercent = 0;
     const std::int16_t* driveUsedPercent = nullptr;  // kDriveLetters entries, C: first
+    const bool* driveAbsent = nullptr;               // letters that name no volume
     std::string_view decimalPoint = ".";
 };
 

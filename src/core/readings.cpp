@@ -14,6 +14,7 @@ void FrmMain::SetWholeLights(int panel) {
     in.mem = MemStatus;
     in.freePercent = FreePercent;
     in.driveUsedPercent = DriveUsedPercent.data();
+    in.driveAbsent = driveAbsent_.data();
     in.decimalPoint = decimalPoint_;
     // Most ticks read what the last one did; only this tick's caption and bar, and nothing
     // else, write to the panel's number and segments, so with the same inputs they are right.

@@ -2,16 +2,17 @@
 
 #include "core/frm_main.h"
 #include "core/panels_mode.h"
+#include "core/placement.h"
 
 namespace kelvane {
 
 void FrmMain::Form_Load() {
     FindHowManyDrives();
     TurnOffLights(1);
-    if (const int panels = PanelsShown(PanelsMode); panels > 0) {
-        host_->SetWindowPos({TwipsToPixels(StartLeft), TwipsToPixels(StartTop), kWindowWidth,
-                             WindowHeight(panels)});
-    }
+    // A place saved on a larger or another set of screens is brought back within reach.
+    const QRect stored(TwipsToPixels(StartLeft), TwipsToPixels(StartTop), kWindowWidth,
+                       WindowHeight(PanelsShown(PanelsMode)));
+    host_->SetWindowPos(FitOnScreens(stored, platform_.screen.Geometries()));
     for (int p = 0; p < kPanels; ++p) {
         SetPanels(p);
     }

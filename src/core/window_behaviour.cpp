@@ -15,33 +15,14 @@ std::int16_t WholeTwips(double twips) {
 
 }  // namespace
 
-SizeStep SizeButtonStep(int panelsMode) {
-    switch (panelsMode) {
-        case 1:
-            return {2, 103};
-        case 2:
-            return {3, 190};
-        case 3:
-            return {4, 248};
-        case 4:
-            return {1, 45};
-        default:
-            return {0, 0};
-    }
+// Six panels are code 8, as start-up reads it, so that the window comes back as it was left.
+std::uint8_t LogoDoubleClickStep(int panelsMode) {
+    constexpr std::uint8_t kNext[9] = {0, 2, 8, 4, 1, 2, 4, 8, 4};
+    return panelsMode >= 1 && panelsMode <= 8 ? kNext[panelsMode] : 0;
 }
 
-SizeStep LogoDoubleClickStep(int panelsMode) {
-    switch (panelsMode) {
-        case 5:
-            return {2, 103};
-        case 6:
-        case 8:
-            return {4, 248};
-        case 7:
-            return {3, 190};
-        default:
-            return SizeButtonStep(panelsMode);
-    }
+std::uint8_t SizeButtonStep(int panelsMode) {
+    return panelsMode >= 5 && panelsMode <= 7 ? 0 : LogoDoubleClickStep(panelsMode);
 }
 
 // A press lands on the frontmost control under it that takes presses; a double-click's
@@ -156,9 +137,9 @@ void FrmMain::RememberPosition() {
 // Steps the size cycle (the click that began the double-click took the position), then lifts
 // the window so that it does not reach below its screen.
 void FrmMain::Image1_DblClick() {
-    if (const SizeStep step = LogoDoubleClickStep(PanelsMode); step.code != 0) {
-        PanelsMode = step.code;
-        host_->SetWindowPos({lngLeft, lngTop, kWindowWidth, step.height});
+    if (const std::uint8_t next = LogoDoubleClickStep(PanelsMode); next != 0) {
+        PanelsMode = next;
+        host_->SetWindowPos({lngLeft, lngTop, kWindowWidth, WindowHeight(PanelsShown(next))});
     }
     const QRect window = host_->Geometry();
     const QRect screen = ScreenOf(window);
@@ -175,9 +156,9 @@ void FrmMain::imgMin1_MouseDown() {
 
 void FrmMain::imgMin1_MouseUp() {
     controls.SetVisible(imgMin2, false);
-    if (const SizeStep step = SizeButtonStep(PanelsMode); step.code != 0) {
-        PanelsMode = step.code;
-        host_->SetWindowPos({lngLeft, lngTop, kWindowWidth, step.height});
+    if (const std::uint8_t next = SizeButtonStep(PanelsMode); next != 0) {
+        PanelsMode = next;
+        host_->SetWindowPos({lngLeft, lngTop, kWindowWidth, WindowHeight(PanelsShown(next))});
     }
 }
 

@@ -59,7 +59,8 @@ QString FrmMain::PanelToolTip(int panel) const {
     }
     const QString letter = QStringLiteral("%1:").arg(QLatin1Char(DriveLetter(code)));
     const QString mountPoint = platform_.volumes.MountPoint(code - kFirstDrive);
-    return mountPoint.isEmpty() ? letter : letter + QLatin1Char(' ') + mountPoint;
+    return letter + QLatin1Char(' ') +
+           (mountPoint.isEmpty() ? QStringLiteral("no drive has this letter") : mountPoint);
 }
 
 // Panel p's strip: its LED row and caption row, 405 twips from 270 + 435 p.

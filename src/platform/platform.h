@@ -9,7 +9,10 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
+
+class QWindow;
 
 namespace kelvane {
 
@@ -54,6 +57,10 @@ class ScreenInfo {
     // Every screen of the desktop, the primary one first.
     virtual QList<QRect> Geometries() const = 0;
 };
+
+// Calls `gone`, once, when the window system destroys `window` behind the program's back (another
+// program closing it), so that the program does not live on without its window.
+void OnWindowDestroyedOutside(QWindow* window, std::function<void()> gone);
 
 // The running system's implementations (one file per OS).
 std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();

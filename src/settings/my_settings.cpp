@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/frm_main.h"
+#include "core/panels_mode.h"
 #include "settings/setting_number.h"
 
 namespace kelvane {
@@ -47,11 +48,19 @@ void FrmMain::GetMySettings() {
     const float topDefault = static_cast<float>(screen.height()) * 15.0f / 2.0f - 1860.0f;
     Load(store, kStartUp, QStringLiteral("Left"), leftDefault, StartLeft);
     Load(store, kStartUp, QStringLiteral("Top"), topDefault, StartTop);
+    // A code that names no reading, or no window size, counts as unreadable: a damaged value
+    // must not cost the panel its reading nor the window its place and size.
     for (int p = 0; p < kPanels; ++p) {
-        Load(store, kForms, SectionKey(p), kSectionDefaults[p],
-             Section[static_cast<std::size_t>(p)]);
+        auto& section = Section[static_cast<std::size_t>(p)];
+        Load(store, kForms, SectionKey(p), kSectionDefaults[p], section);
+        if (!IsReadingKind(section)) {
+            section = kUsedRamPercent;
+        }
     }
-    Load(store, kForms, QStringLiteral("Panels"), 4, PanelsMode);
+    Load(store, kForms, QStringLiteral("Panels"), kFirstRunPanelsMode, PanelsMode);
+    if (PanelsShown(PanelsMode) == 0) {
+        PanelsMode = kFirstRunPanelsMode;
+    }
 }
 
 // Left, Top, Section_1 to Section_8 and Panels, in the order they are saved. Where the window

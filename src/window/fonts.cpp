@@ -12,22 +12,29 @@ QFont SmallSans() {
     return font;
 }
 
-}  // namespace
-
-QFont NumberFont() {
+// The largest size, from 11 pixels down, at which `widest` fits `width` pixels.
+QFont NumberFontFitting(const QString& widest, int width) {
     QFont font = SmallSans();
     // Small figures read best as crisp black pixels, like the captions drawn beside them.
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
-    const QString widest = QStringLiteral("67108864 KB");
-    constexpr int kLabelWidth = 60;
-    for (int size = 11; size > 6; --size) {
+    for (int size = 11; size > 4; --size) {
         font.setPixelSize(size);
-        if (QFontMetrics(font).horizontalAdvance(widest) <= kLabelWidth) {
+        if (QFontMetrics(font).horizontalAdvance(widest) <= width) {
             break;
         }
     }
     return font;
+}
+
+}  // namespace
+
+QFont NumberFont() {
+    return NumberFontFitting(QStringLiteral("67108864 KB"), 60);
+}
+
+QFont NarrowNumberFont() {
+    return NumberFontFitting(QStringLiteral("4294967296 KB"), 55);
 }
 
 QFont DriveLetterFont() {

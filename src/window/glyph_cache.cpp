@@ -36,7 +36,7 @@ qreal GlyphCache::Width(std::string_view text) {
     qreal x = 0;
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= glyphs_.size() || !GlyphOf(c).usable) {
-            return -1;
+            return 0;  // drawn as a whole text, and measured then
         }
         x += GlyphOf(c).advance;
     }

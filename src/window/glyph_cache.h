@@ -22,7 +22,7 @@ class GlyphCache {
     // Paints `text` (ASCII) with its upper-left corner at `origin`; false, painting nothing,
     // when a character cannot be placed glyph by glyph.
     bool Paint(QPainter& painter, QPointF origin, std::string_view text);
-    // The width of `text` in pixels, or -1 when it cannot be placed glyph by glyph.
+    // The width of `text` in pixels, or 0 when it cannot be placed glyph by glyph.
     qreal Width(std::string_view text);
 
   private:

@@ -1,6 +1,7 @@
 #include "window/main_view.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QHash>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -32,7 +33,8 @@ MainView::MainView(FrmMain& gauge)
       gauge_(gauge),
       driveLetterFont_(DriveLetterFont()),
       arrowFont_(ArrowFont()),
-      numbers_(NumberFont()) {
+      numbers_(NumberFont()),
+      narrowNumbers_(NarrowNumberFont()) {
     RegisterPictures();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvane"));
@@ -182,11 +184,19 @@ void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
             painter.fillRect(r, Qt::white);
             painter.setPen(Qt::black);
             const std::string_view text = gauge_.controls.Text(id);
-            if (look.glyphs == nullptr || !look.glyphs->Paint(painter, r.topLeft(), text)) {
-                painter.setFont(*look.font);
-                painter.drawText(
-                    r, Qt::AlignLeft | Qt::AlignTop,
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+            GlyphCache* glyphs = look.glyphs;
+            // A number wider than its label is written smaller rather than cut.
+            if (glyphs != nullptr && glyphs->Width(text) > r.width()) {
+                glyphs = &narrowNumbers_;
+            }
+            if (glyphs == nullptr || !glyphs->Paint(painter, r.topLeft(), text)) {
+                const QString whole =
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+                const bool narrow =
+                    glyphs != nullptr &&
+                    QFontMetrics(glyphs->Font()).horizontalAdvance(whole) > r.width();
+                painter.setFont(narrow ? narrowNumbers_.Font() : *look.font);
+                painter.drawText(r, Qt::AlignLeft | Qt::AlignTop, whole);
             }
             painter.setClipRect(area);
             break;

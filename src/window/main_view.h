@@ -59,6 +59,7 @@ class MainView : public QWidget, public WindowHost {
     QFont driveLetterFont_;
     QFont arrowFont_;
     GlyphCache numbers_;
+    GlyphCache narrowNumbers_;
     std::vector<Look> looks_;  // by control
     // The controls that reach into the title strip and into each panel's strip, from the
     // back to the front: a repaint only looks at the strips it touches.

@@ -281,7 +281,7 @@ void TestGauge::script() {
 void TestGauge::script_data() {
     QTest::addColumn<QString>("steps");
     const auto row = [](const char* name, const char* steps) {
-        QTest::newRow(name) << QString::fromLatin1(steps);
+        QTest::newRow(name) << QString::fromUtf8(steps);
     };
     // Start-up.
     row("first run centres all eight panels on the primary screen",
@@ -292,8 +292,16 @@ void TestGauge::script_data() {
     row("code 2 shows three panels", "set:Panels=2 start ?window=444,260,136,103");
     row("code 8 shows six panels", "set:Panels=8 start ?window=444,260,136,190");
     row("code 3 shows five panels", "set:Panels=3 start ?window=444,260,136,161");
-    row("an unknown size code keeps the design geometry",
-        "set:Panels=9 start ?window=0,0,299,324 ?topmost=no ?mode=9");
+    row("a size code out of the table is unreadable: all panels, at the stored place",
+        "set:Panels=9 set:Left=1500 set:Top=750 start ?window=100,50,136,248 ?topmost=yes ?mode=4");
+    row("an empty size code likewise", "set:Panels= start ?window=444,260,136,248 ?mode=4");
+    row("a place off every screen is brought onto the nearest edge",
+        "set:Left=-300000 set:Top=9000000 start ?window=0,520,136,248");
+    row("a place saved on a larger screen is brought onto a smaller one",
+        "screen:800x600 set:Left=27000 set:Top=15000 start ?window=664,352,136,248 unload "
+        "?saved=9960_5280_3_4_5_0_1_2_6_7_4");
+    row("a place touching the screen's edges stays",
+        "set:Left=13320 set:Top=7800 start ?window=888,520,136,248");
     row("a position beyond 16 bits loads", "set:Left=40000 start ?start=40000_3900");
     row("text that is no number loads as 0",
         "set:Top=abc set:Section_3=abc set:Section_4=300 set:Section_5=4.5 start "
@@ -309,8 +317,9 @@ void TestGauge::script_data() {
     row("a drive label moves from its design place",
         "set:Section_4=7 start ?p3=UD_1070/900_G2R_C:@870");
     row("Z: is the last letter", "set:Section_4=30 start ?p3=UD_1070/900_G2R_Z:@870");
-    row("a code above 30 leaves the design layout",
-        "set:Section_4=31 start ?p3=URP+URK+URM+FRP+FRK+FRM+TRK+UD_1440/585_G2R_-");
+    row("a code above 30 names no reading: used RAM percent",
+        "set:Section_4=31 set:Section_5=255 start ?sections=3_4_5_0_0_2_6_7 "
+        "?p3=URP_1400/530_G2R_-");
     // The tick.
     row("kinds on a tick",
         "drives:24 space:0=43/100 space:23=91/100 set:Section_1=1 set:Section_2=2 set:Section_3=3 "
@@ -318,9 +327,6 @@ void TestGauge::script_data() {
         "tick "
         "?cap0=90560_KB ?lit0=19 ?cap1=88_MB ?cap2=30% ?lit2=8 ?cap3=39_MB ?cap4=128_MB ?lit4=27 "
         "?cap5=57% ?lit5=16 ?cap6=9% ?lit6=3 ?cap7=70% ?lit7=19");
-    row("a code above 30 is not refreshed",
-        "set:Section_4=200 start tick ?cap3= ?lit3=27 mem:8589934592/1073741824 tick ?cap0=12% "
-        "?cap3=");
     row("nothing is made up before memory is read, nor from a bad read",
         "mem:none start tick ?cap0= mem:133693440/40960000 tick ?cap0=30% mem:none tick ?cap0=30% "
         "mem:0/0 tick ?cap0=30% mem:133693440/50000000 tick ?cap1=48828.125_KB");
@@ -365,6 +371,9 @@ void TestGauge::script_data() {
     row("a double-click on a title is two clicks",
         "set:Section_1=0 start press:title0 release:title0 dbl:title0 release:title0 "
         "?sections=2_4_5_0_1_2_6_7");
+    row("a letter with no volume shows a dash on a dark bar, not an empty disk",
+        "drives:5 set:Section_1=20 start tick ?cap0=\u2013 ?lit0=0 "
+        "?tip0=P:_no_drive_has_this_letter");
     row("tooltips name how a figure is made, or the drive's mount point",
         "drives:2 set:Section_1=7 start ?tip0=C:_/ "
         "?tip2=Free_RAM_=_available_memory_(what_programs_can_still_use)");
@@ -392,13 +401,15 @@ void TestGauge::script_data() {
     row("F1 shows the help window and changes nothing else",
         "start key:F1 key:F1 ?host=help_2_unloads_0 ?mode=4");
     row("a preset keeps the window's place, even below the screen",
-        "set:Top=10500 start key:F8 ?window=444,700,136,161 ?mode=3");
+        "start press:logo move:0,300,left release:logo key:F8 ?window=444,560,136,161 ?mode=3");
     // The window's own controls.
     row("the size button steps 1, 3, 6, 8 panels from where the window was",
         "set:Panels=1 set:Left=1500 set:Top=750 start tap:size ?window=100,50,136,103 ?mode=2 "
         "tap:size "
-        "?window=100,50,136,190 ?mode=3 tap:size ?window=100,50,136,248 ?mode=4 tap:size "
+        "?window=100,50,136,190 ?mode=8 tap:size ?window=100,50,136,248 ?mode=4 tap:size "
         "?window=100,50,136,45 ?mode=1");
+    row("a window left at six panels comes back at six, and the cycle goes on",
+        "set:Panels=8 start ?window=444,260,136,190 tap:size ?window=444,260,136,248 ?mode=4");
     row("the size button does nothing after F4",
         "start key:F4 tap:size ?mode=5 ?window=444,260,136,74 ?faces=");
     row("a double-click on the logo steps from any code",
@@ -409,7 +420,7 @@ void TestGauge::script_data() {
         "set:Panels=1 set:Top=10500 start press:logo release:logo dbl:logo "
         "?window=444,665,136,103");
     row("the size button never lifts the window",
-        "set:Panels=2 set:Top=10500 start tap:size ?window=444,700,136,190");
+        "set:Panels=1 set:Top=10500 start tap:size ?window=444,700,136,103");
     row("< pins to the left edge", "start tap:< ?window=0,260,136,248 ?lng=0,260");
     row("> pins to the right edge", "start tap:> ?window=888,260,136,248 ?lng=888,260");
     row("^ pins to the top edge", "start tap:^ ?window=444,0,136,248 ?lng=444,0");

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include "core/placement.h"
 #include "core/reading_rules.h"
 #include "display/led_rules.h"
 #include "platform/meminfo_parser.h"
@@ -36,6 +37,8 @@ class TestRules : public QObject {
     void settingNumber();
     void meminfo_data();
     void meminfo();
+    void fitOnScreens_data();
+    void fitOnScreens();
 };
 
 void TestRules::litCount_data() {
@@ -246,6 +249,29 @@ void TestRules::meminfo() {
     const auto status = ParseMeminfo(View(text));
     QCOMPARE(status ? status->totalPhys : -1024, totalKb * 1024);
     QCOMPARE(status ? status->availPhys : 0, availKb * 1024);
+}
+
+void TestRules::fitOnScreens_data() {
+    QTest::addColumn<QRect>("wanted");
+    QTest::addColumn<QRect>("placed");
+    // Two screens side by side, the right one shorter: a gap below it.
+    const auto row = [](const char* name, QRect wanted, QRect placed) {
+        QTest::newRow(name) << wanted << placed;
+    };
+    row("on a screen: unchanged", {100, 100, 136, 248}, {100, 100, 136, 248});
+    row("touching both edges: unchanged", {1784, 832, 136, 248}, {1784, 832, 136, 248});
+    row("on the second screen: unchanged", {3000, 700, 136, 248}, {3000, 700, 136, 248});
+    row("across both screens: unchanged", {1900, 100, 136, 248}, {1900, 100, 136, 248});
+    row("partly in the gap: onto the nearer screen", {1900, 900, 136, 248}, {1920, 776, 136, 248});
+    row("far off: the nearest corner", {-20000, 10176, 136, 248}, {0, 832, 136, 248});
+    row("beyond the right edge", {3190, 10, 136, 248}, {3064, 10, 136, 248});
+}
+
+void TestRules::fitOnScreens() {
+    QFETCH(QRect, wanted);
+    QFETCH(QRect, placed);
+    QCOMPARE(FitOnScreens(wanted, {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)}), placed);
+    QCOMPARE(FitOnScreens({0, 0, 136, 248}, {QRect(0, 0, 800, 200)}), QRect(0, 0, 136, 248));
 }
 
 QTEST_APPLESS_MAIN(TestRules)

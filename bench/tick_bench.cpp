@@ -1,5 +1,5 @@
-// One refresh tick through the real main window over a fake platform: the readings, the
-// captions, the LED bars and the repaint they cause, on Qt's offscreen platform.
+// One refresh tick through the real main window and its view over a fake platform: the
+// readings, the captions, the LED bars and the repaint they cause, on Qt's offscreen platform.
 //
 //   kelvane_tick_bench [Google Benchmark flags]  time and heap allocations per tick
 //   kelvane_tick_bench --ticks=SCENARIO          1000 ticks in TickLoop, for callgrind
@@ -19,6 +19,7 @@
 
 #include "alloc_counter.h"
 #include "fakes/fake_platform.h"
+#include "window/main_view.h"
 
 namespace kelvane {
 namespace {
@@ -57,6 +58,7 @@ const Scenario* FindScenario(const char* name) {
 // shown and painted once.
 struct Bench {
     FakeGauge gauge;
+    MainView view{gauge.window};
     const Scenario& scenario;
     unsigned tick = 0;
 

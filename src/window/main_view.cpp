@@ -47,7 +47,7 @@ MainView::MainView(FrmMain& gauge)
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
     setPalette(white);
-    setAutoFillBackground(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the paint fills the white ground itself
     setGeometry(0, 0, TwipsToPixels(4485), TwipsToPixels(4860));
 
     const Controls& controls = gauge_.controls;
@@ -139,66 +139,98 @@ void MainView::moveEvent(QMoveEvent*) {
     gauge_.SettingsMayHaveChanged();
 }
 
+// Strip by strip, every control that reaches into the strip's part of the dirty region, from
+// the back to the front. The painter stays clipped to the dirty region, and no control but the
+// frame reaches out of its strip, so a control is drawn whole and only the dirty pixels change.
 void MainView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    for (const QRect& dirty : event->region()) {
-        for (int strip = 0; strip <= kPanels; ++strip) {
-            const QRect area = dirty & StripRect(strip);
-            if (area.isEmpty()) {
-                continue;
+    painter.setPen(Qt::black);
+    for (int strip = 0; strip <= kPanels; ++strip) {
+        const QRect stripRect = StripRect(strip);
+        QRect area;
+        for (const QRect& dirty : event->region()) {
+            area |= dirty & stripRect;
+        }
+        if (area.isEmpty()) {
+            continue;
+        }
+        // What lies behind the frontmost control that covers the whole area does not show.
+        const std::vector<ControlId>& controls = strips_[static_cast<std::size_t>(strip)];
+        std::size_t first = controls.size();
+        while (first > 0) {
+            const Control& control = gauge_.controls[controls[first - 1]];
+            if (control.visible && control.type != ControlType::kOutline &&
+                control.pixels.contains(area)) {
+                break;
             }
-            painter.setClipRect(area);
-            for (const ControlId id : strips_[static_cast<std::size_t>(strip)]) {
-                const Control& control = gauge_.controls[id];
-                if (control.visible && control.pixels.intersects(area)) {
-                    Paint(painter, id, area);
-                }
+            --first;
+        }
+        first = first > 0 ? first - 1 : 0;
+        if (first == 0) {
+            painter.fillRect(area, Qt::white);  // the window's own ground
+        }
+        for (std::size_t i = first; i < controls.size(); ++i) {
+            const Control& control = gauge_.controls[controls[i]];
+            if (control.visible && control.pixels.intersects(area)) {
+                Paint(painter, controls[i], area);
             }
         }
     }
 }
 
-// Each control draws as its own widget would: within its rectangle, from its corner. The
-// painter is clipped to the area being repainted.
+// Each control draws as its own widget would: within its rectangle, from its corner.
 void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
     const Control& control = gauge_.controls[id];
     const QRect& r = control.pixels;
     Look& look = looks_[id];
     switch (control.type) {
-        case ControlType::kPicture:
-            painter.drawPixmap(r.topLeft(), !look.dense.isNull() && devicePixelRatioF() > 1.0
-                                                ? look.dense
-                                                : look.normal);
+        case ControlType::kPicture: {
+            // Only the part in the area: a whole picture would be clipped pixel by pixel.
+            const bool dense = !look.dense.isNull() && devicePixelRatioF() > 1.0;
+            const qreal ratio = dense ? 2.0 : 1.0;
+            const QRect part = r & area;
+            painter.drawPixmap(
+                part, dense ? look.dense : look.normal,
+                QRectF(QPointF(part.topLeft() - r.topLeft()) * ratio, QSizeF(part.size()) * ratio));
             break;
+        }
         case ControlType::kSegment:
             painter.fillRect(r, Qt::black);
             painter.fillRect(r.adjusted(1, 1, -1, -1),
                              QColor(control.fill.red, control.fill.green, control.fill.blue));
             break;
         case ControlType::kOutline:
-            painter.setPen(Qt::black);
-            painter.drawRect(r.adjusted(0, 0, -1, -1));
+            // Only its edges show, and it reaches through every strip: drawn within this one.
+            if (!r.adjusted(2, 2, -2, -2).contains(area)) {
+                painter.setClipRect(area);
+                painter.drawRect(r.adjusted(0, 0, -1, -1));
+                painter.setClipping(false);
+            }
             break;
         case ControlType::kLabel: {
-            painter.setClipRect(area & r);  // text wider than its label is cut at its edge
+            // Text is drawn glyph by glyph, each clipped: one rectangle is the cheapest clip.
+            painter.setClipRect(r & area);
             painter.fillRect(r, Qt::white);
-            painter.setPen(Qt::black);
             const std::string_view text = gauge_.controls.Text(id);
             GlyphCache* glyphs = look.glyphs;
             // A number wider than its label is written smaller rather than cut.
-            if (glyphs != nullptr && glyphs->Width(text) > r.width()) {
+            const qreal width = glyphs != nullptr ? glyphs->Width(text) : 0;
+            if (width > r.width()) {
                 glyphs = &narrowNumbers_;
             }
-            if (glyphs == nullptr || !glyphs->Paint(painter, r.topLeft(), text)) {
-                const QString whole =
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-                const bool narrow =
-                    glyphs != nullptr &&
-                    QFontMetrics(glyphs->Font()).horizontalAdvance(whole) > r.width();
-                painter.setFont(narrow ? narrowNumbers_.Font() : *look.font);
-                painter.drawText(r, Qt::AlignLeft | Qt::AlignTop, whole);
+            if (glyphs != nullptr && width > 0 && glyphs->Width(text) <= r.width() &&
+                glyphs->Paint(painter, r.topLeft(), text)) {
+                painter.setClipping(false);
+                break;
             }
-            painter.setClipRect(area);
+            // Text beyond the glyph cache, or too wide even so, is cut at the label's edge.
+            const QString whole =
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+            const bool narrow = glyphs != nullptr &&
+                                QFontMetrics(glyphs->Font()).horizontalAdvance(whole) > r.width();
+            painter.setFont(narrow ? narrowNumbers_.Font() : *look.font);
+            painter.drawText(r, Qt::AlignLeft | Qt::AlignTop, whole);
+            painter.setClipping(false);
             break;
         }
     }

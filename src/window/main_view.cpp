@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
-#include <QHash>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -52,19 +51,18 @@ MainView::MainView(FrmMain& gauge)
 
     const Controls& controls = gauge_.controls;
     looks_.resize(controls.BackToFront().size());
-    QHash<QString, Look> pictures;  // the controls of an array share their pictures
     for (std::size_t i = 0; i < looks_.size(); ++i) {
         const Control& control = controls.BackToFront()[i];
         Look& look = looks_[i];
         if (control.type == ControlType::kPicture) {
             const QString name = QLatin1String(control.name);
-            if (!pictures.contains(name)) {
-                Look& picture = pictures[name];
-                picture.normal.load(QStringLiteral(":/pictures/%1.png").arg(name));
-                picture.dense.load(QStringLiteral(":/pictures/%1@2x.png").arg(name));
-                picture.dense.setDevicePixelRatio(2.0);
+            const auto same = std::find_if(pictures_.begin(), pictures_.end(),
+                                           [&](const Picture& p) { return p.name == name; });
+            look.picture = static_cast<int>(same - pictures_.begin());
+            if (same == pictures_.end()) {
+                pictures_.push_back(
+                    {name, QPixmap(QStringLiteral(":/pictures/%1.png").arg(name)), {}});
             }
-            look = pictures[name];
         } else if (control.type == ControlType::kLabel) {
             if (std::strcmp(control.name, "lblInfo") == 0) {
                 look.glyphs = &numbers_;
@@ -186,11 +184,16 @@ void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
     switch (control.type) {
         case ControlType::kPicture: {
             // Only the part in the area: a whole picture would be clipped pixel by pixel.
-            const bool dense = !look.dense.isNull() && devicePixelRatioF() > 1.0;
+            Picture& picture = pictures_[static_cast<std::size_t>(look.picture)];
+            const bool dense = devicePixelRatioF() > 1.0;
+            if (dense && picture.dense.isNull()) {
+                picture.dense.load(QStringLiteral(":/pictures/%1@2x.png").arg(picture.name));
+                picture.dense.setDevicePixelRatio(2.0);
+            }
             const qreal ratio = dense ? 2.0 : 1.0;
             const QRect part = r & area;
             painter.drawPixmap(
-                part, dense ? look.dense : look.normal,
+                part, dense ? picture.dense : picture.normal,
                 QRectF(QPointF(part.topLeft() - r.topLeft()) * ratio, QSizeF(part.size()) * ratio));
             break;
         }

@@ -46,9 +46,14 @@ class MainView : public QWidget, public WindowHost {
     void moveEvent(QMoveEvent* event) override;
 
   private:
-    struct Look {
+    // The artwork of a picture; all controls of an array share it.
+    struct Picture {
+        QString name;
         QPixmap normal;
-        QPixmap dense;  // the @2x artwork, for high-density screens
+        QPixmap dense;  // the @2x artwork, loaded when a high-density screen first shows it
+    };
+    struct Look {
+        int picture = -1;
         const QFont* font = nullptr;
         GlyphCache* glyphs = nullptr;
     };
@@ -60,6 +65,7 @@ class MainView : public QWidget, public WindowHost {
     QFont arrowFont_;
     GlyphCache numbers_;
     GlyphCache narrowNumbers_;
+    std::vector<Picture> pictures_;
     std::vector<Look> looks_;  // by control
     // The controls that reach into the title strip and into each panel's strip, from the
     // back to the front: a repaint only looks at the strips it touches.

@@ -3,7 +3,7 @@
 # prints its resident memory after start, every minute, and at the end.
 # Usage: tests/soak/rss.sh [seconds, default 600]. Builds in build/test, or $KELVANE_BUILD.
 set -eu
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${KELVANE_BUILD:-$root/build/test}"
 seconds="${1:-600}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -14,231 +14,177 @@ using namespace kelvane;
 
 namespace {
 
+QString Str(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <typename Range>
+QString Joined(const Range& values) {
+    QStringList parts;
+    for (const auto value : values) {
+        parts << QString::number(value);
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
 struct Run {
     FakeGauge g;
+    FrmMain& w = g.window;
+    const Controls& c = g.window.controls;
     QPoint pressedAt;
     QList<QRect> repainted;
     bool watching = false;
 
     Run() {
-        g.window.controls.OnRepaint([this](const QRect& r) {
-            if (watching) {
-                repainted << r;
-            }
-        });
+        g.window.controls.OnRepaint([this](const QRect& r) { repainted << r; });
     }
 
     QPoint At(const QString& at) const {
-        const FrmMain& w = g.window;
-        const int p = at.right(1).toInt();
+        const auto p = static_cast<std::size_t>(at.right(1).toInt());
         if (at.startsWith(QLatin1String("title"))) {
-            return {6, 18 + 29 * p + 20};  // the caption, left of the number
+            return {6, 18 + 29 * int(p) + 20};  // the caption, left of the number
         }
         if (at.startsWith(QLatin1String("led"))) {
-            return {3, 18 + 29 * p + 5};
+            return {3, 18 + 29 * int(p) + 5};
         }
-        if (at.startsWith(QLatin1String("number"))) {
-            return w.controls[w.lblInfo[static_cast<std::size_t>(p)]].pixels.center();
-        }
-        const QMap<QString, ControlId> named = {
-            {"logo", w.Image1}, {"size", w.imgMin1}, {"close", w.imgClose2}, {"help", w.imgHelp1},
-            {"<", w.Label1},    {">", w.Label2},     {"^", w.Label3}};
-        return w.controls[named.value(at)].pixels.center();
+        const QMap<QString, ControlId> named = {{"logo", w.Image1},     {"size", w.imgMin1},
+                                                {"close", w.imgClose2}, {"help", w.imgHelp1},
+                                                {"<", w.Label1},        {">", w.Label2},
+                                                {"^", w.Label3},        {"number", w.lblInfo[p]}};
+        return c[named.value(at.startsWith(QLatin1String("number")) ? "number" : at)]
+            .pixels.center();
     }
 
-    QString PanelState(int p) const {
-        const FrmMain& w = g.window;
-        const Controls& c = w.controls;
-        const auto i = static_cast<std::size_t>(p);
+    // "title place scheme drive": the visible titles, the number's left/width in twips, the
+    // bar's colours as its pictures and first segment show them, the drive label and its left.
+    QString PanelState(std::size_t p) const {
         QStringList titles;
         for (int t = 0; t < kTitles; ++t) {
-            if (c[w.Titles[static_cast<std::size_t>(t)][i]].visible) {
-                titles << QString::fromLatin1(KindAt(t).title.data(), KindAt(t).title.size());
+            if (c[w.Titles[static_cast<std::size_t>(t)][p]].visible) {
+                titles << Str(KindAt(t).title);
             }
         }
-        const Control& number = c[w.lblInfo[i]];
-        const Control& drive = c[w.lblDrv[i]];
-        const bool g2r = c[w.imgG2R[i]].visible;
-        const Rgb first = c[w.imgRamUse[0][i]].fill;
-        QString scheme = QStringLiteral("mixed");
-        if (g2r && first == SegmentColour(ColourScheme::GreenToRed, 1)) {
-            scheme = QStringLiteral("G2R");
-        } else if (!g2r && c[w.imgR2G[i]].visible &&
-                   first == SegmentColour(ColourScheme::RedToGreen, 1)) {
-            scheme = QStringLiteral("R2G");
-        }
+        const Rgb first = c[w.imgRamUse[0][p]].fill;
+        const bool g2r = c[w.imgG2R[p]].visible;
+        const QString scheme =
+            g2r && first == SegmentColour(ColourScheme::GreenToRed, 1) ? "G2R"
+            : !g2r && c[w.imgR2G[p]].visible && first == SegmentColour(ColourScheme::RedToGreen, 1)
+                ? "R2G"
+                : "mixed";
+        const Control& drive = c[w.lblDrv[p]];
         return QStringLiteral("%1 %2/%3 %4 %5")
             .arg(titles.join(QLatin1Char('+')))
-            .arg(number.twips.x())
-            .arg(number.twips.width())
+            .arg(c[w.lblInfo[p]].twips.x())
+            .arg(c[w.lblInfo[p]].twips.width())
             .arg(scheme, drive.visible
-                             ? QStringLiteral("%1@%2").arg(Text(w.lblDrv[i])).arg(drive.twips.x())
+                             ? Str(c.Text(w.lblDrv[p])) + QStringLiteral("@%1").arg(drive.twips.x())
                              : QStringLiteral("-"));
     }
 
-    QString Text(ControlId id) const {
-        const std::string_view text = g.window.controls.Text(id);
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    }
-
     // Lit segments of a panel, -1 unless they are the leftmost ones.
-    int Lit(int p) const {
+    int Lit(std::size_t p) const {
         int lit = 0;
-        for (int n = 0; n < kSegments; ++n) {
-            if (g.window
-                    .controls[g.window.imgRamUse[static_cast<std::size_t>(n)]
-                                                [static_cast<std::size_t>(p)]]
-                    .visible) {
-                if (lit != n) {
-                    return -1;
-                }
-                ++lit;
+        for (std::size_t n = 0; n < kSegments; ++n) {
+            if (c[w.imgRamUse[n][p]].visible && lit++ != int(n)) {
+                return -1;
             }
         }
         return lit;
     }
 
+    // Which controls the repaints since "watch" were for, by array, "name:count ... of N".
+    QString Repainted() const {
+        QMap<QString, int> count;
+        for (const QRect& r : repainted) {
+            for (const Control& control : c.BackToFront()) {
+                count[QString::fromLatin1(control.name).remove('_')] += control.pixels == r;
+            }
+        }
+        QStringList parts;
+        for (auto it = count.begin(); it != count.end(); ++it) {
+            if (it.value() > 0) {
+                parts << QStringLiteral("%1:%2").arg(it.key()).arg(it.value());
+            }
+        }
+        return parts.join(QLatin1Char(' ')) + QStringLiteral(" of %1").arg(repainted.size());
+    }
+
     QString Probe(const QString& name) const {
-        const FrmMain& w = g.window;
-        const int p = name.right(1).toInt();
-        const auto join = [](auto begin, auto end) {
-            QStringList parts;
-            for (auto it = begin; it != end; ++it) {
-                parts << QString::number(*it);
+        const auto p = static_cast<std::size_t>(name.right(1).toInt());
+        const QRect r = g.host.geometry;
+        QStringList saved;
+        for (const auto& key : {"Left", "Top", "Section_1", "Section_2", "Section_3", "Section_4",
+                                "Section_5", "Section_6", "Section_7", "Section_8", "Panels"}) {
+            saved << g.settings.Value(saved.size() < 2 ? "StartUp" : "Forms", key);
+        }
+        QStringList faces;
+        for (const ControlId face : {w.imgMin2, w.imgClose3, w.imgHelp2}) {
+            if (c[face].visible) {
+                faces << QLatin1String(c[face].name);
             }
-            return parts.join(QLatin1Char(' '));
-        };
-        if (name == QLatin1String("window")) {
-            const QRect r = g.host.geometry;
-            return QStringLiteral("%1,%2,%3,%4")
-                .arg(r.x())
-                .arg(r.y())
-                .arg(r.width())
-                .arg(r.height());
         }
-        if (name == QLatin1String("topmost")) {
-            return g.host.topmost ? QStringLiteral("yes") : QStringLiteral("no");
+        const QMap<QString, QString> probes = {
+            {"window",
+             QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())},
+            {"topmost", g.host.topmost ? "yes" : "no"},
+            {"mode", QString::number(w.PanelsMode)},
+            {"sections", Joined(w.Section)},
+            {"step", QString::number(w.DriveStep)},
+            {"start", QStringLiteral("%1 %2").arg(w.StartLeft).arg(w.StartTop)},
+            {"lng", QStringLiteral("%1,%2").arg(w.lngLeft).arg(w.lngTop)},
+            {"saved", saved.join(QLatin1Char(' '))},
+            {"commits", QString::number(g.settings.commits)},
+            {"pending", w.SavePending() ? "yes" : "no"},
+            {"faces", faces.join(QLatin1Char('+'))},
+            {"host",
+             QStringLiteral("help %1 unloads %2").arg(g.host.helpShown).arg(g.host.unloads)},
+            {"repainted", Repainted()}};
+        if (probes.contains(name)) {
+            return probes[name];
         }
-        if (name == QLatin1String("mode")) {
-            return QString::number(w.PanelsMode);
-        }
-        if (name == QLatin1String("sections")) {
-            return join(w.Section.begin(), w.Section.end());
-        }
-        if (name == QLatin1String("step")) {
-            return QString::number(w.DriveStep);
-        }
-        if (name == QLatin1String("count")) {
-            return QString::number(w.DriveCount);
-        }
-        if (name == QLatin1String("start")) {
-            return QStringLiteral("%1 %2").arg(w.StartLeft).arg(w.StartTop);
-        }
-        if (name == QLatin1String("lng")) {
-            return QStringLiteral("%1,%2").arg(w.lngLeft).arg(w.lngTop);
-        }
-        if (name == QLatin1String("saved")) {
-            QStringList keys = {"StartUp/Left", "StartUp/Top"};
-            for (int k = 1; k <= kPanels; ++k) {
-                keys << QStringLiteral("Forms/Section_%1").arg(k);
-            }
-            keys << QStringLiteral("Forms/Panels");
-            QStringList values;
-            for (const QString& key : keys) {
-                values << g.settings.Value(key.section('/', 0, 0), key.section('/', 1));
-            }
-            return values.join(QLatin1Char(' '));
-        }
-        if (name == QLatin1String("commits")) {
-            return QString::number(g.settings.commits);
-        }
-        if (name == QLatin1String("pending")) {
-            return w.SavePending() ? QStringLiteral("yes") : QStringLiteral("no");
-        }
-        if (name == QLatin1String("faces")) {
-            QStringList faces;
-            for (const ControlId face : {w.imgMin2, w.imgClose3, w.imgHelp2}) {
-                if (w.controls[face].visible) {
-                    faces << QLatin1String(w.controls[face].name);
-                }
-            }
-            return faces.join(QLatin1Char('+'));
-        }
-        if (name == QLatin1String("host")) {
-            return QStringLiteral("help %1 unloads %2").arg(g.host.helpShown).arg(g.host.unloads);
-        }
-        if (name == QLatin1String("repainted")) {
-            QMap<QString, int> controls;
-            for (const QRect& r : repainted) {
-                for (const Control& c : w.controls.BackToFront()) {
-                    controls[QLatin1String(c.name)] += c.pixels == r;
-                }
-            }
-            QStringList parts;
-            for (auto it = controls.begin(); it != controls.end(); ++it) {
-                if (it.value() > 0) {
-                    parts << QStringLiteral("%1:%2")
-                                 .arg(QString(it.key()).remove('_'))
-                                 .arg(it.value());
-                }
-            }
-            return parts.join(QLatin1Char(' ')) + QStringLiteral(" of %1").arg(repainted.size());
-        }
-        if (name.startsWith(QLatin1String("cap"))) {
-            return Text(w.lblInfo[static_cast<std::size_t>(p)]);
-        }
-        if (name.startsWith(QLatin1String("lit"))) {
-            return QString::number(Lit(p));
-        }
-        if (name.startsWith(QLatin1String("tip"))) {
-            return w.PanelToolTip(p);
-        }
-        if (name.startsWith(QLatin1String("p"))) {
-            return PanelState(p);
-        }
-        return QStringLiteral("no probe ") + name;
+        const QString kind = name.left(name.size() - 1);
+        return kind == QLatin1String("cap")   ? Str(c.Text(w.lblInfo[p]))
+               : kind == QLatin1String("lit") ? QString::number(Lit(p))
+               : kind == QLatin1String("tip") ? w.PanelToolTip(int(p))
+               : kind == QLatin1String("p")   ? PanelState(p)
+                                              : "no probe " + name;
     }
 
     void Step(const QString& step) {
-        FrmMain& w = g.window;
         const QString verb = step.section(':', 0, 0);
         const QString arg = step.section(':', 1);
+        const QStringList f = arg.split(QRegularExpression(QStringLiteral("[=/,x]")));
+        static const QStringList verbs = {"set",   "drives",  "space", "mem",    "screen",
+                                          "start", "tick",    "key",   "press",  "dbl",
+                                          "tap",   "release", "move",  "unload", "watch"};
+        QVERIFY2(verbs.contains(verb), qPrintable("unknown step " + step));
         if (verb == QLatin1String("set")) {
-            const QString key = arg.section('=', 0, 0);
-            const bool startUp = key == QLatin1String("Left") || key == QLatin1String("Top");
-            g.settings
-                .values[{startUp ? QStringLiteral("StartUp") : QStringLiteral("Forms"), key}] =
-                arg.section('=', 1);
+            const bool startUp = f[0] == QLatin1String("Left") || f[0] == QLatin1String("Top");
+            g.settings.values[{startUp ? "StartUp" : "Forms", f[0]}] = arg.section('=', 1);
         } else if (verb == QLatin1String("drives")) {
             g.volumes.PassFirst(arg.toInt());
         } else if (verb == QLatin1String("space")) {
-            const QStringList f = arg.split(QRegularExpression(QStringLiteral("[=/]")));
             g.volumes.space[f[0].toUInt()] = {f[1].toLongLong(), f[2].toLongLong()};
             g.volumes.answering[f[0].toUInt()] = f[1] != QLatin1String("fail");
         } else if (verb == QLatin1String("mem")) {
             g.memory.readable = arg != QLatin1String("none");
-            if (g.memory.readable) {
-                g.memory.status = {arg.section('/', 0, 0).toLongLong(),
-                                   arg.section('/', 1).toLongLong()};
-            }
+            g.memory.status = {f[0].toLongLong(), f.value(1).toLongLong()};
         } else if (verb == QLatin1String("screen")) {
-            g.screen.size = QSize(arg.section('x', 0, 0).toInt(), arg.section('x', 1).toInt());
+            g.screen.size = QSize(f[0].toInt(), f[1].toInt());
         } else if (verb == QLatin1String("start")) {
             g.Start();
         } else if (verb == QLatin1String("tick")) {
             w.Timer1_Timer();
         } else if (verb == QLatin1String("key")) {
             w.Form_KeyDown(111 + arg.mid(1).toInt());
-        } else if (verb == QLatin1String("press") || verb == QLatin1String("dbl")) {
+        } else if (verb == QLatin1String("press") || verb == QLatin1String("dbl") ||
+                   verb == QLatin1String("tap")) {
             pressedAt = At(arg);
             w.MouseDown(pressedAt, verb == QLatin1String("dbl"));
-        } else if (verb == QLatin1String("release")) {
-            w.MouseUp(At(arg), Qt::NoButton);
-        } else if (verb == QLatin1String("tap")) {
-            w.MouseDown(At(arg), false);
+        }
+        if (verb == QLatin1String("release") || verb == QLatin1String("tap")) {
             w.MouseUp(At(arg), Qt::NoButton);
         } else if (verb == QLatin1String("move")) {
-            const QStringList f = arg.split(QLatin1Char(','));
             const Qt::MouseButtons buttons = f[2] == QLatin1String("left") ? Qt::LeftButton
                                              : f[2] == QLatin1String("right")
                                                  ? Qt::RightButton
@@ -248,9 +194,6 @@ struct Run {
             w.Form_Unload();
         } else if (verb == QLatin1String("watch")) {
             repainted.clear();
-            watching = true;
-        } else {
-            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         }
     }
 };

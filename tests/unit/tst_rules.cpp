@@ -1,5 +1,6 @@
 // The pure rules: LED lit counts and colours, what a panel shows for its readings, a volume's
-// use, and the reading of outside text (stored settings, /proc/meminfo).
+// use, where a window goes on the screens, and the reading of /proc/meminfo. (The settings
+// number is checked against another reading by its fuzz target, whose seeds run as a test.)
 
 #include <QtTest>
 
@@ -7,14 +8,12 @@
 #include "core/reading_rules.h"
 #include "display/led_rules.h"
 #include "platform/meminfo_parser.h"
-#include "settings/setting_number.h"
 
 using namespace kelvane;
 
 namespace {
 
 constexpr qint64 kGiB = 1024LL * 1024 * 1024;
-constexpr qint64 kNone = -99999;
 
 std::string_view View(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
@@ -33,8 +32,6 @@ class TestRules : public QObject {
     void usedPercent_data();
     void usedPercent();
     void segmentColour();
-    void settingNumber_data();
-    void settingNumber();
     void meminfo_data();
     void meminfo();
     void fitOnScreens_data();
@@ -179,42 +176,6 @@ void TestRules::segmentColour() {
         QCOMPARE(SegmentColour(ColourScheme::RedToGreen, n), g2r(28 - n));
     }
     QCOMPARE(ColourValue({1, 2, 3}), 1 + 256 * 2 + 65536 * 3);
-}
-
-void TestRules::settingNumber_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qint64>("min");
-    QTest::addColumn<qint64>("max");
-    QTest::addColumn<qint64>("value");
-    const auto row = [](const char* name, const QString& text, qint64 value, qint64 min = 0,
-                        qint64 max = 255) { QTest::newRow(name) << text << min << max << value; };
-    const qint64 i32 = 2147483647;
-    row("a byte", "7", 7);
-    row("a half goes to the even neighbour, down", "2.5", 2);
-    row("a half goes to the even neighbour, up", "3.5", 4);
-    row("just above a half, however far", "2.50000000000000000001", 3);
-    row("the locale's separator", "9217;5", 9218, -i32 - 1, i32);
-    row("blanks around, a sign", " +7\t", 7);
-    row("minus a half is zero", "-0.5", 0);
-    row("a negative position", "-1500", -1500, -i32 - 1, i32);
-    row("the 32-bit limit", "2147483647", i32, -i32 - 1, i32);
-    row("beyond the range", "2147483648", kNone, -i32 - 1, i32);
-    row("300 is no byte", "300", kNone);
-    for (const char* text : {"", "-", "abc", "0x10", "1e400", "1,000", "7 panels"}) {
-        row(text, QLatin1String(text), kNone);
-    }
-    row("a digit beyond ASCII", QStringLiteral("\u0663"), kNone);
-    row("5000 digits", QString(5000, QLatin1Char('9')), kNone, -i32 - 1, i32);
-}
-
-void TestRules::settingNumber() {
-    QFETCH(QString, text);
-    QFETCH(qint64, min);
-    QFETCH(qint64, max);
-    QFETCH(qint64, value);
-    const QByteArray utf8 = text.toUtf8();
-    const auto result = ParseSettingNumber(View(utf8), min, max, ";");
-    QCOMPARE(result ? *result : kNone, value);
 }
 
 void TestRules::meminfo_data() {

@@ -6,7 +6,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "core/command_line.h"
+#include "rules/command_line.h"
 #include "core/frm_main.h"
 #include "platform/platform.h"
 #include "platform/single_instance.h"

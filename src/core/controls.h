@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/number_text.h"
-#include "display/led_rules.h"
+#include "rules/number_text.h"
+#include "rules/led_rules.h"
 
 namespace kelvane {
 

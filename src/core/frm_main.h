@@ -8,10 +8,10 @@
 #include <string_view>
 
 #include "core/controls.h"
-#include "core/reading_rules.h"
+#include "rules/reading_rules.h"
 #include "core/window_host.h"
-#include "display/reading_kinds.h"
-#include "display/sections.h"
+#include "rules/reading_kinds.h"
+#include "rules/sections.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 

@@ -1,8 +1,8 @@
 // Start-up, the refresh tick and shutdown of the main window.
 
 #include "core/frm_main.h"
-#include "core/panels_mode.h"
-#include "core/placement.h"
+#include "rules/panels_mode.h"
+#include "rules/placement.h"
 
 namespace kelvane {
 

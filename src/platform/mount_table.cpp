@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "display/sections.h"
+#include "rules/sections.h"
 
 namespace kelvane {
 namespace {

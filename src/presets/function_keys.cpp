@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/frm_main.h"
-#include "core/panels_mode.h"
-#include "presets/presets.h"
+#include "rules/panels_mode.h"
+#include "rules/presets.h"
 
 namespace kelvane {
 namespace {

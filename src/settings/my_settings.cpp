@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "core/frm_main.h"
-#include "core/panels_mode.h"
-#include "settings/setting_number.h"
+#include "rules/panels_mode.h"
+#include "rules/setting_number.h"
 
 namespace kelvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
-#include "core/number_text.h"
+#include "rules/number_text.h"
 
 namespace kelvane {
 

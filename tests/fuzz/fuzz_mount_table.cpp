@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "display/sections.h"
+#include "rules/sections.h"
 #include "fuzz_check.h"
 #include "platform/mount_table.h"
 

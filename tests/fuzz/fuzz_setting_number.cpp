@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "settings/setting_number.h"
+#include "rules/setting_number.h"
 
 using kelvane::ParseSettingNumber;
 

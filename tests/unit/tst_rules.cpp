@@ -4,9 +4,9 @@
 
 #include <QtTest>
 
-#include "core/placement.h"
-#include "core/reading_rules.h"
-#include "display/led_rules.h"
+#include "rules/placement.h"
+#include "rules/reading_rules.h"
+#include "rules/led_rules.h"
 #include "platform/meminfo_parser.h"
 
 using namespace kelvane;

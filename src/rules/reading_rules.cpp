@@ -1,6 +1,6 @@
-#include "core/reading_rules.h"
+#include "rules/reading_rules.h"
 
-#include "display/reading_kinds.h"
+#include "rules/reading_kinds.h"
 
 namespace kelvane {
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string_view>
 
-#include "core/number_text.h"
-#include "display/sections.h"
 #include "platform/platform.h"
+#include "rules/number_text.h"
+#include "rules/sections.h"
 
 namespace kelvane {
 

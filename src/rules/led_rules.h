@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "display/sections.h"
+#include "rules/sections.h"
 
 namespace kelvane {
 

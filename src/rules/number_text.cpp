@@ -1,4 +1,4 @@
-#include "core/number_text.h"
+#include "rules/number_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "presets/presets.h"
+#include "rules/presets.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "display/reading_kinds.h"
+#include "rules/reading_kinds.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "display/led_rules.h"
+#include "rules/led_rules.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "core/placement.h"
+#include "rules/placement.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "settings/setting_number.h"
+#include "rules/setting_number.h"
 
 namespace kelvane {
 namespace {

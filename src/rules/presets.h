@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "display/reading_kinds.h"
+#include "rules/reading_kinds.h"
 
 namespace kelvane {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "display/led_rules.h"
-#include "display/sections.h"
+#include "rules/led_rules.h"
+#include "rules/sections.h"
 
 namespace kelvane {
 

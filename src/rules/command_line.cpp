@@ -1,4 +1,4 @@
-#include "core/command_line.h"
+#include "rules/command_line.h"
 
 #include <string_view>
 

@@ -69,9 +69,13 @@ class IniFileStore final : public SettingsStore {
         if (pending_.isEmpty()) {
             return true;
         }
+        // QSettings also takes a lock file beside the path while it writes, and first reads
+        // whatever it finds there: that too must be a regular file or nothing.
         struct stat before {};
+        struct stat lock {};
         const Target target = TargetOf(path_, before);
-        if (target == Target::Other) {
+        if (target == Target::Other ||
+            TargetOf(path_ + QStringLiteral(".lock"), lock) == Target::Other) {
             return false;
         }
         {

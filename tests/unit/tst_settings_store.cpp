@@ -129,6 +129,8 @@ void TestSettingsStore::writesOnlyThroughToARegularFile_data() {
     QTest::newRow("a directory is left alone") << "directory" << false;
     QTest::newRow("a file that became a FIFO since the start is left alone")
         << "file, then FIFO" << false;
+    QTest::newRow("a FIFO in the place of the lock taken while writing is left alone")
+        << "file, FIFO at the lock" << false;
     QTest::newRow("a file in the folder's place") << "folder is a file" << false;
     QTest::newRow("a full disk keeps the old file") << "full disk" << false;
 }
@@ -148,6 +150,9 @@ void TestSettingsStore::writesOnlyThroughToARegularFile() {
         QVERIFY(QDir().mkpath(path));
     } else if (planted == "fifo" || planted == "link to fifo") {
         QCOMPARE(::mkfifo(QFile::encodeName(planted.startsWith("link") ? target : path), 0600), 0);
+    } else if (planted == "file, FIFO at the lock") {
+        Put(path, old);
+        QCOMPARE(::mkfifo(QFile::encodeName(path + ".lock"), 0600), 0);
     } else if (planted != "none") {
         Put(planted.startsWith("link") ? target : path, old);
     }

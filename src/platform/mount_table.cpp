@@ -115,4 +115,19 @@ std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table) {
     return letters;
 }
 
+std::vector<bool> StillMounted(const std::vector<MountEntry>& letters,
+                               const std::vector<MountEntry>& table) {
+    std::map<std::string_view, std::string_view> top;
+    for (const MountEntry& entry : table) {
+        top[entry.mountPoint] = entry.device;
+    }
+    std::vector<bool> mounted;
+    for (const MountEntry& letter : letters) {
+        const auto at = top.find(letter.mountPoint);
+        mounted.push_back(letter.device.empty() ||
+                          (at != top.end() && at->second == letter.device));
+    }
+    return mounted;
+}
+
 }  // namespace kelvane

@@ -28,4 +28,10 @@ bool HasReadOnlyOption(std::string_view options);
 // mount point order, one per device, at most one per remaining letter.
 std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table);
 
+// For each of the `letters` that MapDriveLetters gave at start, whether `table`, a mount table
+// read later, still has its volume where the letter looks: the same device as the top mount
+// at the same mount point. A letter whose device was unknown at start always counts.
+std::vector<bool> StillMounted(const std::vector<MountEntry>& letters,
+                               const std::vector<MountEntry>& table);
+
 }  // namespace kelvane

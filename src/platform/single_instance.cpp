@@ -1,20 +1,48 @@
 #include "platform/single_instance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+
 namespace kelvane {
 
 SingleInstance::SingleInstance(const QString& directory)
-    : lock_(std::make_unique<QLockFile>(directory + QStringLiteral("/kelvane.lock"))) {
-    // Only a lock whose owner has gone is stale: age alone never frees a running gauge's lock.
-    lock_->setStaleLockTime(0);
+    : path_(directory + QStringLiteral("/kelvane.lock")) {}
+
+SingleInstance::~SingleInstance() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
 }
 
 bool SingleInstance::TryAcquire() {
-    if (lock_->tryLock(0)) {
-        return true;
+    const QByteArray native = QFile::encodeName(path_);
+    // A link, directory, FIFO, socket or device in the lock's place is no lock of a running
+    // gauge: it is cleared away rather than opened, so nothing is followed or blocked on. A
+    // regular file stays whatever it holds, since another start may be locking it right now.
+    struct stat st {};
+    if (::lstat(native.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        if (S_ISDIR(st.st_mode)) {
+            QDir(path_).removeRecursively();
+        } else {
+            ::unlink(native.constData());
+        }
     }
+    fd_ = ::open(native.constData(),
+                 O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
     // Only a lock held by a running gauge ends this start; a lock that cannot be made at all
     // (no writable place for it) must not keep the gauge from running.
-    return lock_->error() != QLockFile::LockFailedError;
+    if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) {
+        return true;
+    }
+    ::close(fd_);
+    fd_ = -1;
+    return false;
 }
 
 }  // namespace kelvane

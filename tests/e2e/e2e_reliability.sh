@@ -1,6 +1,7 @@
 #!/bin/sh
-# The real gauge under faults: ten starts at once, starts after a SIGKILL, a damaged settings
-# file, a settings write that fails at close, and a session without a runtime directory.
+# The real gauge under faults: ten starts at once, starts after a SIGKILL, a FIFO for the
+# settings file with a damaged lock, a settings write that fails at close, and a session
+# without a runtime directory.
 
 . "$(dirname "$0")/e2e_lib.sh"
 start_display 1024x768x24
@@ -55,20 +56,21 @@ check "with one window" one_window
 kill -TERM "$survivor"
 ends "$survivor"
 
-# Position 100, 50 and two panels, among garbage, NUL bytes and a 10 MB line.
-{
-    printf '[StartUp]\nLeft=1500\n\377\376\001garbage [[\nTop=757\n[Forms]\nSection_1=5\000\n'
-    head -c 10485760 /dev/zero | tr '\000' 9
-    printf '\nSection_2=1e400\nPanels=5\n'
-} >"$SETTINGS.new"
-mkdir -p "$(dirname "$SETTINGS")"
-mv "$SETTINGS.new" "$SETTINGS"
+# A FIFO in the settings file's place and a directory in the lock's: the gauge starts with
+# its defaults, still keeps a second start out, and never opens or replaces the FIFO.
+rm -f "$SETTINGS" "$XDG_RUNTIME_DIR/kelvane.lock"
+mkdir -p "$(dirname "$SETTINGS")" "$XDG_RUNTIME_DIR/kelvane.lock"
+mkfifo "$SETTINGS"
 start_gauge
-wait_window
-check "a damaged settings file still gives what it can read" \
-    wait_geometry "$window" "100 50 136 74"
+check "a FIFO for settings and a damaged lock do not keep the gauge from starting" wait_window
+"$KELVANE" &
+second=$!
+pids="$pids $second"
+check "where it still keeps a second start out" ends "$second"
 kill -TERM "$gauge"
-ends "$gauge"
+check "and ends on SIGTERM" ends "$gauge"
+check "leaving the FIFO as it was" test -p "$SETTINGS"
+rm "$SETTINGS"
 
 # The disk is full at close: writes fail as they would with ENOSPC, even for root.
 printf '[Forms]\nPanels=5\n' >"$SETTINGS"

@@ -19,6 +19,8 @@ class TestMountTable : public QObject {
     void letters();
     void escapes_data();
     void escapes();
+    void stillMounted_data();
+    void stillMounted();
 };
 
 void TestMountTable::letters_data() {
@@ -129,6 +131,37 @@ void TestMountTable::escapes() {
     QCOMPARE(table.size(), 1u);
     QCOMPARE(QByteArray::fromStdString(table[0].device), device);
     QCOMPARE(QByteArray::fromStdString(table[0].mountPoint), mountPoint);
+}
+
+void TestMountTable::stillMounted_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<QString>("mounted");  // per letter from C:
+    const QString d = QStringLiteral("/dev/sdb1 /mnt/d ext4 rw 0 0\n");
+    const QString e = QStringLiteral("/dev/sdc1 /mnt/e vfat rw 0 0\n");
+    QTest::newRow("each volume still in place, in any order among new mounts")
+        << kRoot + d + e << e + "tmpfs /run tmpfs rw 0 0\n" + kRoot + d << "111";
+    QTest::newRow("an unmounted volume has gone") << kRoot + d + e << kRoot + e << "101";
+    QTest::newRow("another disk at its mount point is not it")
+        << kRoot + d + e << kRoot + "/dev/sdd1 /mnt/d ext4 rw 0 0\n" + e << "101";
+    QTest::newRow("a mount over it hides it")
+        << kRoot + d + e << kRoot + d + "tmpfs /mnt/d tmpfs rw 0 0\n" + e << "101";
+    QTest::newRow("mounted elsewhere is not where the letter looks")
+        << kRoot + d + e << kRoot + "/dev/sdb1 /media/d ext4 rw 0 0\n" + e << "101";
+    QTest::newRow("a root unknown at start always counts") << d << e << "10";
+}
+
+void TestMountTable::stillMounted() {
+    QFETCH(QString, start);
+    QFETCH(QString, now);
+    QFETCH(QString, mounted);
+    const auto still = StillMounted(MapDriveLetters(ParseMountTable(start.toStdString())),
+                                    ParseMountTable(now.toStdString()));
+    QString actual;
+    for (const bool m : still) {
+        actual += m ? '1' : '0';
+    }
+    QCOMPARE(actual, mounted);
 }
 
 QTEST_APPLESS_MAIN(TestMountTable)

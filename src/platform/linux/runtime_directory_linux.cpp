@@ -20,15 +20,17 @@ bool IsOwnDirectory(const struct stat& st) {
 }
 
 // The session's runtime directory is used as it stands when it is as private as it should
-// be; it is never changed.
+// be and this user can make files in it; it is never changed. One that is not falls back as
+// a missing one does: a lock that cannot be made there would let every start run.
 bool IsUsableRuntimeDirectory(const QByteArray& path) {
     struct stat st {};
-    return ::lstat(path.constData(), &st) == 0 && IsOwnDirectory(st) && (st.st_mode & 0077) == 0;
+    return ::lstat(path.constData(), &st) == 0 && IsOwnDirectory(st) &&
+           (st.st_mode & 0777) == 0700 && ::access(path.constData(), W_OK | X_OK) == 0;
 }
 
-// Creates `path` as a 0700 directory or takes it over when it is already this user's own
-// directory. A link or anything another user made there first is refused; the directory is
-// opened without following links, so what is checked is what is changed.
+// Creates `path` as a 0700 directory or takes it over, as 0700, when it is already this
+// user's own directory. A link or anything another user made there first is refused; the directory
+// is opened without following links, so what is checked is what is changed.
 bool MakePrivateDirectory(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
@@ -40,7 +42,7 @@ bool MakePrivateDirectory(const QString& path) {
     }
     struct stat st {};
     const bool usable = ::fstat(fd, &st) == 0 && IsOwnDirectory(st) &&
-                        ((st.st_mode & 0077) == 0 || ::fchmod(fd, 0700) == 0);
+                        ((st.st_mode & 0777) == 0700 || ::fchmod(fd, 0700) == 0);
     ::close(fd);
     return usable;
 }

@@ -1,10 +1,12 @@
 // Drive letters on Linux: the mount table is read once, so a letter keeps naming the same
-// volume for the whole run even when disks come and go.
+// volume for the whole run even when disks come and go. A letter whose volume has gone from
+// its mount point answers no more, rather than with the figure of whatever lies beneath.
 
 #include <fcntl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <QSocketNotifier>
 #include <cerrno>
 #include <cstdint>
 #include <limits>
@@ -16,10 +18,12 @@
 namespace kelvane {
 namespace {
 
-std::string ReadMountTable() {
+using FilesystemId = decltype(statvfs::f_fsid);
+
+// The whole table from the start of `fd`, an open /proc/self/mounts.
+std::string ReadMountTable(int fd) {
     std::string text;
-    const int fd = ::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    if (fd < 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
         return text;
     }
     char buffer[16384];
@@ -33,7 +37,6 @@ std::string ReadMountTable() {
         }
         text.append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fd);
     return text;
 }
 
@@ -56,25 +59,57 @@ bool Bytes(std::uint64_t blocks, std::uint64_t blockSize, std::int64_t& out) {
     return true;
 }
 
+// The filesystem id each letter's mount point answers with at start, 0 where unknown.
+std::vector<FilesystemId> FilesystemIds(const std::vector<MountEntry>& letters) {
+    std::vector<FilesystemId> ids;
+    for (const MountEntry& volume : letters) {
+        struct statvfs st {};
+        ids.push_back(StatVolume(volume.mountPoint, st) ? st.f_fsid : 0);
+    }
+    return ids;
+}
+
 class MountedVolumes final : public VolumeSource {
   public:
-    MountedVolumes() : letters_(MapDriveLetters(ParseMountTable(ReadMountTable()))) {}
+    MountedVolumes()
+        : mounts_(::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC)),
+          letters_(MapDriveLetters(ParseMountTable(ReadMountTable(mounts_)))),
+          ids_(FilesystemIds(letters_)),
+          mounted_(letters_.size(), true) {
+        if (mounts_ < 0) {
+            return;
+        }
+        // The kernel flags the open table with POLLPRI whenever a mount comes or goes, so the
+        // refresh tick pays nothing for knowing which letters lost their volume.
+        watch_ = std::make_unique<QSocketNotifier>(mounts_, QSocketNotifier::Exception);
+        QObject::connect(watch_.get(), &QSocketNotifier::activated, watch_.get(), [this] {
+            const auto table = ParseMountTable(ReadMountTable(mounts_));
+            if (!table.empty()) {
+                mounted_ = StillMounted(letters_, table);
+            }
+        });
+    }
+    ~MountedVolumes() override {
+        watch_.reset();
+        if (mounts_ >= 0) {
+            ::close(mounts_);
+        }
+    }
+    MountedVolumes(const MountedVolumes&) = delete;
+    MountedVolumes& operator=(const MountedVolumes&) = delete;
 
     // Writability comes from the mount and the filesystem flags alone: the gauge never
     // writes a file to find out.
     bool Probe(int letter) override {
-        const MountEntry* volume = At(letter);
         struct statvfs st {};
-        return volume != nullptr && !HasReadOnlyOption(volume->options) &&
-               StatVolume(volume->mountPoint, st) && (st.f_flag & ST_RDONLY) == 0;
+        return Query(letter, st) && !HasReadOnlyOption(At(letter)->options) &&
+               (st.f_flag & ST_RDONLY) == 0;
     }
 
     bool FreeSpace(int letter, VolumeSpace& out) override {
-        const MountEntry* volume = At(letter);
         struct statvfs st {};
         VolumeSpace space;
-        if (volume == nullptr || !StatVolume(volume->mountPoint, st) ||
-            !Bytes(st.f_bavail, st.f_frsize, space.freeBytes) ||
+        if (!Query(letter, st) || !Bytes(st.f_bavail, st.f_frsize, space.freeBytes) ||
             !Bytes(st.f_blocks, st.f_frsize, space.totalBytes)) {
             return false;
         }
@@ -94,7 +129,25 @@ class MountedVolumes final : public VolumeSource {
                    : nullptr;
     }
 
+    // A query at an emptied mount point is answered by the filesystem beneath it, the root
+    // most often: it counts as failed when the mount table says the letter's volume has gone,
+    // or when the answer comes from another filesystem than at start (which also covers the
+    // moment between an unmount and the table's news of it).
+    bool Query(int letter, struct statvfs& st) const {
+        const MountEntry* volume = At(letter);
+        if (volume == nullptr) {
+            return false;
+        }
+        const auto i = static_cast<std::size_t>(letter);
+        return mounted_[i] && StatVolume(volume->mountPoint, st) &&
+               (ids_[i] == 0 || st.f_fsid == ids_[i]);
+    }
+
+    const int mounts_;
     const std::vector<MountEntry> letters_;
+    const std::vector<FilesystemId> ids_;
+    std::vector<bool> mounted_;
+    std::unique_ptr<QSocketNotifier> watch_;
 };
 
 }  // namespace

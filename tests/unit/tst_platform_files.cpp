@@ -1,0 +1,221 @@
+// The gauge's own files as they are found on disk: the settings file damaged, linked,
+// unwritable or no file at all, which the store must neither wait on nor replace; the
+// single-instance lock with anything in its place; and the folder the lock goes in. Each row
+// sets its files up with a shell command, as a user or another program would.
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QtTest>
+
+#include "platform/platform.h"
+#include "platform/single_instance.h"
+#include "settings/settings_store.h"
+
+using namespace kelvane;
+
+namespace {
+
+struct stat Lstat(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st : decltype(st){};
+}
+
+// The names in `dir` marked as `ls -F` does, so that a link, FIFO or directory that was
+// replaced, or a temporary file left behind, shows.
+QStringList Listing(const QString& dir) {
+    QStringList names =
+        QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (QString& name : names) {
+        const QFileInfo info(dir + "/" + name);
+        name += info.isSymLink() ? "@" : info.isDir() ? "/" : info.isFile() ? "" : "|";
+    }
+    return names;
+}
+
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+}
+
+// Runs `script` in `dir`, where $c names the settings file and $t the lock's temporary folder.
+void Sh(const QString& dir, const QString& script) {
+    const QString names = "cd \"$0\" || exit 1; c=Kelvane/Kelvane.conf t=tmp/kelvane-$(id -u); ";
+    QCOMPARE(script.isEmpty() ? 0 : QProcess::execute("sh", {"-c", names + script, dir}), 0);
+}
+
+// One gauge at a time takes the directory's lock, and the lock goes with its holder.
+void CheckOneGaugeAtATime(const QString& directory) {
+    auto first = std::make_unique<SingleInstance>(directory);
+    QVERIFY(first->TryAcquire());
+    QVERIFY(!SingleInstance(directory).TryAcquire());
+    first.reset();
+    QVERIFY(SingleInstance(directory).TryAcquire());
+}
+
+}  // namespace
+
+class TestPlatformFiles : public QObject {
+    Q_OBJECT
+  private slots:
+    void damagedSettingsGiveWhatCanBeRead_data();
+    void damagedSettingsGiveWhatCanBeRead();
+    void settingsGoOnlyToARegularFile_data();
+    void settingsGoOnlyToARegularFile();
+    void anythingButAHeldLockIsStale_data();
+    void anythingButAHeldLockIsStale();
+    void lockDirectory_data();
+    void lockDirectory();
+
+  private:
+    QTemporaryDir root_;
+};
+
+void TestPlatformFiles::damagedSettingsGiveWhatCanBeRead_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("texts");  // of [Forms] A, B, ..., "none" where there is none
+    static const char bytes[] = "[Forms]\nA=5\0004\nB=\0\n\xff\xfe\x80 [[garbage\nD=3\n";
+    QTest::newRow("garbage and NUL bytes")
+        << QByteArray(bytes, sizeof bytes - 1)
+        << QStringList{QString::fromUtf8("5\0004", 3), QString(QChar(0)), "none", "3"};
+    QTest::newRow("a 10 MB line") << "[Forms]\nA=" + QByteArray(10 << 20, '9') + "\n" +
+                                         QByteArray(10 << 20, 'x') + "\nB=7\n"
+                                  << QStringList{QString(10 << 20, '9'), "7"};
+    QTest::newRow("duplicate keys and sections: the last value counts")
+        << QByteArray("[Forms]\nA=1\nA=2\n[Other]\nA=3\n[Forms]\nA=4\n") << QStringList{"4"};
+    QTest::newRow("Windows line ends and a byte order mark")
+        << QByteArray("\xef\xbb\xbf[Forms]\r\nA=1\r\nB=2\r\n") << QStringList{"1", "2"};
+    QTest::newRow("the store's own typed forms, quotes and commas give text")
+        << QByteArray(
+               "[Forms]\nA=@Invalid()\nB=@ByteArray(3)\nC=@Rect(1 2 3 4)\nD=1,5\nE=\" 6 \"\n")
+        << QStringList{"", "3", "", "1,5", " 6 "};
+}
+
+void TestPlatformFiles::damagedSettingsGiveWhatCanBeRead() {
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, texts);
+    QFile file(root_.filePath(QTest::currentDataTag()));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+    const auto store = MakeSettingsStore(file.fileName());
+    for (int i = 0; i < texts.size(); ++i) {
+        QCOMPARE(store->Read("Forms", QChar('A' + i)).value_or("none"), texts[i]);
+    }
+}
+
+void TestPlatformFiles::settingsGoOnlyToARegularFile_data() {
+    QTest::addColumn<QString>("setup");  // run beside the settings folder; "later:" once read
+    QTest::addColumn<bool>("written");
+    QTest::newRow("no folder: the folder and the file are made") << "rm -r Kelvane" << true;
+    QTest::newRow("a file is replaced at once") << ":" << true;
+    QTest::newRow("a link to a file is written through and stays a link")
+        << "mv $c Kelvane/t && ln -s t $c" << true;
+    QTest::newRow("a FIFO is neither waited on nor replaced") << "rm $c && mkfifo $c" << false;
+    QTest::newRow("nor a link to a FIFO") << "rm $c && mkfifo Kelvane/f && ln -s f $c" << false;
+    QTest::newRow("a directory is left alone") << "rm $c && mkdir $c" << false;
+    QTest::newRow("a file that became a FIFO since") << "later: rm $c && mkfifo $c" << false;
+    QTest::newRow("a FIFO where the write takes its lock") << "mkfifo $c.lock" << false;
+    QTest::newRow("a file in the folder's place") << "rm -r Kelvane && touch Kelvane" << false;
+    QTest::newRow("a full disk keeps the old file") << "full disk" << false;
+}
+
+void TestPlatformFiles::settingsGoOnlyToARegularFile() {
+    QFETCH(QString, setup);
+    QFETCH(bool, written);
+    const QString dir = root_.filePath(QTest::currentDataTag());
+    const QString folder = dir + "/Kelvane", path = folder + "/Kelvane.conf";
+    const QByteArray old("[Forms]\nPanels=3\n");
+    QVERIFY(QDir().mkpath(folder));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
+    Sh(dir, setup.section("later: ", 0, 0).remove("full disk"));
+    const auto store = MakeSettingsStore(path);
+    QCOMPARE(store->Read("Forms", "Panels").value_or(""), Content(path).isEmpty() ? "" : "3");
+    Sh(dir, setup.section("later: ", 1));
+    const QStringList before = Listing(folder);
+    store->Write("Forms", "Panels", "5");
+    QCOMPARE(store->Read("Forms", "Panels").value_or(""), "5");
+    rlimit normal{};
+    ::getrlimit(RLIMIT_FSIZE, &normal);
+    const rlimit full{0, normal.rlim_max};
+    ::signal(SIGXFSZ, SIG_IGN);  // writes then fail as on a full disk, even for root
+    ::setrlimit(RLIMIT_FSIZE, setup == "full disk" ? &full : &normal);
+    const bool committed = store->Commit();
+    ::setrlimit(RLIMIT_FSIZE, &normal);
+    QCOMPARE(committed, written);
+    QCOMPARE(Listing(folder), written && before.isEmpty() ? QStringList{"Kelvane.conf"} : before);
+    QVERIFY(written ? Content(path).contains("Panels=5")
+                    : Content(path) == old || !QFileInfo(path).isFile());
+    if (written) {  // an unchanged store leaves the file alone
+        const ino_t inode = Lstat(QFileInfo(path).canonicalFilePath()).st_ino;
+        store->Write("Forms", "Panels", "5");
+        QVERIFY(store->Commit());
+        QCOMPARE(Lstat(QFileInfo(path).canonicalFilePath()).st_ino, inode);
+    }
+}
+
+void TestPlatformFiles::anythingButAHeldLockIsStale_data() {
+    QTest::addColumn<QString>("planted");  // run in the lock's folder
+    QTest::newRow("an empty file") << "touch kelvane.lock";
+    QTest::newRow("garbage") << "printf '\\377\\376 12345\\n[[' > kelvane.lock";
+    QTest::newRow("a directory") << "mkdir -p kelvane.lock/inside";
+    QTest::newRow("a FIFO") << "mkfifo kelvane.lock";
+    QTest::newRow("a link, which is not followed") << "touch f && ln -s f kelvane.lock";
+    QTest::newRow("no folder: no lock, and the gauge still starts") << "rm -r ../lock";
+}
+
+void TestPlatformFiles::anythingButAHeldLockIsStale() {
+    QFETCH(QString, planted);
+    const QString directory = root_.filePath(QTest::currentDataTag()) + "/lock";
+    QVERIFY(QDir().mkpath(directory));
+    Sh(directory, planted);
+    if (!QFileInfo::exists(directory)) {
+        QVERIFY(SingleInstance(directory).TryAcquire() && SingleInstance(directory).TryAcquire());
+        return;
+    }
+    CheckOneGaugeAtATime(directory);
+    QVERIFY(Listing(directory).contains("kelvane.lock"));  // a regular file now
+}
+
+void TestPlatformFiles::lockDirectory_data() {
+    // Run in a folder for the session's runtime folder "session", the temporary folder "tmp"
+    // and the cache "cache"; after "=>", where the lock then goes.
+    QTest::addColumn<QString>("setup");
+    QTest::newRow("no runtime folder: a private one in the temporary folder") << "=> $t";
+    QTest::newRow("the session's runtime folder") << "mkdir -m 0700 session => session";
+    QTest::newRow("one others can reach is passed over") << "mkdir -m 0755 session => $t";
+    QTest::newRow("one we cannot write to is passed over") << "mkdir -m 0500 session => $t";
+    QTest::newRow("one that is no folder is passed over") << "touch session => $t";
+    QTest::newRow("a temporary one others can reach is closed") << "mkdir -m 0777 $t => $t";
+    QTest::newRow("a temporary one we cannot write to is opened") << "mkdir -m 0500 $t => $t";
+    QTest::newRow("a planted link is not followed") << "ln -s ../elsewhere $t => cache/kelvane";
+    QTest::newRow("another user's folder is refused")
+        << "mkdir $t && chown 65534 $t => cache/kelvane";
+}
+
+void TestPlatformFiles::lockDirectory() {
+    QFETCH(QString, setup);
+    if (setup.contains("chown") && ::getuid() != 0) {
+        QSKIP("only root can make a folder for another user");
+    }
+    const QString base = root_.filePath(QTest::currentDataTag());
+    QVERIFY(QDir().mkpath(base + "/tmp") && QDir().mkpath(base + "/elsewhere"));
+    Sh(base, "chmod 0777 elsewhere; " + setup.section("=>", 0, 0));
+    qputenv("TMPDIR", QFile::encodeName(base + "/tmp"));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(base + "/cache"));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base + "/session"));
+
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    const QString directory = RuntimeDirectory();
+    const QString temporary = "tmp/kelvane-" + QString::number(::getuid());
+    QCOMPARE(directory, base + "/" + setup.section("=> ", 1).replace("$t", temporary));
+    QCOMPARE(Lstat(directory).st_mode, mode_t(S_IFDIR | 0700));
+    QCOMPARE(Lstat(base + "/elsewhere").st_mode, mode_t(S_IFDIR | 0777));  // a link's target
+    CheckOneGaugeAtATime(directory);
+}
+
+QTEST_GUILESS_MAIN(TestPlatformFiles)
+#include "tst_platform_files.moc"

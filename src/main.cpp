@@ -10,7 +10,7 @@
 #include "core/frm_main.h"
 #include "platform/platform.h"
 #include "platform/single_instance.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "window/main_view.h"
 
 namespace {

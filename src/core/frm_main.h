@@ -13,7 +13,7 @@
 #include "rules/reading_kinds.h"
 #include "rules/sections.h"
 #include "platform/platform.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 
 namespace kelvane {
 

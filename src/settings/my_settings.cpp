@@ -88,9 +88,10 @@ void FrmMain::SaveMySettings() {
     }
     store.Write(kForms, QStringLiteral("Panels"), QString::number(values[10]));
     // A store that cannot be written must not keep the program from ending; the old file is
-    // left intact by the store's atomic write.
-    store.Commit();
-    saved_ = values;
+    // left intact by the store's atomic write, and the next change tries again.
+    if (store.Commit()) {
+        saved_ = values;
+    }
 }
 
 }  // namespace kelvane

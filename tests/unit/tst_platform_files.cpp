@@ -12,7 +12,7 @@
 
 #include "platform/platform.h"
 #include "platform/single_instance.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 
 using namespace kelvane;
 

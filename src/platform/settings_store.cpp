@@ -1,4 +1,4 @@
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 
 #include <sys/stat.h>
 

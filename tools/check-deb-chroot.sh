@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
+#
 # Installs a Kelvane package on a fresh, minimal Debian 12 made with debootstrap, the way a
 # user would (apt-get install ./kelvane_*.deb), and checks that the gauge starts: first on
 # Qt's offscreen platform with nothing but the package's own dependencies installed, then
@@ -62,8 +65,11 @@ check "every library the binary needs is found" \
     sh -c "! chroot '$root' ldd /usr/bin/kelvane | grep -q 'not found'"
 check "kelvane --version prints the version" \
     sh -c "chroot '$root' kelvane --version | grep -Eq '^kelvane [0-9]+\.[0-9]+\.[0-9]+$'"
-check "the manual page, menu entry, metainfo and icons are in place" in_root sh -c '
+check "the manual page, menu entry, metainfo, icons, licence and changelog are in place" \
+    in_root sh -c '
     test -f /usr/share/man/man1/kelvane.1.gz &&
+    test -f /usr/share/doc/kelvane/copyright &&
+    test -f /usr/share/doc/kelvane/changelog.gz &&
     test -f /usr/share/applications/org.kelvane.kelvane.desktop &&
     test -f /usr/share/metainfo/org.kelvane.kelvane.metainfo.xml &&
     test -f /usr/share/icons/hicolor/48x48/apps/kelvane.png &&

@@ -1,12 +1,16 @@
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
+
 # Installs the Debian packages a step needs, when they are missing.
 # Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks
 
 kelvane_packages() {
     case "$1" in
         build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core" ;;
-        test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base dpkg-dev file" ;;
+        test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base" \
+            "dpkg-dev file lintian" ;;
         headless) echo "xvfb openbox x11-utils imagemagick" ;;
-        package) echo "dpkg-dev file" ;;
+        package) echo "dpkg-dev file lintian" ;;
         checks) echo "valgrind clang libclang-rt-14-dev" ;;
     esac
 }

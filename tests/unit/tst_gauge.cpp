@@ -65,12 +65,13 @@ struct Run {
             }
         }
         const Rgb first = c[w.imgRamUse[0][p]].fill;
+        // "design": both direction pictures still show, as the window was made.
         const bool g2r = c[w.imgG2R[p]].visible;
+        const bool r2g = c[w.imgR2G[p]].visible;
         const QString scheme =
-            g2r && first == SegmentColour(ColourScheme::GreenToRed, 1) ? "G2R"
-            : !g2r && c[w.imgR2G[p]].visible && first == SegmentColour(ColourScheme::RedToGreen, 1)
-                ? "R2G"
-                : "mixed";
+            g2r && first == SegmentColour(ColourScheme::GreenToRed, 1) ? (r2g ? "design" : "G2R")
+            : !g2r && r2g && first == SegmentColour(ColourScheme::RedToGreen, 1) ? "R2G"
+                                                                                 : "mixed";
         const Control& drive = c[w.lblDrv[p]];
         return QStringLiteral("%1 %2/%3 %4 %5")
             .arg(titles.join(QLatin1Char('+')))
@@ -92,21 +93,16 @@ struct Run {
         return lit;
     }
 
-    // Which controls the repaints since "watch" were for, by array, "name:count ... of N".
+    // The repaints since "watch", by the kind of control each was for: "pictures segments labels".
     QString Repainted() const {
-        QMap<QString, int> count;
+        int counts[3] = {};
         for (const QRect& r : repainted) {
-            for (const Control& control : c.BackToFront()) {
-                count[QString::fromLatin1(control.name).remove('_')] += control.pixels == r;
-            }
+            const auto& all = c.BackToFront();
+            const auto it = std::find_if(all.rbegin(), all.rend(),
+                                         [&](const Control& x) { return x.pixels == r; });
+            counts[it == all.rend() ? 0 : static_cast<int>(it->type) % 3] += it != all.rend();
         }
-        QStringList parts;
-        for (auto it = count.begin(); it != count.end(); ++it) {
-            if (it.value() > 0) {
-                parts << QStringLiteral("%1:%2").arg(it.key()).arg(it.value());
-            }
-        }
-        return parts.join(QLatin1Char(' ')) + QStringLiteral(" of %1").arg(repainted.size());
+        return QStringLiteral("%1 %2 %3").arg(counts[0]).arg(counts[1]).arg(counts[2]);
     }
 
     QString Probe(const QString& name) const {
@@ -251,18 +247,18 @@ void TestGauge::script_data() {
         "?start=6660_0 ?sections=3_4_0_0_4_2_6_7");
     row("Section_5 is panel 4's key", "set:Section_5=12 start ?sections=3_4_5_0_12_2_6_7");
     // The layout at start, per kind.
-    row("used RAM keeps the design colours", "set:Section_4=0 start ?p3=URP_1400/530_G2R_-");
+    row("used RAM keeps the design colours", "set:Section_4=0 start ?p3=URP_1400/530_design_-");
     row("free RAM percent takes the place a click gives",
         "set:Section_4=3 start ?p3=FRP_1400/530_R2G_-");
     row("free RAM KB at start", "set:Section_4=4 start ?p3=FRK_1150/830_R2G_-");
-    row("used RAM KB at start", "set:Section_4=1 start ?p3=URK_1080/900_G2R_-");
+    row("used RAM KB at start", "set:Section_4=1 start ?p3=URK_1080/900_design_-");
     row("total RAM is red to green", "set:Section_4=6 start ?p3=TRK_1120/900_R2G_-");
     row("a drive label moves from its design place",
         "set:Section_4=7 start ?p3=UD_1070/900_G2R_C:@870");
     row("Z: is the last letter", "set:Section_4=30 start ?p3=UD_1070/900_G2R_Z:@870");
     row("a code above 30 names no reading: used RAM percent",
         "set:Section_4=31 set:Section_5=255 start ?sections=3_4_5_0_0_2_6_7 "
-        "?p3=URP_1400/530_G2R_-");
+        "?p3=URP_1400/530_design_-");
     // The tick.
     row("kinds on a tick",
         "drives:24 space:0=43/100 space:23=91/100 set:Section_1=1 set:Section_2=2 set:Section_3=3 "
@@ -276,19 +272,23 @@ void TestGauge::script_data() {
     row("a failed query keeps the drive's last figure, never another's",
         "drives:2 space:0=25/100 space:1=fail/0 set:Section_1=8 start tick ?cap0=0% ?cap7=75% "
         "space:0=fail/0 tick ?cap7=75% ?cap0=0%");
-    row("an unchanged tick repaints nothing", "start tick watch tick ?repainted=_of_0");
+    row("an unchanged tick repaints nothing", "start tick watch tick ?repainted=0_0_0");
     row("changed figures repaint only their numbers",
-        "start tick watch mem:133693440/40961024 tick ?repainted=lblInfo:2_of_2");
+        "start tick watch mem:133693440/40961024 tick ?repainted=0_0_2");
+    // The yellow middle segment is the same in both schemes.
+    row("a new scheme repaints the lit segments, not the dark ones",
+        "set:Section_1=2 start tick watch tap:title0 "
+        "?repainted=3_18_1");
     row("a moving bar repaints only the segments that change",
         "set:Section_1=0 start tick watch mem:133693440/30000000 tick "
-        "?repainted=imgRamUse07:2_imgRamUse08:2_imgRamUse20:4_imgRamUse21:4_lblInfo:6_of_18");
+        "?repainted=0_12_6");
     // Title clicks.
     row("no drive found: total, C:, then back",
         "drives:0 set:Section_1=6 start tap:title0 ?p0=UD_1070/900_G2R_C:@870 tap:title0 "
         "?p0=URP_1460/500_G2R_- ?step=0");
     row("C: and D: found: nine clicks for a full cycle",
-        "drives:2 set:Section_1=0 start tap:title0 ?p0=URK_1150/830_G2R_- tap:title0 "
-        "?p0=URM_1180/830_G2R_- tap:title0 ?p0=FRP_1400/530_R2G_- tap:title0 "
+        "drives:2 set:Section_1=0 start tap:title0 ?p0=URK_1150/830_design_- tap:title0 "
+        "?p0=URM_1180/830_design_- tap:title0 ?p0=FRP_1400/530_R2G_- tap:title0 "
         "?p0=FRK_1080/900_R2G_- "
         "tap:title0 ?p0=FRM_1110/900_R2G_- tap:title0 ?p0=TRK_1120/900_R2G_- tap:title0 "
         "?p0=UD_1070/900_G2R_C:@870 tap:title0 ?p0=UD_1070/900_G2R_D:@870 "
@@ -323,7 +323,7 @@ void TestGauge::script_data() {
     // Keys.
     row("F2 shows used RAM percent alone and keeps the other panels",
         "set:Section_8=9 start key:F2 key:F2 ?mode=1 ?window=444,260,136,45 ?p0=URP_1460/500_G2R_- "
-        "?sections=0_4_5_0_1_2_6_9 ?p5=URM_1110/900_G2R_-");
+        "?sections=0_4_5_0_1_2_6_9 ?p5=URM_1110/900_design_-");
     row("F3 and F5 place free RAM percent their own ways",
         "start key:F3 ?p0=FRP_1460/500_R2G_- key:F5 ?mode=2 ?window=444,260,136,103 "
         "?p1=FRP_1460/530_R2G_- ?p2=TRK_1120/900_R2G_-");
@@ -365,6 +365,8 @@ void TestGauge::script_data() {
     row("the size button never lifts the window",
         "set:Panels=1 set:Top=10500 start tap:size ?window=444,700,136,103");
     row("< pins to the left edge", "start tap:< ?window=0,260,136,248 ?lng=0,260");
+    row("a pin is a click: released off its arrow, nothing moves",
+        "start press:< release:logo ?window=444,260,136,248");
     row("> pins to the right edge", "start tap:> ?window=888,260,136,248 ?lng=888,260");
     row("^ pins to the top edge", "start tap:^ ?window=444,0,136,248 ?lng=444,0");
     row("the left button drags by the logo",

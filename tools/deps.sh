@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 
 # Installs the Debian packages a step needs, when they are missing.
-# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks
+# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland
 
 kelvane_packages() {
     case "$1" in
@@ -12,6 +12,10 @@ kelvane_packages() {
         headless) echo "xvfb openbox x11-utils imagemagick" ;;
         package) echo "dpkg-dev file lintian" ;;
         checks) echo "valgrind clang libclang-rt-14-dev" ;;
+        # Headless Wayland compositors with XWayland for the desktop-session tests, and Qt's
+        # Wayland platform for the gauge run as a native client.
+        wayland) echo "mutter kwin-wayland sway xwayland dbus-daemon dbus-session-bus-common" \
+            "qt6-wayland xdotool x11-utils" ;;
     esac
 }
 

@@ -1,0 +1,143 @@
+#!/bin/sh
+# The real gauge on a headless Wayland compositor through XWayland: mutter (GNOME), KWin (Plasma)
+# or sway (wlroots). It opens frameless at its stored place and size without asking for
+# attention, stays above another program's window, takes F5 after a click, follows a drag by
+# its logo and pins to the right edge; SIGTERM saves where the window really is. sway lets no
+# program move a window or keep it above: there it floats at its size, and saves where sway
+# put it. Asked for Wayland while XWayland is there it uses XWayland; as a native Wayland client
+# (no X) it cannot know its place and keeps the stored one.
+# Usage: e2e_wayland.sh mutter|kwin|sway KELVANE (exits 77, skipped, when a tool is missing)
+
+set -eu
+here="$(cd "$(dirname "$0")" && pwd)"
+compositor="$1"
+case "$compositor" in
+    mutter) needs="mutter dbus-run-session" ;;
+    kwin) needs="kwin_wayland dbus-run-session" ;;
+    *) needs="sway swaymsg" ;;
+esac
+missing=""
+for tool in $needs Xwayland xdotool xprop xwininfo xmessage setpriv; do
+    command -v "$tool" >/dev/null || missing="$missing $tool"
+done
+dpkg-query -W -f '${Status}' qt6-wayland 2>/dev/null | grep -q ' installed' || missing="$missing qt6-wayland"
+[ -z "$missing" ] || { echo "SKIPPED: missing$missing (. tools/deps.sh; ensure_packages wayland)"; exit 77; }
+
+# sway refuses root, and a compositor's X server lets in only the compositor's user: as root the
+# whole test runs as nobody, from a copy that nobody can read.
+if [ "$(id -u)" -eq 0 ]; then
+    stage="$(mktemp -d)"
+    trap 'rm -rf "$stage"' EXIT
+    (cd "$here/../.." && tar cf - tests/check_lib.sh tests/e2e/e2e_lib.sh tests/e2e/e2e_wayland.sh \
+        tools/virtual_display.sh) | tar xf - -C "$stage"
+    cp "$2" "$stage/kelvane"
+    chmod -R a+rX "$stage"
+    cd / && setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+        sh "$stage/tests/e2e/e2e_wayland.sh" "$compositor" "$stage/kelvane"
+    exit 0
+fi
+shift
+. "$here/e2e_lib.sh"
+unset DISPLAY XAUTHORITY
+export HOME="$WORK"
+cleanup() {
+    kill $pids ${ready:-} 2>/dev/null || true
+    kill -- "-$session" 2>/dev/null || true
+    wait || true
+    rm -rf "$WORK"
+}
+
+# The compositor runs this once its clients can connect: it leaves the environment they get.
+printf '#!/bin/sh\n{ env; echo "ready=$$"; } >"%s.new" && mv "%s.new" "%s"\nexec sleep 100000\n' \
+    "$WORK/env" "$WORK/env" "$WORK/env" >"$WORK/ready"
+chmod +x "$WORK/ready"
+case "$compositor" in
+    mutter) set -- dbus-run-session -- mutter --wayland --headless --virtual-monitor 1024x768 -- "$WORK/ready" ;;
+    kwin) # Its binary carries a file capability that a container may refuse; a copy has none.
+        cp "$(command -v kwin_wayland)" "$WORK/kwin_wayland"
+        set -- dbus-run-session -- "$WORK/kwin_wayland" --virtual --xwayland --width 1024 --height 768 \
+            --no-lockscreen "$WORK/ready" ;;
+    sway) printf 'output * mode 1024x768\nexec %s\n' "$WORK/ready" >"$WORK/sway.conf"
+        set -- env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$WORK/sway.conf" ;;
+esac
+setsid "$@" >"$WORK/compositor.log" 2>&1 &
+session=$!
+
+eventually() { for _ in $(seq 200); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
+eventually test -s "$WORK/env" || { cat "$WORK/compositor.log"; echo "FAILED - $compositor did not start"; exit 1; }
+eval "$(sed -n "s/^\(DISPLAY\|XAUTHORITY\|WAYLAND_DISPLAY\|SWAYSOCK\|ready\)=\(.*\)/export \1='\2'/p" "$WORK/env")"
+eventually sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+at() { [ "$(geometry_of "$window")" = "$1" ]; }
+sized() { [ "$(geometry_of "$window" | cut -d ' ' -f 3-)" = "$1" ]; }
+# The window and its ancestor just below the root (what the compositor wraps it in) coincide.
+unframed() {
+    top="$(printf '0x%x' "$window")" root="$(xwininfo -root | awk '/Window id/ {print $4}')"
+    while parent="$(xwininfo -children -id "$top" | awk '/Parent window id/ {print $4}')" &&
+        [ "$parent" != "$root" ]; do top="$parent"; done
+    [ "$(geometry_of "$top")" = "$(geometry_of "$window")" ]
+}
+sway_has() { swaymsg "[title=\"^$1\$\" $2] nop" >/dev/null; }
+floats() { sway_has Dorvane floating && swaymsg -t get_tree | grep -q '"border": "csd"' && sized "136 248"; }
+# sway keeps no window above others: it draws floating windows above tiled ones.
+above() {
+    if [ "$compositor" = sway ]; then sway_has Dorvane floating && sway_has other tiling; else
+        xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(printf '0x%x.*0x%x' "$other" "$window")"; fi
+}
+calm() { xprop -id "$window" WM_STATE | grep -q Normal && ! xprop -id "$window" _NET_WM_STATE | grep -Eq 'ATTENTION|SKIP_TASKBAR'; }
+saved_where_it_is() {
+    set -- $(geometry_of "$window")
+    kill -TERM "$gauge" && wait "$gauge" || true
+    grep -qx "Left=$(($1 * 15))" "$SETTINGS" && grep -qx "Top=$(($2 * 15))" "$SETTINGS"
+}
+
+mkdir -p "$(dirname "$SETTINGS")"
+printf '[StartUp]\nLeft=1500\nTop=1500\n' >"$SETTINGS"
+start_gauge
+check "the window opens on XWayland" wait_window
+[ -n "$window" ] || finish
+if [ "$compositor" = sway ]; then
+    check "floats at its size with no title bar, where sway puts it" eventually floats
+else
+    check "opens at its stored place and size" eventually at "100 100 136 248"
+    check "has no frame" unframed
+fi
+check "neither asks for attention nor leaves the task list" eventually calm
+LC_ALL=C xmessage -geometry 300x300+50+50 -name other other &
+pids="$pids $!"
+other="$(eventually xdotool search --onlyvisible --name '^other$' | head -n 1)"
+xdotool windowactivate --sync "$other" 2>/dev/null || true
+check "stays above another program's active window" eventually above
+
+# The user clicks the window, then presses F5. sway takes no clicks from XTEST for focus, so
+# there the click is sway's own focus command.
+set -- $(geometry_of "$window")
+if [ "$compositor" = sway ]; then swaymsg '[title="^Dorvane$"] focus' >/dev/null; else
+    xdotool mousemove $(($1 + 70)) $(($2 + 40)) click 1; fi
+xdotool key F5
+check "F5 makes it 103 pixels high after a click" eventually sized "136 103"
+set -- $(geometry_of "$window")
+xdotool mousemove $(($1 + 46)) $(($2 + 10)) mousedown 1
+for step in 1 2 3 4 5 6 7 8 9 10; do xdotool mousemove $(($1 + 46 + 10 * step)) $(($2 + 10 + 5 * step)); done
+xdotool mouseup 1
+if [ "$compositor" = sway ]; then
+    check "a drag leaves it where sway keeps it" at "$1 $2 136 103"
+else
+    check "a drag by the logo moves it" eventually at "$(($1 + 100)) $(($2 + 50)) 136 103"
+    set -- $(geometry_of "$window")
+    xdotool mousemove $(($1 + 130)) $(($2 + 8)) click 1
+    check "> pins it to the right edge" eventually at "888 $2 136 103"
+fi
+check "SIGTERM saves where the window really is" saved_where_it_is
+
+QT_QPA_PLATFORM=wayland start_gauge
+check "asked for Wayland while XWayland is there, it uses XWayland" wait_window
+kill -TERM "$gauge" && wait "$gauge" || true
+printf '[StartUp]\nLeft=1515\nTop=1530\n' >"$SETTINGS"
+env -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$KELVANE" 2>"$WORK/native.log" &
+gauge=$!
+pids="$pids $gauge"
+check "runs as a native Wayland client without X" eventually grep -q 'xdg_surface@[0-9]*\.configure' "$WORK/native.log"
+kill -TERM "$gauge" && wait "$gauge" || true
+check "as a native Wayland client it keeps the stored position" \
+    sh -c "grep -qx Left=1515 '$SETTINGS' && grep -qx Top=1530 '$SETTINGS'"
+finish

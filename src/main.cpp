@@ -6,11 +6,11 @@
 #include <csignal>
 #include <cstdio>
 
-#include "rules/command_line.h"
 #include "core/frm_main.h"
 #include "platform/platform.h"
-#include "platform/single_instance.h"
 #include "platform/settings_store.h"
+#include "platform/single_instance.h"
+#include "rules/command_line.h"
 #include "window/main_view.h"
 
 namespace {
@@ -59,8 +59,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     // Staying on top and placing itself work through X11; in a Wayland session that is
-    // XWayland.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+    // XWayland. It is chosen over QT_QPA_PLATFORM=wayland too, which is mostly set for a whole
+    // session so that Qt programs run natively: natively the gauge could neither place itself
+    // nor stay above. Without DISPLAY it runs as a Wayland client; other platforms are obeyed.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") &&
+        (platform.isEmpty() || platform.startsWith("wayland"))) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
     // The gauge repaints a few small rectangles up to 100 times a second. Through shared
@@ -97,6 +101,5 @@ int main(int argc, char* argv[]) {
     if (!view.isVisible()) {
         view.show();
     }
-    kelvane::OnWindowDestroyedOutside(view.windowHandle(), [&view] { view.close(); });
     return QApplication::exec();
 }

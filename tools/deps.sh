@@ -6,7 +6,7 @@
 
 kelvane_packages() {
     case "$1" in
-        build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core" ;;
+        build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core" ;;
         test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base" \
             "dpkg-dev file lintian" ;;
         headless) echo "xvfb openbox x11-utils imagemagick" ;;

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "rules/number_text.h"
 #include "rules/led_rules.h"
+#include "rules/number_text.h"
 
 namespace kelvane {
 

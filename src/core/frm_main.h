@@ -8,12 +8,12 @@
 #include <string_view>
 
 #include "core/controls.h"
-#include "rules/reading_rules.h"
 #include "core/window_host.h"
-#include "rules/reading_kinds.h"
-#include "rules/sections.h"
 #include "platform/platform.h"
 #include "platform/settings_store.h"
+#include "rules/reading_kinds.h"
+#include "rules/reading_rules.h"
+#include "rules/sections.h"
 
 namespace kelvane {
 
@@ -147,6 +147,7 @@ class FrmMain {
     void PlaceNumber(int panel, NumberPlace place);
     void ShowDriveLabel(int panel, int code);
     void RememberPosition();
+    void PinTo(QPoint place);
     void ApplyPreset(int key);
     void ApplyDriveKey();
     // The values the settings hold for the window as it is now.

@@ -127,11 +127,13 @@ void FrmMain::RememberPosition() {
 // Steps the size cycle (the click that began the double-click took the position), then lifts
 // the window so that it does not reach below its screen.
 void FrmMain::Image1_DblClick() {
+    QRect window = host_->Geometry();
     if (const std::uint8_t next = LogoDoubleClickStep(PanelsMode); next != 0) {
         PanelsMode = next;
-        host_->SetWindowPos({lngLeft, lngTop, kWindowWidth, WindowHeight(PanelsShown(next))});
+        // What was asked for: the window manager may not have placed the window yet.
+        window = {lngLeft, lngTop, kWindowWidth, WindowHeight(PanelsShown(next))};
+        host_->SetWindowPos(window);
     }
-    const QRect window = host_->Geometry();
     const QRect screen = ScreenOf(window);
     const int screenBottom = screen.y() + screen.height();
     if (screenBottom - window.y() - window.height() < 0) {
@@ -176,21 +178,25 @@ QRect FrmMain::ScreenOf(const QRect& window) const {
 // The pins use the edges of the screen that holds the window.
 void FrmMain::Label1_Click() {
     const QRect window = host_->Geometry();
-    host_->Move({ScreenOf(window).x(), window.y()});
-    RememberPosition();
+    PinTo({ScreenOf(window).x(), window.y()});
 }
 
 void FrmMain::Label2_Click() {
     const QRect window = host_->Geometry();
     const QRect screen = ScreenOf(window);
-    host_->Move({screen.x() + screen.width() - window.width(), window.y()});
-    RememberPosition();
+    PinTo({screen.x() + screen.width() - window.width(), window.y()});
 }
 
 void FrmMain::Label3_Click() {
     const QRect window = host_->Geometry();
-    host_->Move({window.x(), ScreenOf(window).y()});
-    RememberPosition();
+    PinTo({window.x(), ScreenOf(window).y()});
+}
+
+// A pin remembers where it sent the window, which the window manager may not have done yet.
+void FrmMain::PinTo(QPoint place) {
+    host_->Move(place);
+    lngLeft = place.x();
+    lngTop = place.y();
 }
 
 }  // namespace kelvane

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWindow;
 
@@ -58,9 +59,16 @@ class ScreenInfo {
     virtual QList<QRect> Geometries() const = 0;
 };
 
-// Calls `gone`, once, when the window system destroys `window` behind the program's back (another
-// program closing it), so that the program does not live on without its window.
-void OnWindowDestroyedOutside(QWindow* window, std::function<void()> gone);
+// From now on, for as long as `window` lives: calls `gone`, once, when the window system
+// destroys it behind the program's back (another program closing it), so that the program
+// does not live on without its window; and takes off the "demands attention" mark that a
+// window manager puts on it for opening without taking focus. Nothing on window systems that
+// do neither.
+void WatchWindow(QWindow* window, std::function<void()> gone);
+
+// Where the window system really has `window`'s upper-left corner, in pixels; nothing where it
+// does not tell a program where its windows are (a Wayland client).
+std::optional<QPoint> PlacedAt(const QWindow* window);
 
 // The running system's implementations (one file per OS).
 std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();

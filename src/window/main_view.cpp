@@ -8,6 +8,7 @@
 #include <QToolTip>
 #include <cstring>
 
+#include "platform/platform.h"
 #include "window/fonts.h"
 #include "window/frm_help.h"
 
@@ -48,6 +49,7 @@ MainView::MainView(FrmMain& gauge)
     setPalette(white);
     setAttribute(Qt::WA_OpaquePaintEvent);  // the paint fills the white ground itself
     setGeometry(0, 0, TwipsToPixels(4485), TwipsToPixels(4860));
+    setFixedSize(size());
 
     const Controls& controls = gauge_.controls;
     looks_.resize(controls.BackToFront().size());
@@ -87,19 +89,31 @@ MainView::~MainView() {
     delete help_.data();
 }
 
+// Where the window system has the window: Qt keeps the place it last asked for, which a window
+// manager may have refused.
 QRect MainView::Geometry() const {
-    return geometry();
+    const std::optional<QPoint> placed =
+        windowHandle() != nullptr ? PlacedAt(windowHandle()) : std::nullopt;
+    return {placed.value_or(pos()), size()};
 }
 
 bool MainView::PositionKnown() const {
-    return true;
+    return windowHandle() == nullptr || PlacedAt(windowHandle()).has_value();
 }
 
+// A fixed size (the same minimum and maximum in the size hints) is what tiling window managers
+// and compositors read as a window to float at its size rather than tile.
 void MainView::SetWindowPos(const QRect& rect) {
     if (!windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     }
+    setFixedSize(rect.size());
     setGeometry(rect);
+    if (!watched_) {
+        winId();
+        WatchWindow(windowHandle(), [this] { close(); });
+        watched_ = true;
+    }
     show();
 }
 

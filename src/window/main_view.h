@@ -60,6 +60,7 @@ class MainView : public QWidget, public WindowHost {
     void Paint(QPainter& painter, ControlId id, const QRect& area);
 
     FrmMain& gauge_;
+    bool watched_ = false;
     QPointer<FrmHelp> help_;
     QFont driveLetterFont_;
     QFont arrowFont_;

@@ -150,9 +150,9 @@ struct Run {
         const QString verb = step.section(':', 0, 0);
         const QString arg = step.section(':', 1);
         const QStringList f = arg.split(QRegularExpression(QStringLiteral("[=/,x]")));
-        static const QStringList verbs = {"set",   "drives",  "space", "mem",    "screen",
-                                          "start", "tick",    "key",   "press",  "dbl",
-                                          "tap",   "release", "move",  "unload", "watch"};
+        static const QStringList verbs = {"set",  "drives", "space", "mem",    "screen", "start",
+                                          "tick", "key",    "press", "dbl",    "tap",    "release",
+                                          "move", "unload", "watch", "refuse", "unknown"};
         QVERIFY2(verbs.contains(verb), qPrintable("unknown step " + step));
         if (verb == QLatin1String("set")) {
             const bool startUp = f[0] == QLatin1String("Left") || f[0] == QLatin1String("Top");
@@ -190,6 +190,10 @@ struct Run {
             w.Form_Unload();
         } else if (verb == QLatin1String("watch")) {
             repainted.clear();
+        } else if (verb == QLatin1String("refuse")) {
+            g.host.refuseMoves = true;  // as sway and weston do
+        } else if (verb == QLatin1String("unknown")) {
+            g.host.positionKnown = false;  // as for a Wayland client
         }
     }
 };
@@ -365,6 +369,11 @@ void TestGauge::script_data() {
     row("the size button never lifts the window",
         "set:Panels=1 set:Top=10500 start tap:size ?window=444,700,136,103");
     row("< pins to the left edge", "start tap:< ?window=0,260,136,248 ?lng=0,260");
+    row("where moves are refused, a pin still tells the size cycle where it was meant to go",
+        "start refuse tap:> ?window=444,260,136,248 ?lng=888,260 unload "
+        "?saved=6660_3900_3_4_5_0_1_2_6_7_4");
+    row("where the window's place is not told, the stored one is kept",
+        "set:Left=1515 set:Top=1530 start unknown unload ?saved=1515_1530_3_4_5_0_1_2_6_7_4");
     row("a pin is a click: released off its arrow, nothing moves",
         "start press:< release:logo ?window=444,260,136,248");
     row("> pins to the right edge", "start tap:> ?window=888,260,136,248 ?lng=888,260");

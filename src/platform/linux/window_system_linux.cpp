@@ -1,50 +1,145 @@
-// What the X window system says of the gauge's windows beyond what Qt passes on.
+// What the X window system says of the gauge's windows beyond what Qt passes on, asked over
+// Qt's own connection to the X server.
+
+#include <xcb/xcb.h>
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QWindow>
-#include <cstdint>
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "platform/platform.h"
 
 namespace kelvane {
 namespace {
 
-// Watches the X events for the destruction of one window.
-class DestroyWatch final : public QObject, public QAbstractNativeEventFilter {
+template <typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+// Qt's connection to the X server; none on other window systems.
+xcb_connection_t* X11Connection() {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    const auto length = static_cast<std::uint16_t>(std::strlen(name));
+    const Reply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, length, name), nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+// Watches the X events of one window: its destruction by another program, and the
+// "demands attention" mark, which the window manager puts on a window that opens without
+// taking focus (KWin on every one, mutter over the focused window) and which the gauge, that
+// never asks for attention, takes off again at once.
+class WindowWatch final : public QObject, public QAbstractNativeEventFilter {
   public:
-    DestroyWatch(QWindow* window, std::function<void()> gone)
-        : QObject(window), window_(window), gone_(std::move(gone)) {
+    WindowWatch(QWindow* window, xcb_connection_t* connection, std::function<void()> gone)
+        : QObject(window),
+          connection_(connection),
+          window_(static_cast<xcb_window_t>(window->winId())),
+          state_(Atom(connection, "_NET_WM_STATE")),
+          attention_(Atom(connection, "_NET_WM_STATE_DEMANDS_ATTENTION")),
+          gone_(std::move(gone)) {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
-    ~DestroyWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    ~WindowWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        constexpr std::uint8_t kDestroyNotify = 17;
         if (type != "xcb_generic_event_t") {
             return false;
         }
-        // The X protocol's DestroyNotify: the code, then the destroyed window at byte 8.
-        const auto* event = static_cast<const std::uint8_t*>(message);
-        std::uint32_t destroyed = 0;
-        std::memcpy(&destroyed, event + 8, sizeof destroyed);
-        if ((event[0] & 0x7f) == kDestroyNotify && window_->handle() != nullptr &&
-            destroyed == window_->winId() && gone_) {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        const int code = event->response_type & 0x7f;
+        if (code == XCB_DESTROY_NOTIFY && gone_ &&
+            reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == window_) {
             QMetaObject::invokeMethod(this, std::exchange(gone_, nullptr), Qt::QueuedConnection);
+        } else if (code == XCB_PROPERTY_NOTIFY) {
+            const auto* changed = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+            if (changed->window == window_ && changed->atom == state_ && DemandsAttention()) {
+                DeclineAttention();
+            }
         }
         return false;
     }
 
   private:
-    QWindow* window_;
+    bool DemandsAttention() const {
+        const Reply<xcb_get_property_reply_t> reply(
+            xcb_get_property_reply(
+                connection_,
+                xcb_get_property(connection_, 0, window_, state_, XCB_ATOM_ATOM, 0, 32), nullptr),
+            &std::free);
+        if (!reply) {
+            return false;
+        }
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+        const auto* end = atoms + xcb_get_property_value_length(reply.get()) / 4;
+        return std::find(atoms, end, attention_) != end;
+    }
+
+    // The window manager's _NET_WM_STATE request: remove (0) the mark, from an application (1).
+    void DeclineAttention() {
+        xcb_client_message_event_t request = {};
+        request.response_type = XCB_CLIENT_MESSAGE;
+        request.format = 32;
+        request.window = window_;
+        request.type = state_;
+        request.data.data32[1] = attention_;
+        request.data.data32[3] = 1;
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        xcb_send_event(connection_, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&request));
+        xcb_flush(connection_);
+    }
+
+    xcb_connection_t* connection_;
+    xcb_window_t window_;
+    xcb_atom_t state_;
+    xcb_atom_t attention_;
     std::function<void()> gone_;
 };
 
 }  // namespace
 
-void OnWindowDestroyedOutside(QWindow* window, std::function<void()> gone) {
-    new DestroyWatch(window, std::move(gone));
+void WatchWindow(QWindow* window, std::function<void()> gone) {
+    if (xcb_connection_t* connection = X11Connection()) {
+        new WindowWatch(window, connection, std::move(gone));
+    }
+}
+
+// The X server is asked where the window's corner is on the root window: a window manager
+// may refuse a move without a word (sway, weston), and Qt then keeps the place it asked for.
+std::optional<QPoint> PlacedAt(const QWindow* window) {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return std::nullopt;  // a Wayland client is never told where its windows are
+    }
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr || window->handle() == nullptr) {
+        return window->position();
+    }
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, id), nullptr), &std::free);
+    if (!geometry) {
+        return window->position();
+    }
+    const Reply<xcb_translate_coordinates_reply_t> corner(
+        xcb_translate_coordinates_reply(
+            connection, xcb_translate_coordinates(connection, id, geometry->root, 0, 0), nullptr),
+        &std::free);
+    if (!corner) {
+        return window->position();
+    }
+    const qreal ratio = window->devicePixelRatio();
+    return QPoint(qRound(corner->dst_x / ratio), qRound(corner->dst_y / ratio));
 }
 
 }  // namespace kelvane

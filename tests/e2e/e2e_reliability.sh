@@ -1,9 +1,13 @@
 #!/bin/sh
-# The real gauge under faults: ten starts at once, starts after a SIGKILL, a FIFO for the
-# settings file with a damaged lock, a settings write that fails at close, and a session
-# without a runtime directory.
+# The real gauge under faults: ten starts at once, starts after a SIGKILL, a change that a
+# SIGKILL follows, its window destroyed by another program, a FIFO for the settings file with a
+# damaged lock, a settings write that fails at close, a session without a runtime directory;
+# and its command line.
+# Usage: e2e_reliability.sh KELVANE VERSION
 
 . "$(dirname "$0")/e2e_lib.sh"
+check "--version prints the version, needing no display" sh -c "[ \"\$('$KELVANE' --version)\" = 'kelvane $2' ]"
+check "--help names every key" sh -c "'$KELVANE' --help | grep -c '^  F[0-9]* ' | grep -qx 12"
 start_display 1024x768x24
 
 # A process that has ended may linger as a zombie until the shell reaps it: it does not count.
@@ -53,8 +57,21 @@ ten_starts
 wait_window
 check "after a SIGKILL, ten starts at once leave one gauge running" one_survives $starts
 check "with one window" one_window
-kill -TERM "$survivor"
-ends "$survivor"
+
+# A change is saved within a second or so: a SIGKILL after it loses nothing.
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+xdotool key F5
+saved() { for _ in $(seq 100); do grep -qx "$1" "$SETTINGS" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
+check "a change is saved while the gauge runs" saved Panels=2
+kill -KILL "$survivor"
+check "so a SIGKILL loses nothing" saved Panels=2
+
+# Another program destroys the window: the gauge saves and ends, and the next start runs.
+start_gauge --unknown-option -platform nowhere
+check "the gauge starts whatever its arguments" wait_window
+xdotool key --window "$window" F4 windowclose "$window"
+check "a window destroyed from outside ends the gauge" ends "$gauge"
+check "which saves first" saved Panels=5
 
 # A FIFO in the settings file's place and a directory in the lock's: the gauge starts with
 # its defaults, still keeps a second start out, and never opens or replaces the FIFO.

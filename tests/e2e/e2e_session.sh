@@ -1,17 +1,20 @@
 #!/bin/sh
-# The real gauge on a headless Wayland compositor through XWayland: mutter (GNOME), KWin (Plasma)
-# or sway (wlroots). It opens frameless at its stored place and size without asking for
-# attention, stays above another program's window, takes F5 after a click, follows a drag by
-# its logo and pins to the right edge; SIGTERM saves where the window really is. sway lets no
-# program move a window or keep it above: there it floats at its size, and saves where sway
-# put it. Asked for Wayland while XWayland is there it uses XWayland; as a native Wayland client
-# (no X) it cannot know its place and keeps the stored one.
-# Usage: e2e_wayland.sh mutter|kwin|sway KELVANE (exits 77, skipped, when a tool is missing)
+# The real gauge in a desktop session: openbox on Xvfb, or a headless Wayland compositor through
+# XWayland: mutter (GNOME), KWin (Plasma) or sway (wlroots). It opens frameless at its stored
+# place and size without asking for attention, stays above another program's window, takes F5
+# and F1 once clicked, follows a drag by its logo and pins to the right edge; SIGTERM saves
+# where the window really is. sway lets no program move a window or keep it above: there it
+# floats at its size, and saves where sway put it. Asked for Wayland while XWayland is there
+# it uses XWayland; as a native Wayland client (no X) it cannot know its place and keeps the
+# stored one.
+# Usage: e2e_session.sh openbox|mutter|kwin|sway KELVANE (exits 77, skipped, when a tool is
+# missing)
 
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
 compositor="$1"
 case "$compositor" in
+    openbox) needs="openbox Xvfb" ;;
     mutter) needs="mutter dbus-run-session" ;;
     kwin) needs="kwin_wayland dbus-run-session" ;;
     *) needs="sway swaymsg" ;;
@@ -20,7 +23,8 @@ missing=""
 for tool in $needs Xwayland xdotool xprop xwininfo xmessage setpriv; do
     command -v "$tool" >/dev/null || missing="$missing $tool"
 done
-dpkg-query -W -f '${Status}' qt6-wayland 2>/dev/null | grep -q ' installed' || missing="$missing qt6-wayland"
+[ "$compositor" = openbox ] || dpkg-query -W -f '${Status}' qt6-wayland 2>/dev/null | grep -q ' installed' ||
+    missing="$missing qt6-wayland"
 [ -z "$missing" ] || { echo "SKIPPED: missing$missing (. tools/deps.sh; ensure_packages wayland)"; exit 77; }
 
 # sway refuses root, and a compositor's X server lets in only the compositor's user: as root the
@@ -28,12 +32,12 @@ dpkg-query -W -f '${Status}' qt6-wayland 2>/dev/null | grep -q ' installed' || m
 if [ "$(id -u)" -eq 0 ]; then
     stage="$(mktemp -d)"
     trap 'rm -rf "$stage"' EXIT
-    (cd "$here/../.." && tar cf - tests/check_lib.sh tests/e2e/e2e_lib.sh tests/e2e/e2e_wayland.sh \
+    (cd "$here/../.." && tar cf - tests/check_lib.sh tests/e2e/e2e_lib.sh tests/e2e/e2e_session.sh \
         tools/virtual_display.sh) | tar xf - -C "$stage"
     cp "$2" "$stage/kelvane"
     chmod -R a+rX "$stage"
     cd / && setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
-        sh "$stage/tests/e2e/e2e_wayland.sh" "$compositor" "$stage/kelvane"
+        sh "$stage/tests/e2e/e2e_session.sh" "$compositor" "$stage/kelvane"
     exit 0
 fi
 shift
@@ -52,6 +56,7 @@ printf '#!/bin/sh\n{ env; echo "ready=$$"; } >"%s.new" && mv "%s.new" "%s"\nexec
     "$WORK/env" "$WORK/env" "$WORK/env" >"$WORK/ready"
 chmod +x "$WORK/ready"
 case "$compositor" in
+    openbox) set -- sh -c ". '$here/../../tools/virtual_display.sh' && start_virtual_display '$WORK' && exec '$WORK/ready'" ;;
     mutter) set -- dbus-run-session -- mutter --wayland --headless --virtual-monitor 1024x768 -- "$WORK/ready" ;;
     kwin) # Its binary carries a file capability that a container may refuse; a copy has none.
         cp "$(command -v kwin_wayland)" "$WORK/kwin_wayland"
@@ -93,7 +98,7 @@ saved_where_it_is() {
 mkdir -p "$(dirname "$SETTINGS")"
 printf '[StartUp]\nLeft=1500\nTop=1500\n' >"$SETTINGS"
 start_gauge
-check "the window opens on XWayland" wait_window
+check "the window opens" wait_window
 [ -n "$window" ] || finish
 if [ "$compositor" = sway ]; then
     check "floats at its size with no title bar, where sway puts it" eventually floats
@@ -127,7 +132,13 @@ else
     xdotool mousemove $(($1 + 130)) $(($2 + 8)) click 1
     check "> pins it to the right edge" eventually at "888 $2 136 103"
 fi
+
+xdotool key F1
+check "F1 opens the help window" eventually xdotool search --onlyvisible --name '^Help$'
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Help$' | head -n 1)" key Escape
+check "Escape closes it" eventually sh -c "! xdotool search --onlyvisible --name '^Help\$'"
 check "SIGTERM saves where the window really is" saved_where_it_is
+if [ "$compositor" = openbox ]; then finish; exit 0; fi
 
 QT_QPA_PLATFORM=wayland start_gauge
 check "asked for Wayland while XWayland is there, it uses XWayland" wait_window

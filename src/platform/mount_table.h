@@ -14,6 +14,7 @@ struct MountEntry {
     std::string mountPoint;
     std::string type;
     std::string options;
+    bool operator==(const MountEntry&) const = default;
 };
 
 // The entries of a mount table in file order; lines with fewer than four fields or a

@@ -6,9 +6,13 @@
 // where AT names a control (logo size close help < > ^) or a panel's title, LED row or
 // number (titleN ledN numberN).
 
+#include <malloc.h>
+
 #include <QtTest>
+#include <cmath>
 
 #include "fakes/fake_platform.h"
+#include "platform/meminfo_parser.h"
 
 using namespace kelvane;
 
@@ -200,12 +204,81 @@ struct Run {
 
 }  // namespace
 
+// /proc/meminfo text read through the real parser; a read racing the kernel may be cut short.
+class TextMemory final : public MemoryStatusSource {
+  public:
+    bool Read(MemoryStatus& out) override {
+        const auto status = ParseMeminfo(text);
+        out = status && !unreadable ? *status : out;
+        return status && !unreadable;
+    }
+    std::string text;
+    bool unreadable = false;
+};
+
 class TestGauge : public QObject {
     Q_OBJECT
   private slots:
     void script_data();
     void script();
+    void soak();
 };
+
+// Days of ticks over figures that change on every tick and a platform that fails now and
+// then: what shows never drifts from the last figures read, and the heap never grows (the
+// tick allocates nothing). KELVANE_SOAK_TICKS sets the length (20 000; tests/soak/run.sh runs
+// a million). Run with glibc's per-thread cache off (GLIBC_TUNABLES=glibc.malloc.tcache_count=0),
+// whose parked blocks would look like a leak.
+void TestGauge::soak() {
+    const long long ticks = std::max(20000, qEnvironmentVariableIntValue("KELVANE_SOAK_TICKS"));
+    constexpr std::int64_t kTotalKb = 1 << 20;
+    FakeGauge g;
+    TextMemory memory;
+    FrmMain w(Platform{memory, g.volumes, g.screen, g.settings});
+    w.Timer1.stop();
+    w.AttachHost(g.host);
+    g.volumes.PassFirst(1);
+    for (int p = 0; p < kPanels; ++p) {
+        g.settings.values[{"Forms", QStringLiteral("Section_%1").arg(p + 1)}] = QString::number(p);
+    }
+    w.GetMySettings();
+    w.Form_Load();
+    memory.text.reserve(256);
+    std::int64_t availKb = 0, driveFree = 0;
+    std::size_t heap = 0;
+    for (long long t = 1; t <= ticks; ++t) {
+        // Faults on their own rhythms, so that every kind meets every other now and then.
+        const std::int64_t nowKb = (t * 7919) % (kTotalKb + 1);
+        const bool cut = t % 13 == 5;
+        memory.unreadable = t % 7 == 3;
+        memory.text = "MemTotal: " + std::to_string(kTotalKb) +
+                      " kB\nMemAvailable: " + std::to_string(nowKb) + " kB\n";
+        memory.text.resize(cut ? 30 : memory.text.size());
+        g.volumes.answering[0] = t % 11 != 4;
+        g.volumes.space[0] = {(t * 31) % 101, 100};
+        w.Timer1_Timer();
+        availKb = cut || memory.unreadable ? availKb : nowKb;
+        driveFree = g.volumes.answering[0] ? (t * 31) % 101 : driveFree;
+        heap = t == 1000 ? mallinfo2().uordblks : heap;
+        if (t > 1001 && t % 1000 != 0) {
+            continue;  // every tick of the first stretch, where each pair of faults comes up
+        }
+        const std::int64_t free = availKb * 100 / kTotalKb;
+        const auto mb = [](std::int64_t kb) { return std::nearbyint(double(kb) / 1024.0); };
+        const QStringList expected = {QStringLiteral("%1%").arg(100 - free),
+                                      QStringLiteral("%1 KB").arg(kTotalKb - availKb),
+                                      QStringLiteral("%1 MB").arg(mb(kTotalKb - availKb)),
+                                      QStringLiteral("%1%").arg(free),
+                                      QStringLiteral("%1 KB").arg(availKb),
+                                      QStringLiteral("%1 MB").arg(mb(availKb)),
+                                      QStringLiteral("1024 MB"),
+                                      QStringLiteral("%1%").arg(100 - driveFree)};
+        for (std::size_t p = 0; p < kPanels; ++p) {
+            QCOMPARE(Str(w.controls.Text(w.lblInfo[p])), expected[int(p)]);
+        }
+        QVERIFY2(heap == 0 || mallinfo2().uordblks <= heap + 1024, "the heap grows with the ticks");
+    }
+}
 
 void TestGauge::script() {
     QFETCH(QString, steps);

@@ -1,13 +1,12 @@
-# Shared steps of the end-to-end tests: a private X display with a window manager, a fresh
-# settings directory, and small assertions. Source it with the gauge binary as $1.
+# Shared steps of the end-to-end tests: a fresh settings and runtime folder, a private X
+# display with a window manager, and small assertions. Source it with the gauge binary as $1.
 
 set -eu
 . "$(dirname "$0")/../check_lib.sh"
 . "$(dirname "$0")/../../tools/virtual_display.sh"
 KELVANE="$1"
 WORK="$(mktemp -d)"
-export XDG_CONFIG_HOME="$WORK/config"
-export XDG_RUNTIME_DIR="$WORK/runtime"
+export XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 SETTINGS="$XDG_CONFIG_HOME/Kelvane/Kelvane.conf"
@@ -22,9 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_display() {
-    start_virtual_display "$WORK" "$@"
-}
+start_display() { start_virtual_display "$WORK" "$@"; }
 
 # Starts the gauge in the background; its pid is in $gauge.
 start_gauge() {
@@ -34,22 +31,10 @@ start_gauge() {
 }
 
 # Waits for the gauge's window and sets $window to its id.
-wait_window() {
-    wait_gauge_window
-}
+wait_window() { wait_gauge_window; }
 
 # Prints "x y width height" of a window, as placed on the screen.
 geometry_of() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
-
-# Waits until geometry_of $1 prints $2, or gives up after a few seconds.
-wait_geometry() {
-    for _ in $(seq 50); do
-        [ "$(geometry_of "$1")" = "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-

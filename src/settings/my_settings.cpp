@@ -68,8 +68,9 @@ void FrmMain::GetMySettings() {
 std::array<std::int64_t, 11> FrmMain::SettingsNow() const {
     std::array<std::int64_t, 11> values{};
     const bool known = host_ != nullptr && host_->PositionKnown();
-    values[0] = known ? host_->Geometry().x() * 15 : StartLeft;
-    values[1] = known ? host_->Geometry().y() * 15 : StartTop;
+    const QPoint place = known ? host_->Geometry().topLeft() : QPoint();
+    values[0] = known ? place.x() * 15 : StartLeft;
+    values[1] = known ? place.y() * 15 : StartTop;
     for (int p = 0; p < kPanels; ++p) {
         values[static_cast<std::size_t>(2 + p)] = Section[static_cast<std::size_t>(p)];
     }

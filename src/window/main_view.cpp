@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -97,8 +98,9 @@ QRect MainView::Geometry() const {
     return {placed.value_or(pos()), size()};
 }
 
+// A Wayland client is never told where its windows are.
 bool MainView::PositionKnown() const {
-    return windowHandle() == nullptr || PlacedAt(windowHandle()).has_value();
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 // A fixed size (the same minimum and maximum in the size hints) is what tiling window managers

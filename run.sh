@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Builds Kelvane (Release) and starts it. Without any display, starts it on a virtual X
 # display instead, saves a screenshot and stops it.
 set -eu

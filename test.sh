@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Builds Kelvane with its tests and runs every test.
 set -eu
 cd "$(dirname "$0")"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Counts heap allocations by standing in for the C allocator's entry points: the program's
 // own definitions come first in symbol lookup, so Qt's and libstdc++'s calls land here too.
 // Replacing operator new alone would miss Qt, which gets its string and array storage from

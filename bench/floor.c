@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The least a 100 Hz gauge can cost: the operating-system reads of one tick and nothing
 // else. Every 10 ms it re-reads /proc/meminfo from an fd kept open and queries the free
 // space of each path given on the command line, then sleeps until the next tick.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // A stand-in for /proc/meminfo whose available memory changes on every read, so that a
 // gauge reading it once a tick sees new figures on every tick. Bind-mounted over
 // /proc/meminfo in a private mount namespace by run.sh.

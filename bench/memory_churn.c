@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Real memory churn for a gauge to watch: every 10 ms it touches one more MiB of a 256 MiB
 // region, and after the last one gives the whole region back and starts again. Growing
 // keeps drawing fresh pages from the kernel's free lists, which is what moves MemAvailable;

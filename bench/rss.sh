@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # The real gauge ticking at 100 Hz on a virtual X display for ten minutes (or $1 seconds):
 # prints its resident memory after start, every minute, and at the end.
 # Usage: tests/soak/rss.sh [seconds, default 600]. Builds in build/test, or $KELVANE_BUILD.

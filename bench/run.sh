@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Measures what the gauge costs at its 100 Hz tick.
 #
 #   bench/run.sh [whole|tick|profile|all]     (default: all)

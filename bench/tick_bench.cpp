@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // One refresh tick through the real main window and its view over a fake platform: the
 // readings, the captions, the LED bars and the repaint they cause, on Qt's offscreen platform.
 //

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Assertions shared by the shell tests: check DESCRIPTION COMMAND... runs the command and
 # reports it; finish exits non-zero when any check failed.
 

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Compares the main window pixel for pixel between a revision and the working tree (or a
 # second revision): every reading kind, both colour schemes, every key, each size step and
 # the held buttons, at device pixel ratios 1 and 2, on the offscreen platform.

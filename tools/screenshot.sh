@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Takes the README's screenshot, docs/screenshot.png: the real gauge on a virtual X display
 # with openbox, at a device pixel ratio of 2, after F11 (the seven memory panels and drive C:).
 #

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Drive letters found at start and the used space of the drives shown.
 
 #include "core/frm_main.h"

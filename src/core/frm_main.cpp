@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The main window's controls as its layout makes them, and the view it is shown by.
 
 #include "core/frm_main.h"

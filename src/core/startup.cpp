@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Start-up, the refresh tick and shutdown of the main window.
 
 #include "core/frm_main.h"

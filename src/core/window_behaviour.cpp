@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The main window's own controls: the mouse over them, dragging by the logo, the size cycle,
 // the pins, and the help and close buttons with their pressed faces.
 

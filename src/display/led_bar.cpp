@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Lighting a panel's 27 LED segments, and its colour scheme.
 
 #include "core/frm_main.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // A panel's title, drive label, number place and colours for its reading.
 
 #include "core/frm_main.h"

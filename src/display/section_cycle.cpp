@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The title click: each press on a panel's title moves it on to the next reading, through
 // the drives found at start and back to used RAM percent.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The keyboard: F1 for help, F2 to F12 for fixed arrangements. Modifiers are not looked at.
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Shared steps of the end-to-end tests: a fresh settings and runtime folder, a private X
 # display with a window manager, and small assertions. Source it with the gauge binary as $1.
 

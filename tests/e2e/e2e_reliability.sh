@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # The real gauge under faults: ten starts at once, starts after a SIGKILL, a change that a
 # SIGKILL follows, its window destroyed by another program, a FIFO for the settings file with a
 # damaged lock, a settings write that fails at close, a session without a runtime directory;

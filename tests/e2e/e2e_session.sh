@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # The real gauge in a desktop session: openbox on Xvfb, or a headless Wayland compositor through
 # XWayland: mutter (GNOME), KWin (Plasma) or sway (wlroots). It opens frameless at its stored
 # place and size without asking for attention, stays above another program's window, takes F5

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Stand-ins for the operating system and the window system, so that no test depends on this

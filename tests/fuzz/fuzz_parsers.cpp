@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Fuzz targets of the parsers that read outside text, one per executable (FUZZ_TARGET picks
 // it): the stored setting number, /proc/meminfo and the mount table. Each checks properties
 // that hold for every input; without libFuzzer, main() replays a corpus as a test.

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Fuzzes the parsers that read outside text, each for a fixed time, all at once.
 # Usage: tests/fuzz/run.sh [seconds per target, default 60] [target ...]
 # Targets: setting_number meminfo mount_table (default: all three). Needs clang with

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # The long soak: the refresh tick run a million times (or $1 times) over a changing, faulty
 # fake platform, checking the panels and the heap as it goes. Builds in build/test, or
 # $KELVANE_BUILD.

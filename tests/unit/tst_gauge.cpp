@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The gauge with no display: scripts of what a user does, over a fake platform, checked
 // along the way. A script is a list of steps:
 //   set:Key=value drives:N space:L=free/total mem:total/avail mem:none screen:WxH

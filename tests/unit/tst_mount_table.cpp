@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Which mounted volumes become drive letters, and whether they are still mounted, from mount
 // tables as the kernel writes them. (The fuzz target checks the mapping's other properties:
 // one letter per device, in mount point order, each the last mount at its path.)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The gauge's own files as they are found on disk: the settings file damaged, linked,
 // unwritable or no file at all, which the store must neither wait on nor replace; the
 // single-instance lock with anything in its place; and the folder the lock goes in. Each row
@@ -11,8 +14,8 @@
 #include <QtTest>
 
 #include "platform/platform.h"
-#include "platform/single_instance.h"
 #include "platform/settings_store.h"
+#include "platform/single_instance.h"
 
 using namespace kelvane;
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The pure rules: LED lit counts and colours, what a panel shows for its readings, a volume's
 // use, where a window goes on the screens, and the reading of /proc/meminfo. (The settings
 // number is checked against another reading by its fuzz target, whose seeds run as a test.)

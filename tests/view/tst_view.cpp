@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // The main window on screen (the offscreen platform, at the device pixel ratio CTest sets):
 // what it draws, the input it hands on, and the help window.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Draws every picture Kelvane shows, each at 1x and at 2x device pixels, and the icon theme
 // PNGs for installing. Run it through tools/make-pictures.sh.
 //

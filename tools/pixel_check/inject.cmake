@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
 # Added to a revision's build by tools/pixel-check.sh (CMAKE_PROJECT_kelvane_INCLUDE): builds
 # the capture program once every target of that revision is defined.
 set(KELVANE_PIXEL_CHECK_SOURCE ${CMAKE_CURRENT_LIST_DIR}/pixel_check.cpp)

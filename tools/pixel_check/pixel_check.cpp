@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Captures the main window in every state worth comparing, on the offscreen platform over
 // the fake platform of the tests, and compares two sets of captures pixel for pixel.
 //

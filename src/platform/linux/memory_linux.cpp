@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Memory status from /proc/meminfo, kept open and re-read from the start on every call.
 
 #include <fcntl.h>

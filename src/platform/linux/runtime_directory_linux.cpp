@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Where the single-instance lock lives: a directory that only this user can reach, so that
 // no other user can hold, remove or redirect the lock.
 

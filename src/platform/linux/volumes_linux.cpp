@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // Drive letters on Linux: the mount table is read once, so a letter keeps naming the same
 // volume for the whole run even when disks come and go. A letter whose volume has gone from
 // its mount point answers no more, rather than with the figure of whatever lies beneath.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
 // What the X window system says of the gauge's windows beyond what Qt passes on, asked over
 // Qt's own connection to the X server.
 

@@ -26,6 +26,16 @@ namespace kelvane {
 namespace {
 
 // The title strip, then one strip per panel with the gap below it.
+// QRect's own tests are calls into the library; these run many times a repaint.
+bool Covers(const QRect& outer, const QRect& inner) {
+    return outer.left() <= inner.left() && inner.right() <= outer.right() &&
+           outer.top() <= inner.top() && inner.bottom() <= outer.bottom();
+}
+bool Meet(const QRect& a, const QRect& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+           b.top() <= a.bottom();
+}
+
 QRect StripRect(int strip) {
     return strip == 0 ? QRect(0, 0, 1 << 16, 18) : QRect(0, 18 + 29 * (strip - 1), 1 << 16, 29);
 }
@@ -162,12 +172,14 @@ void MainView::moveEvent(QMoveEvent*) {
 void MainView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setPen(Qt::black);
-    for (int strip = 0; strip <= kPanels; ++strip) {
-        const QRect stripRect = StripRect(strip);
-        QRect area;
-        for (const QRect& dirty : event->region()) {
-            area |= dirty & stripRect;
+    std::array<QRect, kPanels + 1> areas;
+    for (const QRect& dirty : event->region()) {
+        for (int strip = 0; strip <= kPanels; ++strip) {
+            areas[static_cast<std::size_t>(strip)] |= dirty & StripRect(strip);
         }
+    }
+    for (int strip = 0; strip <= kPanels; ++strip) {
+        const QRect& area = areas[static_cast<std::size_t>(strip)];
         if (area.isEmpty()) {
             continue;
         }
@@ -177,7 +189,7 @@ void MainView::paintEvent(QPaintEvent* event) {
         while (first > 0) {
             const Control& control = gauge_.controls[controls[first - 1]];
             if (control.visible && control.type != ControlType::kOutline &&
-                control.pixels.contains(area)) {
+                Covers(control.pixels, area)) {
                 break;
             }
             --first;
@@ -188,7 +200,7 @@ void MainView::paintEvent(QPaintEvent* event) {
         }
         for (std::size_t i = first; i < controls.size(); ++i) {
             const Control& control = gauge_.controls[controls[i]];
-            if (control.visible && control.pixels.intersects(area)) {
+            if (control.visible && Meet(control.pixels, area)) {
                 Paint(painter, controls[i], area);
             }
         }
@@ -236,11 +248,12 @@ void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
             const std::string_view text = gauge_.controls.Text(id);
             GlyphCache* glyphs = look.glyphs;
             // A number wider than its label is written smaller rather than cut.
-            const qreal width = glyphs != nullptr ? glyphs->Width(text) : 0;
+            qreal width = glyphs != nullptr ? glyphs->Width(text) : 0;
             if (width > r.width()) {
                 glyphs = &narrowNumbers_;
+                width = glyphs->Width(text);
             }
-            if (glyphs != nullptr && width > 0 && glyphs->Width(text) <= r.width() &&
+            if (glyphs != nullptr && width > 0 && width <= r.width() &&
                 glyphs->Paint(painter, r.topLeft(), text)) {
                 painter.setClipping(false);
                 break;

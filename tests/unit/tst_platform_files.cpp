@@ -86,10 +86,6 @@ void TestPlatformFiles::damagedSettingsGiveWhatCanBeRead_data() {
     QTest::newRow("a 10 MB line") << "[Forms]\nA=" + QByteArray(10 << 20, '9') + "\n" +
                                          QByteArray(10 << 20, 'x') + "\nB=7\n"
                                   << QStringList{QString(10 << 20, '9'), "7"};
-    QTest::newRow("duplicate keys and sections: the last value counts")
-        << QByteArray("[Forms]\nA=1\nA=2\n[Other]\nA=3\n[Forms]\nA=4\n") << QStringList{"4"};
-    QTest::newRow("Windows line ends and a byte order mark")
-        << QByteArray("\xef\xbb\xbf[Forms]\r\nA=1\r\nB=2\r\n") << QStringList{"1", "2"};
     QTest::newRow("the store's own typed forms, quotes and commas give text")
         << QByteArray(
                "[Forms]\nA=@Invalid()\nB=@ByteArray(3)\nC=@Rect(1 2 3 4)\nD=1,5\nE=\" 6 \"\n")

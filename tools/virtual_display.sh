@@ -14,7 +14,7 @@ start_virtual_display() {
         Xvfb -displayfd 3 -screen 0 "${2:-1024x768x24}" -nolisten tcp 3>"$1/display" \
             >/dev/null 2>&1 &
         xserver=$!
-        for _ in $(seq 100); do [ -s "$1/display" ] && break; sleep 0.05; done
+        for _ in $(seq 400); do [ -s "$1/display" ] && break; sleep 0.05; done
         if [ -s "$1/display" ] && kill -0 "$xserver" 2>/dev/null; then
             break
         fi
@@ -26,7 +26,7 @@ start_virtual_display() {
     export DISPLAY
     openbox --sm-disable >/dev/null 2>&1 &
     wm=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
         sleep 0.05
     done
@@ -40,7 +40,7 @@ stop_virtual_display() {
 
 wait_gauge_window() {
     window=""
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         window="$(xdotool search --onlyvisible --name '^Dorvane$' 2>/dev/null | head -n 1)" || true
         [ -n "$window" ] && return 0
         sleep 0.1

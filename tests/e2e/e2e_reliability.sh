@@ -24,7 +24,7 @@ count_alive() {
 }
 # Waits until exactly one of the given processes runs; its pid is then in $survivor.
 one_survives() {
-    for _ in $(seq 100); do
+    for _ in $(seq 600); do
         if [ "$(count_alive "$@")" -eq 1 ]; then
             for pid in "$@"; do alive "$pid" && survivor=$pid; done
             return 0
@@ -34,7 +34,7 @@ one_survives() {
     return 1
 }
 ends() {
-    for _ in $(seq 50); do alive "$1" || return 0; sleep 0.1; done
+    for _ in $(seq 300); do alive "$1" || return 0; sleep 0.1; done
     return 1
 }
 one_window() {
@@ -63,7 +63,7 @@ check "with one window" one_window
 # A change is saved within a second or so: a SIGKILL after it loses nothing.
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 xdotool key F5
-saved() { for _ in $(seq 100); do grep -qx "$1" "$SETTINGS" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
+saved() { for _ in $(seq 300); do grep -qx "$1" "$SETTINGS" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 check "a change is saved while the gauge runs" saved Panels=2
 kill -KILL "$survivor"
 check "so a SIGKILL loses nothing" saved Panels=2

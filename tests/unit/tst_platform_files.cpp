@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <QtTest>
+#include <cstdlib>
 
 #include "platform/platform.h"
 #include "platform/settings_store.h"
@@ -45,8 +46,10 @@ QByteArray Content(const QString& path) {
 
 // Runs `script` in `dir`, where $c names the settings file and $t the lock's temporary folder.
 void Sh(const QString& dir, const QString& script) {
-    const QString names = "cd \"$0\" || exit 1; c=Kelvane/Kelvane.conf t=tmp/kelvane-$(id -u); ";
-    QCOMPARE(script.isEmpty() ? 0 : QProcess::execute("sh", {"-c", names + script, dir}), 0);
+    qputenv("ROWDIR", QFile::encodeName(dir));
+    const QString names =
+        "cd \"$ROWDIR\" || exit 1; c=Kelvane/Kelvane.conf t=tmp/kelvane-$(id -u); ";
+    QCOMPARE(script.isEmpty() ? 0 : std::system(QFile::encodeName(names + script).constData()), 0);
 }
 
 // One gauge at a time takes the directory's lock, and the lock goes with its holder.

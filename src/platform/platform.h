@@ -16,27 +16,17 @@
 #include <memory>
 #include <optional>
 
+#include "rules/figures.h"
+
 class QWindow;
 
 namespace kelvane {
-
-// Physical memory in bytes.
-struct MemoryStatus {
-    std::int64_t totalPhys = 0;
-    std::int64_t availPhys = 0;
-};
 
 class MemoryStatusSource {
   public:
     virtual ~MemoryStatusSource() = default;
     // Fills `out` and returns true, or returns false and leaves `out` alone.
     virtual bool Read(MemoryStatus& out) = 0;
-};
-
-// Space of one volume in bytes: `freeBytes` is what an unprivileged user may still write.
-struct VolumeSpace {
-    std::int64_t freeBytes = 0;
-    std::int64_t totalBytes = 0;
 };
 
 // Drive letters are numbered from C: = 0 to Z: = 23.

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "rules/figures.h"
 #include "rules/number_text.h"
 #include "rules/sections.h"
 

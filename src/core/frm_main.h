@@ -106,7 +106,9 @@ class FrmMain {
 
     // The geometry of the screen that holds the centre of `window`, or the primary screen's.
     QRect ScreenOf(const QRect& window) const;
-    // The panel whose strip holds `pixels`, or -1; and what its reading is.
+    // Where panel p's strip (its LED and caption rows) lies, in pixels; the panel whose strip
+    // holds `pixels`, or -1; and what the panel's reading is.
+    QRect PanelStrip(int panel) const;
     int PanelAt(QPoint pixels) const;
     QString PanelToolTip(int panel) const;
 

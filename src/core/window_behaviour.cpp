@@ -65,9 +65,9 @@ int FrmMain::TitleAt(ControlId id) const {
 }
 
 void FrmMain::MouseMove(QPointF pixels, Qt::MouseButtons buttons) {
+    // The window's move, which the view reports, is what may need saving.
     if (pressed_ == Image1) {
         Image1_MouseMove(buttons, (pixels - controls[Image1].pixels.topLeft()) * 15.0);
-        SettingsMayHaveChanged();
     }
 }
 

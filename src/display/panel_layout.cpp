@@ -4,6 +4,7 @@
 // A panel's title, drive label, number place and colours for its reading.
 
 #include "core/frm_main.h"
+#include "rules/panels_mode.h"
 
 namespace kelvane {
 
@@ -67,13 +68,18 @@ QString FrmMain::PanelToolTip(int panel) const {
 }
 
 // Panel p's strip: its LED row and caption row, 405 twips from 270 + 435 p.
+QRect FrmMain::PanelStrip(int panel) const {
+    return {0, TwipsToPixels(270 + 435 * panel), kWindowWidth, TwipsToPixels(405)};
+}
+
 int FrmMain::PanelAt(QPoint pixels) const {
-    const int row = pixels.y() - TwipsToPixels(270);
-    const int pitch = TwipsToPixels(435);
-    if (row < 0 || row / pitch >= kPanels || row % pitch >= TwipsToPixels(405)) {
-        return -1;
+    for (int p = 0; p < kPanels; ++p) {
+        const QRect strip = PanelStrip(p);
+        if (pixels.y() >= strip.top() && pixels.y() <= strip.bottom()) {
+            return p;
+        }
     }
-    return row / pitch;
+    return -1;
 }
 
 }  // namespace kelvane

@@ -308,8 +308,7 @@ bool MainView::event(QEvent* event) {
         QToolTip::hideText();
         event->ignore();
     } else {
-        const QRect strip(0, TwipsToPixels(270 + 435 * panel), width(), TwipsToPixels(405));
-        QToolTip::showText(help->globalPos(), text, this, strip);
+        QToolTip::showText(help->globalPos(), text, this, gauge_.PanelStrip(panel));
     }
     return true;
 }

@@ -55,6 +55,12 @@ class FrmMain {
     // second after the last such change.
     void SettingsMayHaveChanged();
     bool SavePending() const { return saveTimer_.isActive(); }
+    // Waits until the settings handed over are written.
+    void FlushSettings();
+    // The screens changed: a window no longer wholly on them comes back the shortest way.
+    void ScreensChanged();
+    // A later start asks for the gauge: it comes back onto a screen, above other windows.
+    void ComeBack();
 
     // Readings.
     void FindHowManyDrives();
@@ -161,7 +167,6 @@ class FrmMain {
     Platform platform_;
     WindowHost* host_ = nullptr;
     std::array<bool, kDriveLetters> driveAbsent_{};
-    bool memoryKnown_ = false;
     bool loaded_ = false;
     bool unloaded_ = false;
     std::string decimalPoint_;

@@ -10,9 +10,6 @@ namespace kelvane {
 void FrmMain::SetWholeLights(int panel) {
     const auto p = static_cast<std::size_t>(panel);
     const int code = Section[p];
-    if (IsMemoryKind(code) && !memoryKnown_) {
-        return;  // nothing read yet: show nothing rather than a made-up figure
-    }
     TickReadings in;
     in.mem = MemStatus;
     in.freePercent = FreePercent;

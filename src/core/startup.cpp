@@ -29,7 +29,6 @@ void FrmMain::Timer1_Timer() {
     if (platform_.memory.Read(snapshot) && IsUsableSnapshot(snapshot)) {
         MemStatus = snapshot;
         FreePercent = FreePercentOf(snapshot);
-        memoryKnown_ = true;
     }
     for (int p = 0; p < kPanels; ++p) {
         SetWholeDrive(p);
@@ -46,6 +45,11 @@ void FrmMain::Form_Unload() {
     unloaded_ = true;
     saveTimer_.stop();
     SaveMySettings();
+    FlushSettings();
+}
+
+void FrmMain::FlushSettings() {
+    platform_.settings.Flush();
 }
 
 void FrmMain::CloseAction() {

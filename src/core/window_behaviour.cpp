@@ -8,6 +8,7 @@
 
 #include "core/frm_main.h"
 #include "rules/panels_mode.h"
+#include "rules/placement.h"
 
 namespace kelvane {
 namespace {
@@ -200,6 +201,18 @@ void FrmMain::PinTo(QPoint place) {
     host_->Move(place);
     lngLeft = place.x();
     lngTop = place.y();
+}
+
+void FrmMain::ScreensChanged() {
+    const QRect window = host_->Geometry();
+    const QRect fit = FitOnScreens(window, platform_.screen.Geometries());
+    if (fit != window) {
+        host_->Move(fit.topLeft());
+    }
+}
+
+void FrmMain::ComeBack() {
+    host_->SetWindowPos(FitOnScreens(host_->Geometry(), platform_.screen.Geometries()));
 }
 
 }  // namespace kelvane

@@ -63,6 +63,9 @@ void WatchWindow(QWindow* window, std::function<void()> gone);
 // does not tell a program where its windows are (a Wayland client).
 std::optional<QPoint> PlacedAt(const QWindow* window);
 
+// Calls `changed` whenever a screen comes, goes or changes its geometry.
+void WatchScreens(std::function<void()> changed);
+
 // The running system's implementations (one file per OS).
 std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
 std::unique_ptr<VolumeSource> MakeSystemVolumes();

@@ -26,14 +26,29 @@ std::optional<std::int16_t> UsedPercentOf(const VolumeSpace& space) {
     return static_cast<std::int16_t>(RoundHalfEven(100.0 - freeBytes * 100.0 / totalBytes));
 }
 
+namespace {
+
+// A figure not known, from memory never read or a letter with no volume: a dash on a dark
+// bar, which no figure reads as.
+void ShowUnknown(CaptionText& caption, LedCommand& led) {
+    led = {LedCommand::kLevel, 0};
+    caption.Append("\u2013");
+}
+
+}  // namespace
+
 bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCommand& led) {
     if (!IsReadingKind(code)) {
         return false;
     }
+    caption.Clear();
+    if (IsMemoryKind(code) && !IsUsableSnapshot(in.mem)) {
+        ShowUnknown(caption, led);
+        return true;
+    }
     const double totalKb = static_cast<double>(in.mem.totalPhys) / 1024.0;
     const double freeKb = static_cast<double>(in.mem.availPhys) / 1024.0;
     const int usedPercent = 100 - in.freePercent;
-    caption.Clear();
     switch (KindOf(code).caption) {
         case CaptionRule::kUsedPercent:
             led = {LedCommand::kLevel, usedPercent};
@@ -71,10 +86,8 @@ bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCom
             caption.Append(" MB");
             break;
         case CaptionRule::kDrivePercent: {
-            // A letter with no volume shows a dash on a dark bar, not an empty disk.
             if (in.driveAbsent != nullptr && in.driveAbsent[code - kFirstDrive]) {
-                led = {LedCommand::kLevel, 0};
-                caption.Append("\u2013");
+                ShowUnknown(caption, led);
                 break;
             }
             const int used = in.driveUsedPercent[code - kFirstDrive];

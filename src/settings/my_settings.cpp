@@ -91,11 +91,11 @@ void FrmMain::SaveMySettings() {
                     QString::number(values[static_cast<std::size_t>(2 + p)]));
     }
     store.Write(kForms, QStringLiteral("Panels"), QString::number(values[10]));
-    // A store that cannot be written must not keep the program from ending; the old file is
-    // left intact by the store's atomic write, and the next change tries again.
-    if (store.Commit()) {
-        saved_ = values;
-    }
+    // Every value goes out on every save, so that the file ends up holding the window as it
+    // is, whatever another program did to it meanwhile. The store writes in the background;
+    // one that fails keeps its old file, and the next change writes everything again.
+    store.Commit();
+    saved_ = values;
 }
 
 }  // namespace kelvane

@@ -129,7 +129,9 @@ void MainView::SetWindowPos(const QRect& rect) {
         WatchWindow(windowHandle(), [this] { close(); });
         watched_ = true;
     }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
+    raise();
 }
 
 void MainView::Move(QPoint topLeft) {

@@ -66,7 +66,8 @@ class FakeSettings final : public SettingsStore {
     void Write(const QString& section, const QString& key, const QString& value) override {
         values[{section, key}] = value;
     }
-    bool Commit() override { return ++commits > 0; }
+    void Commit() override { ++commits; }
+    bool Flush() override { return true; }
     QString Value(const QString& section, const QString& key) const {
         return values.value({section, key});
     }

@@ -159,7 +159,7 @@ struct Run {
         const QStringList f = arg.split(QRegularExpression(QStringLiteral("[=/,x]")));
         static const QStringList verbs = {"set",  "drives", "space", "mem",    "screen", "start",
                                           "tick", "key",    "press", "dbl",    "tap",    "release",
-                                          "move", "unload", "watch", "refuse", "unknown"};
+                                          "move", "unload", "watch", "refuse", "unknown", "screens", "comeback"};
         QVERIFY2(verbs.contains(verb), qPrintable("unknown step " + step));
         if (verb == QLatin1String("set")) {
             const bool startUp = f[0] == QLatin1String("Left") || f[0] == QLatin1String("Top");
@@ -199,6 +199,11 @@ struct Run {
             repainted.clear();
         } else if (verb == QLatin1String("refuse")) {
             g.host.refuseMoves = true;  // as sway and weston do
+        } else if (verb == QLatin1String("screens")) {
+            w.ScreensChanged();
+        } else if (verb == QLatin1String("comeback")) {
+            g.host.topmost = false;
+            w.ComeBack();
         } else if (verb == QLatin1String("unknown")) {
             g.host.positionKnown = false;  // as for a Wayland client
         }
@@ -316,6 +321,12 @@ void TestGauge::script_data() {
     row("a place saved on a larger screen is brought onto a smaller one",
         "screen:800x600 set:Left=27000 set:Top=15000 start ?window=664,352,136,248 unload "
         "?saved=9960_5280_3_4_5_0_1_2_6_7_4");
+    row("a screen that shrinks under the window brings it back onto the screen",
+        "set:Left=13320 set:Top=7800 start screens ?window=888,520,136,248 screen:800x600 screens "
+        "?window=664,352,136,248");
+    row("a later start brings a window dragged off the screen back, above the others",
+        "start press:logo move:2000,0,left release:logo comeback ?window=888,260,136,248 "
+        "?topmost=yes");
     row("a place touching the screen's edges stays",
         "set:Left=13320 set:Top=7800 start ?window=888,520,136,248");
     row("text that is no number loads as 0; a place beyond 16 bits loads; Section_5 is panel 4's",
@@ -338,8 +349,9 @@ void TestGauge::script_data() {
         "tick "
         "?cap0=90560_KB ?lit0=19 ?cap1=88_MB ?cap2=30% ?lit2=8 ?cap3=39_MB ?cap4=128_MB ?lit4=27 "
         "?cap5=57% ?lit5=16 ?cap6=9% ?lit6=3 ?cap7=70% ?lit7=19");
-    row("nothing is made up before memory is read, nor from a bad read",
-        "mem:none start tick ?cap0= mem:133693440/40960000 tick ?cap0=30% mem:none tick ?cap0=30% "
+    row("memory not read yet shows a dash on a dark bar; a bad read keeps the last figures",
+        "mem:none start tick ?cap0=\u2013 ?lit0=0 ?cap6=\u2013 ?lit6=0 mem:133693440/40960000 tick "
+        "?cap0=30% mem:none tick ?cap0=30% "
         "mem:0/0 tick ?cap0=30% mem:133693440/50000000 tick ?cap1=48828.125_KB");
     row("a failed query keeps the drive's last figure, never another's",
         "drives:2 space:0=25/100 space:1=fail/0 set:Section_1=8 start tick ?cap0=0% ?cap7=75% "

@@ -40,6 +40,21 @@ class QtScreens final : public ScreenInfo {
 
 }  // namespace
 
+void WatchScreens(std::function<void()> changed) {
+    // Queued, so that every screen is up to date by then.
+    const auto watch = [changed](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, qApp, changed, Qt::QueuedConnection);
+    };
+    for (QScreen* screen : QGuiApplication::screens()) {
+        watch(screen);
+    }
+    QObject::connect(qApp, &QGuiApplication::screenAdded, qApp, [watch, changed](QScreen* screen) {
+        watch(screen);
+        QMetaObject::invokeMethod(qApp, changed, Qt::QueuedConnection);
+    });
+    QObject::connect(qApp, &QGuiApplication::screenRemoved, qApp, changed, Qt::QueuedConnection);
+}
+
 std::unique_ptr<ScreenInfo> MakeSystemScreen() {
     return std::make_unique<QtScreens>();
 }

@@ -1,0 +1,116 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/session.h"
+
+namespace kelvane {
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+QStringList heldBack;
+
+void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        heldBack << qFormatLogMessage(type, context, message);
+        return;
+    }
+    const auto variable = [](const char* name) {
+        const QByteArray value = qgetenv(name);
+        return QString::fromLatin1(name) + (value.isEmpty()
+                                                ? QStringLiteral(" not set")
+                                                : QLatin1Char('=') + QString::fromLocal8Bit(value));
+    };
+    std::fprintf(stderr, "kelvane: no display could be opened (%s, %s, %s)\n",
+                 qPrintable(variable("DISPLAY")), qPrintable(variable("WAYLAND_DISPLAY")),
+                 qPrintable(variable("QT_QPA_PLATFORM")));
+    std::_Exit(1);
+}
+
+int signalPipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+std::function<void()>* atExit = nullptr;
+
+void RunAtExit() {
+    if (atExit != nullptr) {
+        (*std::exchange(atExit, nullptr))();
+    }
+}
+
+}  // namespace
+
+void PrepareWindowSystem() {
+    // Staying on top and placing itself work through X11; in a Wayland session that is
+    // XWayland. It is chosen over QT_QPA_PLATFORM=wayland too, which is mostly set for a whole
+    // session so that Qt programs run natively: natively the gauge could neither place itself
+    // nor stay above. Without DISPLAY it runs as a Wayland client; other platforms are obeyed.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") &&
+        (platform.isEmpty() || platform.startsWith("wayland"))) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    // The gauge repaints a few small rectangles up to 100 times a second. Through shared
+    // memory Qt waits for the X server to finish with the last picture before painting the
+    // next, a round trip that wakes the program three times a tick instead of once; sending
+    // the few kilobytes over the connection needs no answer (bench/RESULTS.md).
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
+}
+
+OpeningDisplay::OpeningDisplay() {
+    qtHandler = qInstallMessageHandler(HoldBack);
+}
+
+OpeningDisplay::~OpeningDisplay() {
+    qInstallMessageHandler(qtHandler);
+    for (const QString& line : std::exchange(heldBack, {})) {
+        std::fprintf(stderr, "%s\n", qPrintable(line));
+    }
+}
+
+void CloseOnTerminationSignals(QObject* context, std::function<void()> close) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [close = std::move(close)] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+        close();
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnTerminate;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+AtExit::AtExit(std::function<void()> last) {
+    static std::function<void()> stored;
+    stored = std::move(last);
+    atExit = &stored;
+    static const bool registered = std::atexit(RunAtExit) == 0;
+    (void)registered;
+}
+
+AtExit::~AtExit() {
+    atExit = nullptr;
+}
+
+}  // namespace kelvane

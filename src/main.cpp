@@ -5,13 +5,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTimer>
 #include <cstdio>
 #include <optional>
 
-#include "core/frm_main.h"
+#include "gauge/frm_main.h"
 #include "platform/platform.h"
 #include "platform/session.h"
-#include "platform/settings_store.h"
 #include "platform/single_instance.h"
 #include "rules/command_line.h"
 #include "window/main_view.h"
@@ -48,7 +48,8 @@ int main(int argc, char* argv[]) {
     auto volumes = kelvane::MakeSystemVolumes();
     auto screen = kelvane::MakeSystemScreen();
     auto settings = kelvane::MakeSettingsStore(kelvane::UserSettingsPath());
-    kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings});
+    auto clock = kelvane::MakeSystemClock();
+    kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings, *clock});
     kelvane::MainView view(frmMain);
     QObject::connect(&view, &kelvane::MainView::unloaded, &*app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
@@ -69,5 +70,9 @@ int main(int argc, char* argv[]) {
     if (!view.isVisible()) {
         view.show();
     }
+    // The refresh: every 10 ms from the moment the window is loaded, never stopped.
+    QTimer Timer1;
+    QObject::connect(&Timer1, &QTimer::timeout, &view, [&frmMain] { frmMain.Timer1_Timer(); });
+    Timer1.start(10);
     return QApplication::exec();
 }

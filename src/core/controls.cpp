@@ -3,6 +3,8 @@
 
 #include "core/controls.h"
 
+#include "rules/window_layout.h"
+
 namespace kelvane {
 namespace {
 
@@ -13,13 +15,9 @@ QRect ToPixels(const QRect& twips) {
 
 }  // namespace
 
-int TwipsToPixels(double twips) {
-    return static_cast<int>(RoundHalfEven(twips / 15.0));
-}
-
 ControlId Controls::Add(Control control) {
     control.pixels = ToPixels(control.twips);
-    if (control.type == ControlType::kLabel) {
+    if (control.IsLabel()) {
         control.label = static_cast<int>(texts_.size());
         texts_.emplace_back();
     }
@@ -80,6 +78,15 @@ void Controls::SetText(ControlId id, std::string_view utf8) {
         text.Append(utf8);
         Repaint(control);
     }
+}
+
+ControlId Controls::Find(std::string_view name, int index) const {
+    for (std::size_t i = 0; i < all_.size(); ++i) {
+        if (all_[i].name == name && all_[i].index == index) {
+            return static_cast<ControlId>(i);
+        }
+    }
+    return kNoControl;
 }
 
 ControlId Controls::HitTest(QPoint point) const {

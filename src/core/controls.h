@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QRect>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -15,14 +14,14 @@
 
 namespace kelvane {
 
-// Converts twips to whole pixels: divide by 15, an exact half to the even neighbour.
-int TwipsToPixels(double twips);
-
+// What a control is, which is how it is drawn and whether it takes presses.
 enum class ControlType : std::uint8_t {
-    kPicture,  // a picture from the program's resources, named as the control
-    kSegment,  // an LED segment: a filled rectangle with a one-pixel black border
-    kLabel,    // black text on an opaque white ground
-    kOutline,  // a rectangle outline in the window-text colour
+    kPicture,      // a picture from the program's resources, named as the control
+    kSegment,      // an LED segment: a filled rectangle with a one-pixel black border
+    kOutline,      // a rectangle outline in the window-text colour
+    kNumber,       // a panel's figure: black text on an opaque white ground
+    kDriveLetter,  // a drive panel's letter, likewise
+    kArrow,        // a pin's arrow, likewise
 };
 
 // One lightweight control of the main window. Controls are data: the view draws them and
@@ -37,10 +36,9 @@ struct Control {
     Rgb fill{0, 0, 0};
     int label = -1;  // a label's slot of text
 
+    bool IsLabel() const { return type >= ControlType::kNumber; }
     // Pictures and labels take mouse presses; segments and outlines let them through.
-    bool TakesPresses() const {
-        return type == ControlType::kPicture || type == ControlType::kLabel;
-    }
+    bool TakesPresses() const { return type == ControlType::kPicture || IsLabel(); }
 };
 
 using ControlId = std::uint16_t;
@@ -58,6 +56,8 @@ class Controls {
     std::string_view Text(ControlId id) const {
         return texts_[static_cast<std::size_t>(all_[id].label)].View();
     }
+    // The control of that name and index, or kNoControl.
+    ControlId Find(std::string_view name, int index = -1) const;
 
     void SetVisible(ControlId id, bool visible);
     void SetLeft(ControlId id, int twips);

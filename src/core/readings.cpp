@@ -1,39 +1,57 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
-// What each panel shows on a tick.
+#include "core/readings.h"
 
-#include "core/frm_main.h"
+#include <QLocale>
 
 namespace kelvane {
 
-void FrmMain::SetWholeLights(int panel) {
-    const auto p = static_cast<std::size_t>(panel);
-    const int code = Section[p];
-    TickReadings in;
-    in.mem = MemStatus;
-    in.freePercent = FreePercent;
-    in.driveUsedPercent = DriveUsedPercent.data();
-    in.driveAbsent = driveAbsent_.data();
-    in.decimalPoint = decimalPoint_;
-    // Most ticks read what the last one did; only this tick's caption and bar, and nothing
-    // else, write to the panel's number and segments, so with the same inputs they are right.
-    const PanelInputs inputs = PanelInputsOf(code, in);
-    if (inputs == shownInputs_[p]) {
+Readings::Readings(MemoryStatusSource& memory, VolumeSource& volumes)
+    : memory_(memory), volumes_(volumes) {
+    const QString point = QLocale().decimalPoint();
+    decimalPoint_ = (point.isEmpty() ? QStringLiteral(".") : point).toStdString();
+    now_.mem = MemStatus;
+    now_.driveUsedPercent = DriveUsedPercent.data();
+    now_.driveAbsent = driveAbsent_.data();
+    now_.decimalPoint = decimalPoint_;
+}
+
+// Counts the letters from C: that pass the probe in a row. Letters are given to volumes once,
+// at start: one that got none stays absent.
+void Readings::FindHowManyDrives() {
+    for (int letter = 0; letter < kDriveLetters; ++letter) {
+        driveAbsent_[static_cast<std::size_t>(letter)] = volumes_.MountPoint(letter).isEmpty();
+    }
+    drivesFound_ = 0;
+    while (drivesFound_ < kDriveLetters && volumes_.Probe(drivesFound_)) {
+        ++drivesFound_;
+    }
+}
+
+void Readings::ReadMemory() {
+    MemoryStatus snapshot;
+    if (memory_.Read(snapshot) && IsUsableSnapshot(snapshot)) {
+        MemStatus = snapshot;
+        FreePercent = FreePercentOf(snapshot);
+        now_.mem = MemStatus;
+        now_.freePercent = FreePercent;
+    }
+}
+
+// A failed query leaves the drive's figure as it was: it never borrows another drive's.
+void Readings::SetWholeDrive(int code) {
+    if (!IsDriveKind(code)) {
         return;
     }
-    CaptionText caption;
-    LedCommand led;
-    if (!PanelReading(code, in, caption, led)) {
+    const auto letter = static_cast<std::size_t>(code - kFirstDrive);
+    VolumeSpace space;
+    if (driveAbsent_[letter] || !volumes_.FreeSpace(static_cast<int>(letter), space)) {
         return;
     }
-    if (led.action == LedCommand::kFull) {
-        TurnOnLights(panel);
-    } else {
-        SetLights(panel, led.level);
+    if (const auto used = UsedPercentOf(space)) {
+        DriveUsedPercent[letter] = *used;
     }
-    controls.SetText(lblInfo[p], caption.View());
-    shownInputs_[p] = inputs;
 }
 
 }  // namespace kelvane

@@ -3,26 +3,26 @@
 
 // Lighting a panel's 27 LED segments, and its colour scheme.
 
-#include "core/frm_main.h"
+#include "display/panel_set.h"
 
 namespace kelvane {
 
 // Only segments whose state changes are written: the visible result is the same as writing
 // all 27. With the count the bar already shows, not even the 27 are looked at, which on most
 // ticks is all there is to do.
-void FrmMain::ShowSegments(int panel, int lit) {
+void PanelSet::ShowSegments(int panel, int lit) {
     auto& shown = shownLit_[static_cast<std::size_t>(panel)];
     if (shown == lit) {
         return;
     }
+    const auto& segments = c_[static_cast<std::size_t>(panel)].segments;
     for (int n = 0; n < kSegments; ++n) {
-        controls.SetVisible(imgRamUse[static_cast<std::size_t>(n)][static_cast<std::size_t>(panel)],
-                            n < lit);
+        controls_.SetVisible(segments[static_cast<std::size_t>(n)], n < lit);
     }
     shown = lit;
 }
 
-void FrmMain::SetLights(int i, int intPercent) {
+void PanelSet::SetLights(int i, int intPercent) {
     const int lit = LitCount(intPercent);
     if (lit < 0) {
         return;  // outside 0..100: the bar keeps what it showed
@@ -30,28 +30,23 @@ void FrmMain::SetLights(int i, int intPercent) {
     ShowSegments(i, lit);
 }
 
-void FrmMain::TurnOffLights(int i) {
+void PanelSet::TurnOffLights(int i) {
     ShowSegments(i, 0);
 }
 
-void FrmMain::TurnOnLights(int i) {
+void PanelSet::TurnOnLights(int i) {
     ShowSegments(i, kSegments);
 }
 
 // The direction picture that is left showing is the one whose dimmed gradient matches the
 // segment colours.
-void FrmMain::ChangeColor(int Index2, bool Right) {
-    const auto p = static_cast<std::size_t>(Index2);
-    if (Right) {
-        controls.SetVisible(imgR2G[p], true);
-        controls.SetVisible(imgG2R[p], false);
-    } else {
-        controls.SetVisible(imgR2G[p], false);
-        controls.SetVisible(imgG2R[p], true);
-    }
+void PanelSet::ChangeColor(int Index2, bool Right) {
+    const PanelControls& c = c_[static_cast<std::size_t>(Index2)];
+    controls_.SetVisible(c.imgR2G, Right);
+    controls_.SetVisible(c.imgG2R, !Right);
     const ColourScheme scheme = Right ? ColourScheme::RedToGreen : ColourScheme::GreenToRed;
     for (int n = 1; n <= kSegments; ++n) {
-        controls.SetFill(imgRamUse[static_cast<std::size_t>(n - 1)][p], SegmentColour(scheme, n));
+        controls_.SetFill(c.segments[static_cast<std::size_t>(n - 1)], SegmentColour(scheme, n));
     }
 }
 

@@ -4,63 +4,66 @@
 // The title click: each press on a panel's title moves it on to the next reading, through
 // the drives found at start and back to used RAM percent.
 
-#include "core/frm_main.h"
+#include "display/panel_set.h"
 
 namespace kelvane {
 
-// The pressed title stands for the panel's kind, so the handler knows where it comes from.
-// The bar is recoloured only where the next kind's scheme differs.
-void FrmMain::NextReading(int panel, int from) {
-    const int to = from + 1;
-    const ReadingKind& kind = KindOf(to);
-    ShowTitle(panel, TitleOf(to));
-    if (IsDriveKind(to)) {
-        ShowDriveLabel(panel, to);  // total RAM always moves on to C:, whatever was found
+int PanelSet::TitleAt(ControlId id) const {
+    const int panel = controls_[id].index;
+    for (int t = 0; panel >= 0 && panel < kPanels && t < kTitles; ++t) {
+        if (c_[static_cast<std::size_t>(panel)].titles[static_cast<std::size_t>(t)] == id) {
+            return t;
+        }
     }
-    Section[static_cast<std::size_t>(panel)] = static_cast<std::uint8_t>(to);
-    PlaceNumber(panel, kind.onArrival);
-    if (kind.scheme != KindOf(from).scheme) {
-        ChangeColor(panel, kind.scheme == ColourScheme::RedToGreen);
-    }
+    return -1;
 }
 
-void FrmMain::imgURP_MouseDown(int Index) {
+// The pressed title stands for the panel's kind, so the handler knows where it comes from.
+void PanelSet::TitleMouseDown(int panel, int title) {
+    static constexpr void (PanelSet::*kHandlers[kTitles])(int) = {
+        &PanelSet::imgURP_MouseDown, &PanelSet::imgURK_MouseDown, &PanelSet::imgURM_MouseDown,
+        &PanelSet::imgFRP_MouseDown, &PanelSet::imgFRK_MouseDown, &PanelSet::imgFRM_MouseDown,
+        &PanelSet::imgTRK_MouseDown, &PanelSet::imgUD_MouseDown};
+    (this->*kHandlers[title])(panel);
+}
+
+// Total RAM always moves on to C:, whatever was found.
+void PanelSet::NextReading(int panel, int from) {
+    Section_[static_cast<std::size_t>(panel)] = static_cast<std::uint8_t>(from);
+    Show(panel, from + 1, KindOf(from + 1).onArrival, Recolour::kIfSchemeChanges);
+}
+
+void PanelSet::imgURP_MouseDown(int Index) {
     NextReading(Index, kUsedRamPercent);
 }
-void FrmMain::imgURK_MouseDown(int Index) {
+void PanelSet::imgURK_MouseDown(int Index) {
     NextReading(Index, kUsedRamKb);
 }
-void FrmMain::imgURM_MouseDown(int Index) {
+void PanelSet::imgURM_MouseDown(int Index) {
     NextReading(Index, kUsedRamMb);
 }
-void FrmMain::imgFRP_MouseDown(int Index) {
+void PanelSet::imgFRP_MouseDown(int Index) {
     NextReading(Index, kFreeRamPercent);
 }
-void FrmMain::imgFRK_MouseDown(int Index) {
+void PanelSet::imgFRK_MouseDown(int Index) {
     NextReading(Index, kFreeRamKb);
 }
-void FrmMain::imgFRM_MouseDown(int Index) {
+void PanelSet::imgFRM_MouseDown(int Index) {
     NextReading(Index, kFreeRamMb);
 }
-void FrmMain::imgTRK_MouseDown(int Index) {
+void PanelSet::imgTRK_MouseDown(int Index) {
     NextReading(Index, kTotalRam);
 }
 
 // The walk position is shared by all panels: the next drive follows the one that the walk
 // or a preset last put on any panel.
-void FrmMain::imgUD_MouseDown(int Index) {
-    const auto p = static_cast<std::size_t>(Index);
-    if (static_cast<int>(DriveStep) <= static_cast<int>(DriveCount) - 3) {
+void PanelSet::imgUD_MouseDown(int Index) {
+    if (DriveStep + 1 < readings_.DrivesFound()) {
         ++DriveStep;
-        const int code = kFirstDrive + DriveStep;
-        ShowDriveLabel(Index, code);
-        Section[p] = static_cast<std::uint8_t>(code);
+        Show(Index, kFirstDrive + DriveStep, std::nullopt, Recolour::kIfSchemeChanges);
         return;
     }
-    controls.SetVisible(lblDrv[p], false);
-    ShowTitle(Index, TitleOf(kUsedRamPercent));
-    Section[p] = kUsedRamPercent;
-    PlaceNumber(Index, KindOf(kUsedRamPercent).onArrival);
+    Show(Index, kUsedRamPercent, KindOf(kUsedRamPercent).onArrival, Recolour::kIfSchemeChanges);
     DriveStep = 0;
 }
 

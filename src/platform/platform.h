@@ -3,75 +3,52 @@
 
 #pragma once
 
-// The operating system as the gauge sees it: small interfaces that the build fills with
-// one implementation per OS and that the tests replace with fakes.
+// The running system behind the gauge's interfaces (core/system.h), one implementation per OS
+// (the build picks the folder), and what the program's windows need of the window system.
 
-#include <QList>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
+#include <QByteArray>
 #include <QString>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 
-#include "rules/figures.h"
+#include "core/system.h"
 
 class QWindow;
 
 namespace kelvane {
 
-class MemoryStatusSource {
-  public:
-    virtual ~MemoryStatusSource() = default;
-    // Fills `out` and returns true, or returns false and leaves `out` alone.
-    virtual bool Read(MemoryStatus& out) = 0;
-};
+std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
+std::unique_ptr<VolumeSource> MakeSystemVolumes();
+std::unique_ptr<ScreenInfo> MakeSystemScreen();
+std::unique_ptr<Clock> MakeSystemClock();
 
-// Drive letters are numbered from C: = 0 to Z: = 23.
-class VolumeSource {
-  public:
-    virtual ~VolumeSource() = default;
-    // True when the letter names a mounted volume that is ready and writable.
-    virtual bool Probe(int letter) = 0;
-    // Fills `out` and returns true, or returns false and leaves `out` alone.
-    virtual bool FreeSpace(int letter, VolumeSpace& out) = 0;
-    // Where the letter's volume is mounted ("/", "/home"), empty when unknown.
-    virtual QString MountPoint(int letter) const = 0;
-};
+// The user's settings file: $XDG_CONFIG_HOME/Kelvane/Kelvane.conf, or ~/.config/... where that
+// is unset or not an absolute path. In the file system's own bytes, which need not be UTF-8.
+QByteArray UserSettingsPath();
 
-// Screen geometry in pixels.
-class ScreenInfo {
-  public:
-    virtual ~ScreenInfo() = default;
-    virtual QSize PrimarySize() const = 0;
-    // The screen that holds `point`, or the primary screen when none does.
-    virtual QRect GeometryAt(QPoint point) const = 0;
-    // Every screen of the desktop, the primary one first.
-    virtual QList<QRect> Geometries() const = 0;
-};
+// The store in the INI file at `path`, which is only read and written while it names (after
+// links) a regular file or nothing yet. Anything else there, a FIFO or a device say, is never
+// opened or replaced: the store then starts empty and its saves fail. A file far larger than
+// any settings file is damaged: it is kept aside as `path`.damaged and the store starts empty.
+std::unique_ptr<SettingsStore> MakeSettingsStore(const QByteArray& path);
 
-// From now on, for as long as `window` lives: calls `gone`, once, when the window system
-// destroys it behind the program's back (another program closing it), so that the program
-// does not live on without its window; and takes off the "demands attention" mark that a
-// window manager puts on it for opening without taking focus. Nothing on window systems that
-// do neither.
-void WatchWindow(QWindow* window, std::function<void()> gone);
-
-// Where the window system really has `window`'s upper-left corner, in pixels; nothing where it
-// does not tell a program where its windows are (a Wayland client).
-std::optional<QPoint> PlacedAt(const QWindow* window);
+// A per-user directory for run-time files such as the single-instance lock, which no other
+// user can write to.
+QString RuntimeDirectory();
 
 // Calls `changed` whenever a screen comes, goes or changes its geometry.
 void WatchScreens(std::function<void()> changed);
 
-// The running system's implementations (one file per OS).
-std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
-std::unique_ptr<VolumeSource> MakeSystemVolumes();
-std::unique_ptr<ScreenInfo> MakeSystemScreen();
-// A per-user directory for run-time files such as the single-instance lock, which no other
-// user can write to.
-QString RuntimeDirectory();
+// From now on, for as long as `window` lives: calls `gone`, once, when the window system
+// destroys it behind the program's back (another program closing it), so that the program
+// does not live on without its window; calls `placed` whenever the window system has moved
+// or resized it; and takes off the "demands attention" mark that a window manager puts on it
+// for opening without taking focus. False, and nothing watched, on window systems that do
+// none of this.
+bool WatchWindow(QWindow* window, std::function<void()> gone, std::function<void()> placed);
+
+// Where the window system really has `window`'s upper-left corner, in pixels; nothing where it
+// does not tell a program where its windows are (a Wayland client).
+std::optional<QPoint> PlacedAt(const QWindow* window);
 
 }  // namespace kelvane

@@ -25,9 +25,4 @@ struct Rgb {
 // The fill of segment n (1..27) in a scheme.
 Rgb SegmentColour(ColourScheme scheme, int n);
 
-// The platform's 32-bit colour value: red + 256 * green + 65536 * blue.
-constexpr std::int32_t ColourValue(Rgb c) {
-    return c.red + 256 * c.green + 65536 * c.blue;
-}
-
 }  // namespace kelvane

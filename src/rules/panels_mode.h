@@ -7,7 +7,6 @@
 
 namespace kelvane {
 
-constexpr int kWindowWidth = 136;                // pixels
 constexpr std::uint8_t kFirstRunPanelsMode = 4;  // all eight panels
 
 // Panels shown for a size code: codes 1 to 4 stand for 1, 3, 5 and 8 panels, codes 5 to 8
@@ -24,11 +23,6 @@ constexpr std::uint8_t PanelsModeFor(int panels) {
         ++code;
     }
     return code;
-}
-
-// Window height in pixels for n panels: the title strip, then 29 pixels a panel.
-constexpr int WindowHeight(int panels) {
-    return 16 + 29 * panels;
 }
 
 // The size cycle through 1, 3, 6 and 8 panels: the code after `panelsMode`, or 0 for no change.

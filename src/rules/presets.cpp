@@ -41,12 +41,12 @@ constexpr std::array<Preset, 10> kPresets = {{
 
 }  // namespace
 
-const Preset* PresetForKey(int key) {
-    constexpr int kF2Key = 113;
-    if (key < kF2Key || key >= kF2Key + static_cast<int>(kPresets.size())) {
+const Preset* PresetForKey(FunctionKey key) {
+    const int index = Number(key) - 2;
+    if (index < 0 || index >= static_cast<int>(kPresets.size())) {
         return nullptr;
     }
-    return &kPresets[static_cast<std::size_t>(key - kF2Key)];
+    return &kPresets[static_cast<std::size_t>(index)];
 }
 
 }  // namespace kelvane

@@ -22,7 +22,18 @@ struct Preset {
     std::span<const PresetPanel> panels;
 };
 
-// The arrangement of F2 to F11 (virtual-key codes 113 to 122); nullptr for other keys.
-const Preset* PresetForKey(int key);
+// A function key by its number: F1 is 1, F12 is 12.
+enum class FunctionKey : std::uint8_t {};
+constexpr FunctionKey FKey(int number) {
+    return static_cast<FunctionKey>(number);
+}
+constexpr int Number(FunctionKey key) {
+    return static_cast<int>(key);
+}
+inline constexpr FunctionKey kHelpKey = FKey(1);
+inline constexpr FunctionKey kDrivesKey = FKey(12);  // every drive found, up to eight panels
+
+// The arrangement of F2 to F11; nullptr for other keys.
+const Preset* PresetForKey(FunctionKey key);
 
 }  // namespace kelvane

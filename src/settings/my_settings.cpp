@@ -3,12 +3,15 @@
 
 // Loading the user's settings at start and writing them back.
 
+#include "settings/my_settings.h"
+
 #include <QLocale>
 #include <limits>
 
-#include "core/frm_main.h"
+#include "parsers/setting_number.h"
 #include "rules/panels_mode.h"
-#include "rules/setting_number.h"
+#include "rules/reading_kinds.h"
+#include "rules/window_layout.h"
 
 namespace kelvane {
 namespace {
@@ -44,58 +47,39 @@ void Load(SettingsStore& store, const QString& section, const QString& key, doub
 
 }  // namespace
 
-void FrmMain::GetMySettings() {
-    SettingsStore& store = platform_.settings;
-    const QSize screen = platform_.screen.PrimarySize();
-    const float leftDefault = static_cast<float>(screen.width()) * 15.0f / 2.0f - 1020.0f;
-    const float topDefault = static_cast<float>(screen.height()) * 15.0f / 2.0f - 1860.0f;
-    Load(store, kStartUp, QStringLiteral("Left"), leftDefault, StartLeft);
-    Load(store, kStartUp, QStringLiteral("Top"), topDefault, StartTop);
+SavedSettings GetMySettings(SettingsStore& store, QSize primary) {
+    SavedSettings s;
+    // Half the screen less half the eight-panel window: centred.
+    const float leftDefault = static_cast<float>(primary.width()) * kTwipsPerPixel / 2.0f - 1020.0f;
+    const float topDefault = static_cast<float>(primary.height()) * kTwipsPerPixel / 2.0f - 1860.0f;
+    Load(store, kStartUp, QStringLiteral("Left"), leftDefault, s.Left);
+    Load(store, kStartUp, QStringLiteral("Top"), topDefault, s.Top);
     // A code that names no reading, or no window size, counts as unreadable: a damaged value
     // must not cost the panel its reading nor the window its place and size.
     for (int p = 0; p < kPanels; ++p) {
-        auto& section = Section[static_cast<std::size_t>(p)];
+        auto& section = s.Section[static_cast<std::size_t>(p)];
         Load(store, kForms, SectionKey(p), kSectionDefaults[p], section);
         if (!IsReadingKind(section)) {
             section = kUsedRamPercent;
         }
     }
-    Load(store, kForms, QStringLiteral("Panels"), kFirstRunPanelsMode, PanelsMode);
-    if (PanelsShown(PanelsMode) == 0) {
-        PanelsMode = kFirstRunPanelsMode;
+    Load(store, kForms, QStringLiteral("Panels"), kFirstRunPanelsMode, s.Panels);
+    if (PanelsShown(s.Panels) == 0) {
+        s.Panels = kFirstRunPanelsMode;
     }
+    return s;
 }
 
-// Left, Top, Section_1 to Section_8 and Panels, in the order they are saved. Where the window
-// system does not say where the window is, the position it was given at start stands.
-std::array<std::int64_t, 11> FrmMain::SettingsNow() const {
-    std::array<std::int64_t, 11> values{};
-    const bool known = host_ != nullptr && host_->PositionKnown();
-    const QPoint place = known ? host_->Geometry().topLeft() : QPoint();
-    values[0] = known ? place.x() * 15 : StartLeft;
-    values[1] = known ? place.y() * 15 : StartTop;
+// Every value goes out on every save, so that the file ends up holding the window as it is,
+// whatever another program did to it meanwhile.
+void SaveMySettings(SettingsStore& store, const SavedSettings& s) {
+    store.Write(kStartUp, QStringLiteral("Left"), QString::number(s.Left));
+    store.Write(kStartUp, QStringLiteral("Top"), QString::number(s.Top));
     for (int p = 0; p < kPanels; ++p) {
-        values[static_cast<std::size_t>(2 + p)] = Section[static_cast<std::size_t>(p)];
+        store.Write(kForms, SectionKey(p), QString::number(s.Section[static_cast<std::size_t>(p)]));
     }
-    values[10] = PanelsMode;
-    return values;
-}
-
-void FrmMain::SaveMySettings() {
-    SettingsStore& store = platform_.settings;
-    const auto values = SettingsNow();
-    store.Write(kStartUp, QStringLiteral("Left"), QString::number(values[0]));
-    store.Write(kStartUp, QStringLiteral("Top"), QString::number(values[1]));
-    for (int p = 0; p < kPanels; ++p) {
-        store.Write(kForms, SectionKey(p),
-                    QString::number(values[static_cast<std::size_t>(2 + p)]));
-    }
-    store.Write(kForms, QStringLiteral("Panels"), QString::number(values[10]));
-    // Every value goes out on every save, so that the file ends up holding the window as it
-    // is, whatever another program did to it meanwhile. The store writes in the background;
-    // one that fails keeps its old file, and the next change writes everything again.
+    store.Write(kForms, QStringLiteral("Panels"), QString::number(s.Panels));
     store.Commit();
-    saved_ = values;
 }
 
 }  // namespace kelvane

@@ -6,7 +6,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 
-#include "core/controls.h"
+#include "rules/window_layout.h"
 #include "window/help_text.h"
 
 namespace kelvane {

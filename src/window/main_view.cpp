@@ -10,9 +10,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QToolTip>
-#include <cstring>
 
 #include "platform/platform.h"
+#include "rules/window_layout.h"
 #include "window/fonts.h"
 #include "window/frm_help.h"
 
@@ -37,7 +37,10 @@ bool Meet(const QRect& a, const QRect& b) {
 }
 
 QRect StripRect(int strip) {
-    return strip == 0 ? QRect(0, 0, 1 << 16, 18) : QRect(0, 18 + 29 * (strip - 1), 1 << 16, 29);
+    constexpr int kTitle = kTitleStripTwips / kTwipsPerPixel;
+    constexpr int kPitch = kPanelPitchTwips / kTwipsPerPixel;
+    return strip == 0 ? QRect(0, 0, 1 << 16, kTitle)
+                      : QRect(0, TwipsToPixels(PanelTopTwips(strip - 1)), 1 << 16, kPitch);
 }
 
 }  // namespace
@@ -65,7 +68,7 @@ MainView::MainView(FrmMain& gauge)
     setGeometry(0, 0, TwipsToPixels(4485), TwipsToPixels(4860));
     setFixedSize(size());
 
-    const Controls& controls = gauge_.controls;
+    const Controls& controls = gauge_.controls();
     looks_.resize(controls.BackToFront().size());
     for (std::size_t i = 0; i < looks_.size(); ++i) {
         const Control& control = controls.BackToFront()[i];
@@ -79,14 +82,13 @@ MainView::MainView(FrmMain& gauge)
                 pictures_.push_back(
                     {name, QPixmap(QStringLiteral(":/pictures/%1.png").arg(name)), {}});
             }
-        } else if (control.type == ControlType::kLabel) {
-            if (std::strcmp(control.name, "lblInfo") == 0) {
-                look.glyphs = &numbers_;
-                look.font = &numbers_.Font();
-            } else {
-                look.font =
-                    std::strcmp(control.name, "lblDrv") == 0 ? &driveLetterFont_ : &arrowFont_;
-            }
+        } else if (control.type == ControlType::kNumber) {
+            look.glyphs = &numbers_;
+            look.font = &numbers_.Font();
+        } else if (control.type == ControlType::kDriveLetter) {
+            look.font = &driveLetterFont_;
+        } else if (control.type == ControlType::kArrow) {
+            look.font = &arrowFont_;
         }
         for (int strip = 0; strip <= kPanels; ++strip) {
             if (control.pixels.intersects(StripRect(strip))) {
@@ -94,21 +96,13 @@ MainView::MainView(FrmMain& gauge)
             }
         }
     }
-    gauge_.controls.OnRepaint([this](const QRect& rect) { update(rect); });
+    gauge_.OnRepaint([this](const QRect& rect) { update(rect); });
     gauge_.AttachHost(*this);
 }
 
 MainView::~MainView() {
-    gauge_.controls.OnRepaint(nullptr);
+    gauge_.OnRepaint(nullptr);
     delete help_.data();
-}
-
-// Where the window system has the window: Qt keeps the place it last asked for, which a window
-// manager may have refused.
-QRect MainView::Geometry() const {
-    const std::optional<QPoint> placed =
-        windowHandle() != nullptr ? PlacedAt(windowHandle()) : std::nullopt;
-    return {placed.value_or(pos()), size()};
 }
 
 // A Wayland client is never told where its windows are.
@@ -126,16 +120,29 @@ void MainView::SetWindowPos(const QRect& rect) {
     setGeometry(rect);
     if (!watched_) {
         winId();
-        WatchWindow(windowHandle(), [this] { close(); });
         watched_ = true;
+        placeFromWindowSystem_ = WatchWindow(
+            windowHandle(), [this] { close(); }, [this] { ReportPlace(); });
     }
+    show();
+}
+
+void MainView::Move(QPoint topLeft) {
+    move(topLeft);
+}
+
+void MainView::BringToFront() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
 }
 
-void MainView::Move(QPoint topLeft) {
-    move(topLeft);
+// Qt takes the place it asks for as where the window is, which a window manager may have
+// refused (sway, weston): where the window system has it is what the gauge is told.
+void MainView::ReportPlace() {
+    const std::optional<QPoint> placed =
+        windowHandle() != nullptr ? PlacedAt(windowHandle()) : std::nullopt;
+    gauge_.WindowMoved({placed.value_or(pos()), size()});
 }
 
 void MainView::ShowHelp() {
@@ -164,8 +171,17 @@ void MainView::closeEvent(QCloseEvent* event) {
     emit unloaded();
 }
 
+// Without a window system's word, the window is where Qt put it.
 void MainView::moveEvent(QMoveEvent*) {
-    gauge_.SettingsMayHaveChanged();
+    if (!placeFromWindowSystem_) {
+        ReportPlace();
+    }
+}
+
+void MainView::resizeEvent(QResizeEvent*) {
+    if (!placeFromWindowSystem_) {
+        ReportPlace();
+    }
 }
 
 // Strip by strip, every control that reaches into the strip's part of the dirty region, from
@@ -189,7 +205,7 @@ void MainView::paintEvent(QPaintEvent* event) {
         const std::vector<ControlId>& controls = strips_[static_cast<std::size_t>(strip)];
         std::size_t first = controls.size();
         while (first > 0) {
-            const Control& control = gauge_.controls[controls[first - 1]];
+            const Control& control = gauge_.controls()[controls[first - 1]];
             if (control.visible && control.type != ControlType::kOutline &&
                 Covers(control.pixels, area)) {
                 break;
@@ -201,7 +217,7 @@ void MainView::paintEvent(QPaintEvent* event) {
             painter.fillRect(area, Qt::white);  // the window's own ground
         }
         for (std::size_t i = first; i < controls.size(); ++i) {
-            const Control& control = gauge_.controls[controls[i]];
+            const Control& control = gauge_.controls()[controls[i]];
             if (control.visible && Meet(control.pixels, area)) {
                 Paint(painter, controls[i], area);
             }
@@ -211,7 +227,7 @@ void MainView::paintEvent(QPaintEvent* event) {
 
 // Each control draws as its own widget would: within its rectangle, from its corner.
 void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
-    const Control& control = gauge_.controls[id];
+    const Control& control = gauge_.controls()[id];
     const QRect& r = control.pixels;
     Look& look = looks_[id];
     switch (control.type) {
@@ -243,11 +259,13 @@ void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
                 painter.setClipping(false);
             }
             break;
-        case ControlType::kLabel: {
+        case ControlType::kNumber:
+        case ControlType::kDriveLetter:
+        case ControlType::kArrow: {
             // Text is drawn glyph by glyph, each clipped: one rectangle is the cheapest clip.
             painter.setClipRect(r & area);
             painter.fillRect(r, Qt::white);
-            const std::string_view text = gauge_.controls.Text(id);
+            const std::string_view text = gauge_.controls().Text(id);
             GlyphCache* glyphs = look.glyphs;
             // A number wider than its label is written smaller rather than cut.
             qreal width = glyphs != nullptr ? glyphs->Width(text) : 0;
@@ -292,7 +310,7 @@ void MainView::mouseReleaseEvent(QMouseEvent* event) {
 void MainView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
-        gauge_.Form_KeyDown(112 + (key - Qt::Key_F1));
+        gauge_.Form_KeyDown(FKey(1 + key - Qt::Key_F1));
         return;
     }
     QWidget::keyPressEvent(event);

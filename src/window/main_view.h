@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "core/frm_main.h"
+#include "gauge/frm_main.h"
 #include "window/glyph_cache.h"
 
 namespace kelvane {
@@ -25,10 +25,10 @@ class MainView : public QWidget, public WindowHost {
     explicit MainView(FrmMain& gauge);
     ~MainView() override;
 
-    QRect Geometry() const override;
     bool PositionKnown() const override;
     void SetWindowPos(const QRect& rect) override;
     void Move(QPoint topLeft) override;
+    void BringToFront() override;
     void ShowHelp() override;
     void UnloadAll() override;
     FrmHelp* HelpWindow() const;
@@ -47,6 +47,7 @@ class MainView : public QWidget, public WindowHost {
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // The artwork of a picture; all controls of an array share it.
@@ -61,9 +62,12 @@ class MainView : public QWidget, public WindowHost {
         GlyphCache* glyphs = nullptr;
     };
     void Paint(QPainter& painter, ControlId id, const QRect& area);
+    // Tells the gauge where the window system has the window.
+    void ReportPlace();
 
     FrmMain& gauge_;
     bool watched_ = false;
+    bool placeFromWindowSystem_ = false;
     QPointer<FrmHelp> help_;
     QFont driveLetterFont_;
     QFont arrowFont_;

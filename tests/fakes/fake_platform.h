@@ -10,7 +10,8 @@
 #include <QPair>
 #include <array>
 
-#include "core/frm_main.h"
+#include "core/system.h"
+#include "gauge/frm_main.h"
 
 namespace kelvane {
 
@@ -76,21 +77,35 @@ class FakeSettings final : public SettingsStore {
     int commits = 0;
 };
 
-// The window system: the window is where it was last put, unless moves are refused.
+class FakeClock final : public Clock {
+  public:
+    std::chrono::milliseconds Now() const override { return now; }
+    std::chrono::milliseconds now{1'000'000};
+};
+
+// The window system: the window is where it was last put, unless moves are refused; it tells
+// the gauge where it put it.
 class FakeWindow final : public WindowHost {
   public:
-    QRect Geometry() const override { return geometry; }
     bool PositionKnown() const override { return positionKnown; }
     void SetWindowPos(const QRect& rect) override {
-        geometry = refuseMoves ? QRect(geometry.topLeft(), rect.size()) : rect;
+        Put(refuseMoves ? QRect(geometry.topLeft(), rect.size()) : rect);
         topmost = true;
     }
     void Move(QPoint topLeft) override {
-        geometry.moveTopLeft(refuseMoves ? geometry.topLeft() : topLeft);
+        Put(QRect(refuseMoves ? geometry.topLeft() : topLeft, geometry.size()));
     }
+    void BringToFront() override { topmost = true; }
     void ShowHelp() override { ++helpShown; }
     void UnloadAll() override { ++unloads; }
+    void Put(const QRect& rect) {
+        geometry = rect;
+        if (gauge != nullptr) {
+            gauge->WindowMoved(rect);
+        }
+    }
 
+    FrmMain* gauge = nullptr;
     QRect geometry{0, 0, 299, 324};
     bool positionKnown = true;
     bool refuseMoves = false;
@@ -99,18 +114,19 @@ class FakeWindow final : public WindowHost {
     int unloads = 0;
 };
 
-// A main window over fake parts, its timers stopped so that a test ticks it by hand.
+// A main window over fake parts, ticked by hand.
 struct FakeGauge {
     FakeMemory memory;
     FakeVolumes volumes;
     FakeScreen screen;
     FakeSettings settings;
+    FakeClock clock;
     FakeWindow host;
-    FrmMain window{Platform{memory, volumes, screen, settings}};
+    FrmMain window{System{memory, volumes, screen, settings, clock}};
 
     FakeGauge() {
-        window.Timer1.stop();
         window.AttachHost(host);
+        host.gauge = &window;
     }
     void Start() {
         window.GetMySettings();

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/meminfo_parser.h"
-#include "platform/mount_table.h"
+#include "parsers/meminfo.h"
+#include "parsers/mount_table.h"
+#include "parsers/setting_number.h"
 #include "rules/sections.h"
-#include "rules/setting_number.h"
 
 // A broken property names itself and aborts, so that libFuzzer keeps the input.
 #define FUZZ_CHECK(condition)                                                                     \

@@ -7,7 +7,7 @@
 
 #include <QtTest>
 
-#include "platform/mount_table.h"
+#include "parsers/mount_table.h"
 
 using namespace kelvane;
 

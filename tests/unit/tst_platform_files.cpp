@@ -15,7 +15,6 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
-#include "platform/settings_store.h"
 #include "platform/single_instance.h"
 
 using namespace kelvane;

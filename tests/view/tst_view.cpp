@@ -21,7 +21,8 @@ namespace {
 struct Shown {
     FakeGauge g;
     MainView view{g.window};
-    Shown() {
+    explicit Shown(MemoryStatus memory = {133'693'440, 40'960'000}) {
+        g.memory.status = memory;
         g.volumes.PassFirst(1);
         g.Start();
         g.window.Timer1_Timer();
@@ -36,7 +37,9 @@ struct Shown {
         shot.setDevicePixelRatio(1);
         return shot;
     }
-    QRect Rect(ControlId id) const { return g.window.controls[id].pixels; }
+    const Control& Of(const char* name, int index = -1) const {
+        return g.window.controls()[g.window.controls().Find(name, index)];
+    }
 };
 
 }  // namespace
@@ -44,8 +47,6 @@ struct Shown {
 class TestView : public QObject {
     Q_OBJECT
   private slots:
-    void picturesShowTheirArtwork();
-    void segmentsAreFillAndWholePixelBorder();
     void numbersLookAsTextDrawnWithTheirFont_data();
     void numbersLookAsTextDrawnWithTheirFont();
     void inputReachesTheGauge();
@@ -53,90 +54,48 @@ class TestView : public QObject {
     void helpWindow();
 };
 
-// Pixel for pixel, 1:1 at the screen's density (the @2x artwork at ratio 2, never a 1x bitmap
-// blown up), wherever no control in front covers it.
-void TestView::picturesShowTheirArtwork() {
-    Shown s;
-    const std::vector<Control>& all = s.g.window.controls.BackToFront();
-    const qreal ratio = s.view.devicePixelRatioF();
-    const QImage shot = s.Shot(s.view.rect());
-    QStringList seen;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const QString name = QLatin1String(all[i].name);
-        if (all[i].type != ControlType::kPicture || !all[i].visible || seen.contains(name)) {
-            continue;
-        }
-        seen << name;
-        const QImage art =
-            QImage(QStringLiteral(":/pictures/%1%2.png").arg(name, ratio > 1 ? "@2x" : ""))
-                .convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < art.height(); ++y) {
-            for (int x = 0; x < art.width(); ++x) {
-                const QPoint at = all[i].pixels.topLeft() + QPoint(int(x / ratio), int(y / ratio));
-                const bool covered =
-                    !s.view.rect().contains(at) ||
-                    std::any_of(all.begin() + static_cast<long>(i) + 1, all.end(),
-                                [&](const Control& c) {
-                                    return c.visible && c.pixels.contains(at) &&
-                                           (c.type != ControlType::kOutline ||
-                                            !c.pixels.adjusted(2, 2, -2, -2).contains(at));
-                                });
-                const QPoint device = all[i].pixels.topLeft() * ratio + QPoint(x, y);
-                QVERIFY2(covered || shot.pixel(device) == art.pixel(x, y),
-                         qPrintable(QStringLiteral("%1 at %2,%3").arg(name).arg(x).arg(y)));
-            }
-        }
-    }
-    QCOMPARE(seen.size(), 14);
-}
-
-void TestView::segmentsAreFillAndWholePixelBorder() {
-    Shown s;
-    s.g.window.TurnOnLights(0);
-    const qreal ratio = s.view.devicePixelRatioF();
-    for (int n = 0; n < kSegments; n += 13) {
-        const ControlId id = s.g.window.imgRamUse[static_cast<std::size_t>(n)][0];
-        const Rgb fill = s.g.window.controls[id].fill;
-        QImage expected(s.Rect(id).size() * ratio, QImage::Format_RGB32);
-        expected.fill(Qt::black);
-        QPainter(&expected).fillRect(
-            QRect(QPoint(ratio, ratio), expected.size() - QSize(2, 2) * ratio),
-            QColor(fill.red, fill.green, fill.blue));
-        QCOMPARE(s.Shot(s.Rect(id)), expected);
-    }
-}
-
 void TestView::numbersLookAsTextDrawnWithTheirFont_data() {
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("percent") << "70%";
-    QTest::newRow("a fraction") << "48828.125 KB";
-    QTest::newRow("the used KB of 4 TiB") << "4294967296 KB";
-    QTest::newRow("a separator beyond ASCII") << QStringLiteral("48828\u066b125 KB");
-    QTest::newRow("a wide one too") << QStringLiteral("67108864\u066b5 KB");
-    QTest::newRow("empty") << "";
+    constexpr qint64 kGiB = 1024LL * 1024 * 1024;
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<qint64>("avail");
+    QTest::newRow("percent, KB and MB") << "C" << 133'693'440LL << 40'960'000LL;
+    QTest::newRow("a fraction") << "C" << 133'693'440LL << 50'000'000LL;
+    QTest::newRow("the used KB of 4 TiB") << "C" << 4096 * kGiB << 0LL;
+    QTest::newRow("a separator beyond ASCII") << "ar" << 133'693'440LL << 50'000'000LL;
+    QTest::newRow("a wide one too") << "ar" << 64 * kGiB << 512LL;
 }
 
 // Numbers are drawn glyph by glyph from a cache; they must look as the text drawn whole.
 void TestView::numbersLookAsTextDrawnWithTheirFont() {
-    QFETCH(QString, caption);
-    Shown s;
-    const ControlId label = s.g.window.lblInfo[2];
-    s.g.window.controls.SetText(label, caption.toStdString());
-    const QRect rect = s.Rect(label);
-    const qreal ratio = s.view.devicePixelRatioF();
-    QImage expected(rect.size() * ratio, QImage::Format_RGB32);
-    expected.setDevicePixelRatio(ratio);
-    expected.fill(Qt::white);
-    QPainter painter(&expected);
-    // A number too wide for its label is written in the narrow font, which holds any KB figure
-    // up to 4 TiB whole.
-    const bool wide = QFontMetrics(NumberFont()).horizontalAdvance(caption) > rect.width();
-    QVERIFY(!wide || QFontMetrics(NarrowNumberFont()).horizontalAdvance(caption) <= rect.width());
-    painter.setFont(wide ? NarrowNumberFont() : NumberFont());
-    painter.drawText(QRect(QPoint(), rect.size()), Qt::AlignLeft | Qt::AlignTop, caption);
-    painter.end();
-    expected.setDevicePixelRatio(1);
-    QCOMPARE(s.Shot(rect), expected);
+    QFETCH(QString, locale);
+    QFETCH(qint64, total);
+    QFETCH(qint64, avail);
+    QLocale::setDefault(QLocale(locale));
+    Shown s({total, avail});
+    QLocale::setDefault(QLocale::c());
+    for (int p = 0; p < kPanels; ++p) {
+        const Control& label = s.Of("lblInfo", p);
+        const std::string_view text =
+            s.g.window.controls().Text(s.g.window.controls().Find("lblInfo", p));
+        const QString caption = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        const QRect rect = label.pixels;
+        const qreal ratio = s.view.devicePixelRatioF();
+        QImage expected(rect.size() * ratio, QImage::Format_RGB32);
+        expected.setDevicePixelRatio(ratio);
+        expected.fill(Qt::white);
+        QPainter painter(&expected);
+        // A number too wide for its label is written in the narrow font, which holds any KB
+        // figure up to 4 TiB whole.
+        const bool wide = QFontMetrics(NumberFont()).horizontalAdvance(caption) > rect.width();
+        QVERIFY(!wide ||
+                QFontMetrics(NarrowNumberFont()).horizontalAdvance(caption) <= rect.width());
+        painter.setFont(wide ? NarrowNumberFont() : NumberFont());
+        painter.drawText(QRect(QPoint(), rect.size()), Qt::AlignLeft | Qt::AlignTop, caption);
+        painter.end();
+        expected.setDevicePixelRatio(1);
+        QVERIFY2(s.Shot(rect) == expected, qPrintable(caption));
+    }
 }
 
 // Presses land by the stacking order; keys reach the presets whatever the modifiers.
@@ -144,15 +103,16 @@ void TestView::inputReachesTheGauge() {
     Shown s;
     QWindow* window = s.view.windowHandle();
     QTest::mouseClick(window, Qt::MiddleButton, {}, {6, 18 + 20});
-    QCOMPARE(s.g.window.Section[0], 4);
+    QCOMPARE(s.g.window.Section(0), 4);
     QTest::keyClick(&s.view, Qt::Key_F2, Qt::ShiftModifier | Qt::ControlModifier);
-    QCOMPARE(s.g.window.Section[0], 0);
+    QCOMPARE(s.g.window.Section(0), 0);
     QCOMPARE(s.view.geometry(), QRect(444, 260, 136, 45));
-    QTest::mouseClick(window, Qt::LeftButton, {}, s.Rect(s.g.window.Image1).center());
-    QTest::mouseDClick(window, Qt::LeftButton, {}, s.Rect(s.g.window.Image1).center());
+    const QPoint logo = s.Of("Image1").pixels.center();
+    QTest::mouseClick(window, Qt::LeftButton, {}, logo);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, logo);
     QCOMPARE(s.view.geometry(), QRect(444, 260, 136, 103));
     QTest::keyClick(&s.view, Qt::Key_A);
-    QCOMPARE(s.g.window.PanelsMode, 2);
+    QCOMPARE(s.view.geometry(), QRect(444, 260, 136, 103));
 }
 
 void TestView::toolTipWithoutFocus() {

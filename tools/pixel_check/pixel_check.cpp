@@ -19,7 +19,7 @@
 #include <functional>
 
 #include "fakes/fake_platform.h"
-#if __has_include("core/frm_main.h")
+#if __has_include("gauge/frm_main.h")
 #define KELVANE_ONE_VIEW
 #include "window/main_view.h"
 #endif

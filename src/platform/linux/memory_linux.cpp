@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-#include "platform/meminfo_parser.h"
+#include "parsers/meminfo.h"
 #include "platform/platform.h"
 
 namespace kelvane {

@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "parsers/ini_text.h"
-#include "platform/settings_store.h"
+#include "platform/platform.h"
 
 namespace kelvane {
 namespace {

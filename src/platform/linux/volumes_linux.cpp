@@ -15,7 +15,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/mount_table.h"
+#include "parsers/mount_table.h"
 #include "platform/platform.h"
 
 namespace kelvane {

@@ -43,13 +43,15 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
 // never asks for attention, takes off again at once.
 class WindowWatch final : public QObject, public QAbstractNativeEventFilter {
   public:
-    WindowWatch(QWindow* window, xcb_connection_t* connection, std::function<void()> gone)
+    WindowWatch(QWindow* window, xcb_connection_t* connection, std::function<void()> gone,
+                std::function<void()> placed)
         : QObject(window),
           connection_(connection),
           window_(static_cast<xcb_window_t>(window->winId())),
           state_(Atom(connection, "_NET_WM_STATE")),
           attention_(Atom(connection, "_NET_WM_STATE_DEMANDS_ATTENTION")),
-          gone_(std::move(gone)) {
+          gone_(std::move(gone)),
+          placed_(std::move(placed)) {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
     ~WindowWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
@@ -63,6 +65,12 @@ class WindowWatch final : public QObject, public QAbstractNativeEventFilter {
         if (code == XCB_DESTROY_NOTIFY && gone_ &&
             reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == window_) {
             QMetaObject::invokeMethod(this, std::exchange(gone_, nullptr), Qt::QueuedConnection);
+        } else if (code == XCB_CONFIGURE_NOTIFY &&
+                   reinterpret_cast<const xcb_configure_notify_event_t*>(event)->window ==
+                       window_) {
+            // After Qt has taken the event in: the window system's word on where it put the
+            // window, which a window manager may have placed elsewhere than asked.
+            QMetaObject::invokeMethod(this, placed_, Qt::QueuedConnection);
         } else if (code == XCB_PROPERTY_NOTIFY) {
             const auto* changed = reinterpret_cast<const xcb_property_notify_event_t*>(event);
             if (changed->window == window_ && changed->atom == state_ && DemandsAttention()) {
@@ -108,14 +116,17 @@ class WindowWatch final : public QObject, public QAbstractNativeEventFilter {
     xcb_atom_t state_;
     xcb_atom_t attention_;
     std::function<void()> gone_;
+    std::function<void()> placed_;
 };
 
 }  // namespace
 
-void WatchWindow(QWindow* window, std::function<void()> gone) {
-    if (xcb_connection_t* connection = X11Connection()) {
-        new WindowWatch(window, connection, std::move(gone));
+bool WatchWindow(QWindow* window, std::function<void()> gone, std::function<void()> placed) {
+    xcb_connection_t* connection = X11Connection();
+    if (connection != nullptr) {
+        new WindowWatch(window, connection, std::move(gone), std::move(placed));
     }
+    return connection != nullptr;
 }
 
 // The X server is asked where the window's corner is on the root window: a window manager

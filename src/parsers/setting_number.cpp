@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
-#include "rules/setting_number.h"
+#include "parsers/setting_number.h"
 
 namespace kelvane {
 namespace {

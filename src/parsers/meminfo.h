@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "rules/figures.h"
 
 namespace kelvane {
 

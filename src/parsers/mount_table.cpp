@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
-#include "platform/mount_table.h"
+#include "parsers/mount_table.h"
 
 #include <algorithm>
 #include <array>

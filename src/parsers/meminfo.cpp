@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
-#include "platform/meminfo_parser.h"
+#include "parsers/meminfo.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/system.h"
+#include "rules/reading_rules.h"
+#include "rules/sections.h"
+
+namespace kelvane {
+
+// What the panels show on a tick: the memory snapshot and its free percentage, and the used
+// space of the drives found at start.
+class Readings {
+  public:
+    Readings(MemoryStatusSource& memory, VolumeSource& volumes);
+    Readings(const Readings&) = delete;
+    Readings& operator=(const Readings&) = delete;
+
+    // Probes the letters from C: on; the first letter that fails ends the probe.
+    void FindHowManyDrives();
+    // How many letters from C: on passed the probe: the drives the panels may show.
+    int DrivesFound() const { return drivesFound_; }
+
+    // A tick's memory snapshot; an unreadable or implausible one keeps the previous readings.
+    void ReadMemory();
+    // The used space of the drive a panel shows, when `code` is a drive's.
+    void SetWholeDrive(int code);
+
+    // This tick's readings, for the panels to show.
+    const TickReadings& Now() const { return now_; }
+    QString MountPoint(int letter) const { return volumes_.MountPoint(letter); }
+
+  private:
+    MemoryStatusSource& memory_;
+    VolumeSource& volumes_;
+    int drivesFound_ = 0;  // DriveCount - 1
+    MemoryStatus MemStatus;
+    std::int16_t FreePercent = 0;
+    std::array<std::int16_t, kDriveLetters> DriveUsedPercent{};
+    std::array<bool, kDriveLetters> driveAbsent_{};
+    std::string decimalPoint_;
+    TickReadings now_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,78 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QPointF>
+#include <QRect>
+#include <cstdint>
+
+#include "core/controls.h"
+#include "core/main_layout.h"
+#include "core/system.h"
+
+namespace kelvane {
+
+// The main window's place and size, and its own controls: the logo to drag it by and to
+// double-click, the size button, the pins, and the help and close buttons with their pressed
+// faces. Where the window is comes from the view, which tells it whenever the window system
+// moved the window; it never asks.
+class WindowFrame {
+  public:
+    WindowFrame(Controls& controls, const MainLayout& layout, ScreenInfo& screen);
+
+    void AttachHost(WindowHost& host) { host_ = &host; }
+
+    // Start-up: the window placed at its stored place, brought within reach of the screens,
+    // with the height of its size code; above other windows, shown, not activated.
+    void Place(QPoint stored, std::uint8_t PanelsMode);
+    // The window system has the window at `rect` now.
+    void Moved(const QRect& rect) { where_ = rect; }
+    // Where the window is, as last told; false where the window system does not tell.
+    const QRect& Where() const { return where_; }
+    bool PositionKnown() const { return host_->PositionKnown(); }
+
+    std::uint8_t PanelsMode() const { return PanelsMode_; }
+    // A function key's size: code and height, at the window's place and width.
+    void Resize(std::uint8_t code, int panels);
+
+    // The geometry of the screen that holds the centre of `window`, or the primary screen's.
+    QRect ScreenOf(const QRect& window) const { return screen_.GeometryAt(window.center()); }
+    // The screens changed: a window no longer wholly on them comes back the shortest way.
+    void ScreensChanged();
+    // A later start asks for the gauge: it comes back onto a screen, above other windows.
+    void ComeBack();
+
+    // Mouse positions are in twips, relative to the control.
+    void Image1_MouseDown(QPointF twips);
+    void Image1_MouseMove(Qt::MouseButtons buttons, QPointF twips);
+    void Image1_Click();
+    void Image1_DblClick();
+    void imgMin1_MouseDown();
+    void imgMin1_MouseUp();
+    void imgClose2_MouseDown();
+    void imgClose2_MouseUp();
+    void imgHelp1_MouseDown();
+    void imgHelp1_MouseUp();
+    void Label1_Click();
+    void Label2_Click();
+    void Label3_Click();
+
+  private:
+    void RememberPosition();
+    void PinTo(QPoint place);
+    void SetWindowPos(const QRect& rect);
+
+    Controls& controls_;
+    const MainLayout& l_;
+    ScreenInfo& screen_;
+    WindowHost* host_ = nullptr;
+    QRect where_;
+    std::uint8_t PanelsMode_ = 0;
+    std::int32_t lngLeft = 0;   // pixels
+    std::int32_t lngTop = 0;    // pixels
+    std::int16_t intDragX = 0;  // twips
+    std::int16_t intDragY = 0;  // twips
+};
+
+}  // namespace kelvane

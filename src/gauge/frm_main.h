@@ -1,0 +1,97 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+#include "core/controls.h"
+#include "core/main_layout.h"
+#include "core/readings.h"
+#include "core/system.h"
+#include "core/window_frame.h"
+#include "display/panel_set.h"
+#include "rules/presets.h"
+#include "settings/my_settings.h"
+
+namespace kelvane {
+
+// The gauge's main window as plain data: its controls and the parts that own its state (the
+// readings, the panels, the window's place and size, what is saved), with the procedures a
+// user's actions and the clock call. It needs no display: a view (src/window/) shows the
+// controls, hands it the user's input, ticks it and tells it where the window is.
+class FrmMain {
+  public:
+    explicit FrmMain(System system);
+    FrmMain(const FrmMain&) = delete;
+    FrmMain& operator=(const FrmMain&) = delete;
+
+    // The view that shows this window; until one is attached the window is not shown.
+    void AttachHost(WindowHost& host);
+
+    // Start-up, the refresh tick and shutdown.
+    void GetMySettings();
+    void Form_Load();
+    void Timer1_Timer();
+    void Form_Unload();
+    // The settings written now, and waited for.
+    void SaveMySettings();
+    void FlushSettings();
+
+    // The mouse over the window, positions in pixels from its upper-left corner. A press
+    // goes to the control it lands on, and the moves and releases that follow go to the same
+    // control until every button is up.
+    void MouseDown(QPointF pixels, bool doubleClick);
+    void MouseMove(QPointF pixels, Qt::MouseButtons buttons);
+    void MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown);
+    // F1 for help, F2 to F12 for the arrangements.
+    void Form_KeyDown(FunctionKey key);
+
+    // What the window system says: the window is at `rect` now; the screens changed; a later
+    // start asks for the gauge.
+    void WindowMoved(const QRect& rect);
+    void ScreensChanged() { frame_.ScreensChanged(); }
+    void ComeBack() { frame_.ComeBack(); }
+
+    // What the view shows, and where it learns what to repaint.
+    const Controls& controls() const { return controls_; }
+    void OnRepaint(std::function<void(const QRect&)> repaint) {
+        controls_.OnRepaint(std::move(repaint));
+    }
+    const MainLayout& layout() const { return layout_; }
+    QRect ScreenOf(const QRect& window) const { return frame_.ScreenOf(window); }
+    int PanelsShown() const;
+    std::uint8_t Section(int panel) const {
+        return panels_.Sections()[static_cast<std::size_t>(panel)];
+    }
+    // Where panel p's strip (its LED and caption rows) lies, in pixels; the panel whose strip
+    // holds `pixels`, or -1; and what the panel's reading is.
+    static QRect PanelStrip(int panel);
+    static int PanelAt(QPoint pixels);
+    QString PanelToolTip(int panel) const;
+
+  private:
+    // The values the settings hold for the window as it is now.
+    SavedSettings SettingsNow() const;
+    // The window moved, or the user changed what is saved: written a second after the last.
+    void SettingsMayHaveChanged();
+
+    System system_;
+    WindowHost* host_ = nullptr;
+    Controls controls_;
+    const MainLayout layout_;
+    Readings readings_;
+    PanelSet panels_;
+    WindowFrame frame_;
+    SavedSettings loaded_;
+    SaveSchedule schedule_;
+    bool started_ = false;
+    bool unloaded_ = false;
+    ControlId pressed_ = kNoControl;
+    bool clickPending_ = false;
+};
+
+}  // namespace kelvane

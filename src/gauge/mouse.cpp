@@ -1,0 +1,111 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+// The mouse over the main window: which control a press lands on, and the panels' strips and
+// tooltips.
+
+#include <utility>
+
+#include "gauge/frm_main.h"
+#include "rules/window_layout.h"
+
+namespace kelvane {
+
+// A press lands on the frontmost control under it that takes presses; a double-click's
+// second press acts as a press everywhere but on the logo.
+void FrmMain::MouseDown(QPointF pixels, bool doubleClick) {
+    if (pressed_ == kNoControl) {
+        pressed_ = controls_.HitTest(pixels.toPoint());
+    }
+    if (pressed_ == kNoControl) {
+        return;
+    }
+    const Control& control = controls_[pressed_];
+    if (pressed_ == layout_.Image1) {
+        clickPending_ = !doubleClick;
+        if (doubleClick) {
+            frame_.Image1_DblClick();
+        } else {
+            frame_.Image1_MouseDown((pixels - control.pixels.topLeft()) * kTwipsPerPixel);
+        }
+    } else if (pressed_ == layout_.imgMin1) {
+        frame_.imgMin1_MouseDown();
+    } else if (pressed_ == layout_.imgClose2) {
+        frame_.imgClose2_MouseDown();
+    } else if (pressed_ == layout_.imgHelp1) {
+        frame_.imgHelp1_MouseDown();
+    } else if (const int title = panels_.TitleAt(pressed_); title >= 0) {
+        panels_.TitleMouseDown(control.index, title);
+    } else {
+        clickPending_ = true;
+    }
+    SettingsMayHaveChanged();
+}
+
+void FrmMain::MouseMove(QPointF pixels, Qt::MouseButtons buttons) {
+    // The window's move, which the view reports, is what may need saving.
+    if (pressed_ == layout_.Image1) {
+        frame_.Image1_MouseMove(
+            buttons, (pixels - controls_[layout_.Image1].pixels.topLeft()) * kTwipsPerPixel);
+    }
+}
+
+void FrmMain::MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown) {
+    const ControlId released = pressed_;
+    if (released == kNoControl) {
+        return;
+    }
+    const bool inside = controls_[released].pixels.contains(pixels.toPoint());
+    const bool click = std::exchange(clickPending_, false) && inside;
+    if (buttonsStillDown == Qt::NoButton) {
+        pressed_ = kNoControl;
+    }
+    if (released == layout_.imgMin1) {
+        frame_.imgMin1_MouseUp();
+    } else if (released == layout_.imgClose2) {
+        frame_.imgClose2_MouseUp();
+    } else if (released == layout_.imgHelp1) {
+        frame_.imgHelp1_MouseUp();
+    } else if (click && released == layout_.Image1) {
+        frame_.Image1_Click();
+    } else if (click && released == layout_.Label1) {
+        frame_.Label1_Click();
+    } else if (click && released == layout_.Label2) {
+        frame_.Label2_Click();
+    } else if (click && released == layout_.Label3) {
+        frame_.Label3_Click();
+    }
+    SettingsMayHaveChanged();
+}
+
+QRect FrmMain::PanelStrip(int panel) {
+    return {0, TwipsToPixels(PanelTopTwips(panel)), kWindowWidth, TwipsToPixels(kPanelTwips)};
+}
+
+int FrmMain::PanelAt(QPoint pixels) {
+    for (int p = 0; p < kPanels; ++p) {
+        const QRect strip = PanelStrip(p);
+        if (pixels.y() >= strip.top() && pixels.y() <= strip.bottom()) {
+            return p;
+        }
+    }
+    return -1;
+}
+
+// Asked for when it shows, so that it names the panel's current reading.
+QString FrmMain::PanelToolTip(int panel) const {
+    const int code = Section(panel);
+    if (!IsReadingKind(code)) {
+        return {};
+    }
+    if (!IsDriveKind(code)) {
+        const std::string_view tip = KindOf(code).toolTip;
+        return QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
+    }
+    const QString letter = QStringLiteral("%1:").arg(QLatin1Char(DriveLetter(code)));
+    const QString mountPoint = readings_.MountPoint(code - kFirstDrive);
+    return letter + QLatin1Char(' ') +
+           (mountPoint.isEmpty() ? QStringLiteral("no drive has this letter") : mountPoint);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,35 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// The main window's geometry: its units, its title strip and the panels one under another.
+
+namespace kelvane {
+
+// Twips, the unit of every control's place and size: 15 to a pixel, whatever the screen.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Whole pixels: the nearest, an exact half going to the even neighbour.
+int TwipsToPixels(double twips);
+
+inline constexpr int kWindowWidth = 136;  // pixels
+inline constexpr int kTitleStripTwips = 270;
+inline constexpr int kPanelPitchTwips = 435;  // from one panel's top to the next one's
+inline constexpr int kLedRowTwips = 180;
+inline constexpr int kPanelTwips = 405;  // the LED row and the caption row below it
+
+constexpr int PanelTopTwips(int panel) {
+    return kTitleStripTwips + kPanelPitchTwips * panel;
+}
+constexpr int CaptionTopTwips(int panel) {
+    return PanelTopTwips(panel) + kLedRowTwips;
+}
+
+// The window's height in pixels for n panels: down to the last one's caption row.
+constexpr int WindowHeight(int panels) {
+    return (PanelTopTwips(panels - 1) + kPanelTwips) / kTwipsPerPixel;
+}
+static_assert(WindowHeight(1) == 45 && WindowHeight(8) == 248);
+
+}  // namespace kelvane

@@ -92,7 +92,8 @@ bool HasReadOnlyOption(std::string_view options) {
     return Contains(Split(options, ","), "ro");
 }
 
-std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table) {
+std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
+                                        const std::function<bool(const MountEntry&)>& reachable) {
     // Mounts stack, so only the last entry at a path is what a lookup there reaches; the
     // map also puts the paths in the order that keeps letters stable from run to run.
     std::map<std::string_view, const MountEntry*> top;
@@ -103,15 +104,17 @@ std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table) {
     const MountEntry rootEntry = root != top.end() ? *root->second : MountEntry{{}, "/", {}, {}};
     std::vector<MountEntry> letters = {rootEntry};
     // Subvolumes and bind mounts share the device string and the free space, so a device
-    // gets one letter. A read-only volume gets none: the probe stops at the first letter
-    // that is not writable and would hide every drive after it.
+    // gets one letter. A read-only volume gets none, nor does one this user cannot query
+    // (another user's stick in a private folder): the probe stops at the first letter that
+    // fails and would hide every drive after it. The same device may be reachable elsewhere.
     std::set<std::string_view> devices = {rootEntry.device};
     for (const auto& [path, entry] : top) {
         if (letters.size() == static_cast<std::size_t>(kDriveLetters)) {
             break;
         }
         if (path != "/" && IsLocalDisk(*entry) && !HasReadOnlyOption(entry->options) &&
-            devices.insert(entry->device).second) {
+            !devices.contains(entry->device) && reachable(*entry)) {
+            devices.insert(entry->device);
             letters.push_back(*entry);
         }
     }

@@ -15,6 +15,8 @@ namespace {
 
 const QString kRoot = QStringLiteral("/dev/sda2 / ext4 rw,relatime 0 0\n");
 
+const auto kAll = [](const MountEntry&) { return true; };
+
 std::vector<MountEntry> Table(const QString& text) {
     return ParseMountTable(text.toStdString());
 }
@@ -32,9 +34,11 @@ class TestMountTable : public QObject {
 
 void TestMountTable::letters_data() {
     QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("letters");  // "device mountPoint" per letter from C:
-    const auto row = [](const char* name, const QString& table, const QString& letters) {
-        QTest::newRow(name) << table << letters;
+    QTest::addColumn<QString>("letters");      // "device mountPoint" per letter from C:
+    QTest::addColumn<QString>("unreachable");  // a mount point this user cannot query
+    const auto row = [](const char* name, const QString& table, const QString& letters,
+                        const QString& unreachable = {}) {
+        QTest::newRow(name) << table << letters << unreachable;
     };
     row("pseudo, network, image and FUSE filesystems get no letter",
         "proc /proc proc rw 0 0\ntmpfs /run tmpfs rw 0 0\noverlay /o overlay rw 0 0\n" + kRoot +
@@ -59,6 +63,11 @@ void TestMountTable::letters_data() {
     row("root mounted twice: the last one is C:",
         "/dev/sda1 / ext4 rw 0 0\n/dev/sdc1 / ext4 rw 0 0\n/dev/sda1 /old ext4 rw 0 0\n",
         "/dev/sdc1 / /dev/sda1 /old");
+    row("a volume this user cannot query gets no letter, its device elsewhere and the next do",
+        kRoot +
+            "/dev/sdb1 /media/other/usb vfat rw 0 0\n/dev/sdc1 /srv ext4 rw 0 0\n"
+            "/dev/sdb1 /mnt/usb vfat rw 0 0\n",
+        "/dev/sda2 / /dev/sdb1 /mnt/usb /dev/sdc1 /srv", "/media/other/usb");
     row("no root line, malformed lines: C: is still /",
         "garbage\n/dev/sdb1 /short\n/dev/sdc1 relative ext4 rw 0 0\n\t/dev/sdd1  /ok\text4 rw 0 0",
         " / /dev/sdd1 /ok");
@@ -67,8 +76,12 @@ void TestMountTable::letters_data() {
 void TestMountTable::letters() {
     QFETCH(QString, table);
     QFETCH(QString, letters);
+    QFETCH(QString, unreachable);
+    const auto reachable = [&](const MountEntry& v) {
+        return v.mountPoint != unreachable.toStdString();
+    };
     QStringList actual;
-    for (const MountEntry& volume : MapDriveLetters(Table(table))) {
+    for (const MountEntry& volume : MapDriveLetters(Table(table), reachable)) {
         actual << QString::fromStdString(volume.device + ' ' + volume.mountPoint);
     }
     QCOMPARE(actual.join(QLatin1Char(' ')), letters);
@@ -95,7 +108,7 @@ void TestMountTable::stillMounted() {
     QFETCH(QString, mounted);
     const QString start = kRoot + "/dev/sdb1 /mnt/d ext4 rw 0 0\n/dev/sdc1 /mnt/e vfat rw 0 0\n";
     QString actual;
-    for (const bool m : StillMounted(MapDriveLetters(Table(start)), Table(now))) {
+    for (const bool m : StillMounted(MapDriveLetters(Table(start), kAll), Table(now))) {
         actual += m ? '1' : '0';
     }
     QCOMPARE(actual, mounted);

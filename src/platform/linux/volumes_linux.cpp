@@ -76,7 +76,11 @@ class MountedVolumes final : public VolumeSource {
   public:
     MountedVolumes()
         : mounts_(::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC)),
-          letters_(MapDriveLetters(ParseMountTable(ReadMountTable(mounts_)))),
+          letters_(MapDriveLetters(ParseMountTable(ReadMountTable(mounts_)),
+                                   [](const MountEntry& volume) {
+                                       struct statvfs st {};
+                                       return StatVolume(volume.mountPoint, st);
+                                   })),
           ids_(FilesystemIds(letters_)),
           mounted_(letters_.size(), true) {
         if (mounts_ < 0) {

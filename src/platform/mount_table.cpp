@@ -121,17 +121,27 @@ std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
     return letters;
 }
 
-std::vector<bool> StillMounted(const std::vector<MountEntry>& letters,
-                               const std::vector<MountEntry>& table) {
-    std::map<std::string_view, std::string_view> top;
+std::vector<bool> StillMounted(
+    const std::vector<MountEntry>& letters, const std::vector<MountEntry>& table,
+    const std::function<bool(std::size_t, const MountEntry&)>& sameVolume) {
+    std::map<std::string_view, const MountEntry*> top;
+    std::set<std::pair<std::string_view, std::string_view>> mounts;
     for (const MountEntry& entry : table) {
-        top[entry.mountPoint] = entry.device;
+        top[entry.mountPoint] = &entry;
+        mounts.emplace(entry.mountPoint, entry.device);
     }
     std::vector<bool> mounted;
-    for (const MountEntry& letter : letters) {
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        const MountEntry& letter = letters[i];
         const auto at = top.find(letter.mountPoint);
-        mounted.push_back(letter.device.empty() ||
-                          (at != top.end() && at->second == letter.device));
+        if (letter.device.empty() || at == top.end() || at->second->device == letter.device) {
+            mounted.push_back(letter.device.empty() || at != top.end());
+            continue;
+        }
+        // Another device there is the volume back under another name, unless the volume's own
+        // lies hidden beneath it: a copy of its filesystem mounted over it is not the volume.
+        mounted.push_back(!mounts.contains({letter.mountPoint, letter.device}) &&
+                          sameVolume(i, *at->second));
     }
     return mounted;
 }

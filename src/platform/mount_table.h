@@ -36,9 +36,12 @@ std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
                                         const std::function<bool(const MountEntry&)>& reachable);
 
 // For each of the `letters` that MapDriveLetters gave at start, whether `table`, a mount table
-// read later, still has its volume where the letter looks: the same device as the top mount
-// at the same mount point. A letter whose device was unknown at start always counts.
-std::vector<bool> StillMounted(const std::vector<MountEntry>& letters,
-                               const std::vector<MountEntry>& table);
+// read later, still has its volume where the letter looks: the top mount at its mount point is
+// on the same device, or on another that `sameVolume(letter index, top mount)` recognises as
+// the letter's filesystem (a stick back as sdc1 instead of sdb1), asked only while the letter's
+// own device is not mounted beneath. A letter whose device was unknown at start always counts.
+std::vector<bool> StillMounted(
+    const std::vector<MountEntry>& letters, const std::vector<MountEntry>& table,
+    const std::function<bool(std::size_t, const MountEntry&)>& sameVolume);
 
 }  // namespace kelvane

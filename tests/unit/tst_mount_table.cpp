@@ -89,26 +89,37 @@ void TestMountTable::letters() {
 
 void TestMountTable::stillMounted_data() {
     QTest::addColumn<QString>("now");
+    QTest::addColumn<QString>("dIsOn");    // where the system recognises D:'s filesystem now
     QTest::addColumn<QString>("mounted");  // per letter from C:, at start C:, D: and E:
+    const auto row = [](const char* name, const QString& now, const QString& mounted,
+                        const QString& dIsOn = {}) {
+        QTest::newRow(name) << now << dIsOn << mounted;
+    };
     const QString d = QStringLiteral("/dev/sdb1 /mnt/d ext4 rw 0 0\n");
     const QString e = QStringLiteral("/dev/sdc1 /mnt/e vfat rw 0 0\n");
-    QTest::newRow("each still in place, among new mounts")
-        << e + "tmpfs /run tmpfs rw 0 0\n" + kRoot + d << "111";
-    QTest::newRow("an unmounted volume has gone") << kRoot + e << "101";
-    QTest::newRow("another disk at its mount point is not it")
-        << kRoot + "/dev/sdd1 /mnt/d ext4 rw 0 0\n" + e << "101";
-    QTest::newRow("a mount over it hides it")
-        << kRoot + d + "tmpfs /mnt/d tmpfs rw 0 0\n" + e << "101";
-    QTest::newRow("mounted elsewhere is not where the letter looks")
-        << kRoot + "/dev/sdb1 /media/d ext4 rw 0 0\n" + e << "101";
+    row("each still in place, among new mounts", e + "tmpfs /run tmpfs rw 0 0\n" + kRoot + d,
+        "111");
+    row("an unmounted volume has gone", kRoot + e, "101");
+    row("another disk at its mount point is not it", kRoot + "/dev/sdd1 /mnt/d ext4 rw 0 0\n" + e,
+        "101");
+    row("back at its mount point under another device name",
+        kRoot + "/dev/sdd1 /mnt/d ext4 rw 0 0\n" + e, "111", "/dev/sdd1");
+    row("a mount over it hides it, even one of its filesystem",
+        kRoot + d + "/dev/sdd1 /mnt/d ext4 rw 0 0\n" + e, "101", "/dev/sdd1");
+    row("mounted elsewhere is not where the letter looks",
+        kRoot + "/dev/sdb1 /media/d ext4 rw 0 0\n" + e, "101");
 }
 
 void TestMountTable::stillMounted() {
     QFETCH(QString, now);
+    QFETCH(QString, dIsOn);
     QFETCH(QString, mounted);
     const QString start = kRoot + "/dev/sdb1 /mnt/d ext4 rw 0 0\n/dev/sdc1 /mnt/e vfat rw 0 0\n";
+    const auto sameVolume = [&](std::size_t letter, const MountEntry& top) {
+        return letter == 1 && top.device == dIsOn.toStdString();
+    };
     QString actual;
-    for (const bool m : StillMounted(MapDriveLetters(Table(start), kAll), Table(now))) {
+    for (const bool m : StillMounted(MapDriveLetters(Table(start), kAll), Table(now), sameVolume)) {
         actual += m ? '1' : '0';
     }
     QCOMPARE(actual, mounted);

@@ -56,9 +56,9 @@ sample() {
 }
 measure() {
     local a b
-    a=($(sample))
+    read -ra a <<<"$(sample)"
     sleep "$seconds"
-    b=($(sample))
+    read -ra b <<<"$(sample)"
     kill -0 $gauge
     read_rate=$(((b[1] - a[1]) / seconds))
     awk -v ticks=$((b[0] - a[0])) -v hz="$(getconf CLK_TCK)" -v s="$seconds" -v what="$1" \

@@ -92,7 +92,8 @@ bool HasReadOnlyOption(std::string_view options) {
     return Contains(Split(options, ","), "ro");
 }
 
-std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table) {
+std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
+                                        const std::function<bool(const MountEntry&)>& reachable) {
     // Mounts stack, so only the last entry at a path is what a lookup there reaches; the
     // map also puts the paths in the order that keeps letters stable from run to run.
     std::map<std::string_view, const MountEntry*> top;
@@ -103,32 +104,44 @@ std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table) {
     const MountEntry rootEntry = root != top.end() ? *root->second : MountEntry{{}, "/", {}, {}};
     std::vector<MountEntry> letters = {rootEntry};
     // Subvolumes and bind mounts share the device string and the free space, so a device
-    // gets one letter. A read-only volume gets none: the probe stops at the first letter
-    // that is not writable and would hide every drive after it.
+    // gets one letter. A read-only volume gets none, nor does one this user cannot query
+    // (another user's stick in a private folder): the probe stops at the first letter that
+    // fails and would hide every drive after it. The same device may be reachable elsewhere.
     std::set<std::string_view> devices = {rootEntry.device};
     for (const auto& [path, entry] : top) {
         if (letters.size() == static_cast<std::size_t>(kDriveLetters)) {
             break;
         }
         if (path != "/" && IsLocalDisk(*entry) && !HasReadOnlyOption(entry->options) &&
-            devices.insert(entry->device).second) {
+            !devices.contains(entry->device) && reachable(*entry)) {
+            devices.insert(entry->device);
             letters.push_back(*entry);
         }
     }
     return letters;
 }
 
-std::vector<bool> StillMounted(const std::vector<MountEntry>& letters,
-                               const std::vector<MountEntry>& table) {
-    std::map<std::string_view, std::string_view> top;
+std::vector<bool> StillMounted(
+    const std::vector<MountEntry>& letters, const std::vector<MountEntry>& table,
+    const std::function<bool(std::size_t, const MountEntry&)>& sameVolume) {
+    std::map<std::string_view, const MountEntry*> top;
+    std::set<std::pair<std::string_view, std::string_view>> mounts;
     for (const MountEntry& entry : table) {
-        top[entry.mountPoint] = entry.device;
+        top[entry.mountPoint] = &entry;
+        mounts.emplace(entry.mountPoint, entry.device);
     }
     std::vector<bool> mounted;
-    for (const MountEntry& letter : letters) {
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        const MountEntry& letter = letters[i];
         const auto at = top.find(letter.mountPoint);
-        mounted.push_back(letter.device.empty() ||
-                          (at != top.end() && at->second == letter.device));
+        if (letter.device.empty() || at == top.end() || at->second->device == letter.device) {
+            mounted.push_back(letter.device.empty() || at != top.end());
+            continue;
+        }
+        // Another device there is the volume back under another name, unless the volume's own
+        // lies hidden beneath it: a copy of its filesystem mounted over it is not the volume.
+        mounted.push_back(!mounts.contains({letter.mountPoint, letter.device}) &&
+                          sameVolume(i, *at->second));
     }
     return mounted;
 }

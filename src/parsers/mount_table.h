@@ -5,6 +5,7 @@
 
 // Drive letters on Linux: which mounted volumes the gauge offers, and under which letter.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,14 +29,19 @@ std::vector<MountEntry> ParseMountTable(std::string_view text);
 bool HasReadOnlyOption(std::string_view options);
 
 // The volumes behind the letters, C: first. C: is always "/" so that a system without a
-// readable mount table still shows its root; the rest are the writable local disks in
-// mount point order, one per device, at most one per remaining letter.
-std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table);
+// readable mount table still shows its root; the rest are the writable local disks that this
+// user can query (`reachable`, asked only about those), in mount point order, one per device,
+// at most one per remaining letter.
+std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
+                                        const std::function<bool(const MountEntry&)>& reachable);
 
 // For each of the `letters` that MapDriveLetters gave at start, whether `table`, a mount table
-// read later, still has its volume where the letter looks: the same device as the top mount
-// at the same mount point. A letter whose device was unknown at start always counts.
-std::vector<bool> StillMounted(const std::vector<MountEntry>& letters,
-                               const std::vector<MountEntry>& table);
+// read later, still has its volume where the letter looks: the top mount at its mount point is
+// on the same device, or on another that `sameVolume(letter index, top mount)` recognises as
+// the letter's filesystem (a stick back as sdc1 instead of sdb1), asked only while the letter's
+// own device is not mounted beneath. A letter whose device was unknown at start always counts.
+std::vector<bool> StillMounted(
+    const std::vector<MountEntry>& letters, const std::vector<MountEntry>& table,
+    const std::function<bool(std::size_t, const MountEntry&)>& sameVolume);
 
 }  // namespace kelvane

@@ -32,9 +32,11 @@ class TestMountTable : public QObject {
 
 void TestMountTable::letters_data() {
     QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("letters");  // "device mountPoint" per letter from C:
-    const auto row = [](const char* name, const QString& table, const QString& letters) {
-        QTest::newRow(name) << table << letters;
+    QTest::addColumn<QString>("letters");      // "device mountPoint" per letter from C:
+    QTest::addColumn<QString>("unreachable");  // a mount point this user cannot query
+    const auto row = [](const char* name, const QString& table, const QString& letters,
+                        const QString& unreachable = {}) {
+        QTest::newRow(name) << table << letters << unreachable;
     };
     row("pseudo, network, image and FUSE filesystems get no letter",
         "proc /proc proc rw 0 0\ntmpfs /run tmpfs rw 0 0\noverlay /o overlay rw 0 0\n" + kRoot +
@@ -59,6 +61,11 @@ void TestMountTable::letters_data() {
     row("root mounted twice: the last one is C:",
         "/dev/sda1 / ext4 rw 0 0\n/dev/sdc1 / ext4 rw 0 0\n/dev/sda1 /old ext4 rw 0 0\n",
         "/dev/sdc1 / /dev/sda1 /old");
+    row("a volume this user cannot query gets no letter, its device elsewhere and the next do",
+        kRoot +
+            "/dev/sdb1 /media/other/usb vfat rw 0 0\n/dev/sdc1 /srv ext4 rw 0 0\n"
+            "/dev/sdb1 /mnt/usb vfat rw 0 0\n",
+        "/dev/sda2 / /dev/sdb1 /mnt/usb /dev/sdc1 /srv", "/media/other/usb");
     row("no root line, malformed lines: C: is still /",
         "garbage\n/dev/sdb1 /short\n/dev/sdc1 relative ext4 rw 0 0\n\t/dev/sdd1  /ok\text4 rw 0 0",
         " / /dev/sdd1 /ok");
@@ -67,8 +74,12 @@ void TestMountTable::letters_data() {
 void TestMountTable::letters() {
     QFETCH(QString, table);
     QFETCH(QString, letters);
+    QFETCH(QString, unreachable);
+    const auto reachable = [&](const MountEntry& v) {
+        return v.mountPoint != unreachable.toStdString();
+    };
     QStringList actual;
-    for (const MountEntry& volume : MapDriveLetters(Table(table))) {
+    for (const MountEntry& volume : MapDriveLetters(Table(table), reachable)) {
         actual << QString::fromStdString(volume.device + ' ' + volume.mountPoint);
     }
     QCOMPARE(actual.join(QLatin1Char(' ')), letters);
@@ -76,26 +87,36 @@ void TestMountTable::letters() {
 
 void TestMountTable::stillMounted_data() {
     QTest::addColumn<QString>("now");
+    QTest::addColumn<QString>("dIsOn");    // where the system recognises D:'s filesystem now
     QTest::addColumn<QString>("mounted");  // per letter from C:, at start C:, D: and E:
+    const auto row = [](const char* name, const QString& now, const QString& mounted,
+                        const QString& dIsOn = {}) {
+        QTest::newRow(name) << now << dIsOn << mounted;
+    };
     const QString d = QStringLiteral("/dev/sdb1 /mnt/d ext4 rw 0 0\n");
     const QString e = QStringLiteral("/dev/sdc1 /mnt/e vfat rw 0 0\n");
-    QTest::newRow("each still in place, among new mounts")
-        << e + "tmpfs /run tmpfs rw 0 0\n" + kRoot + d << "111";
-    QTest::newRow("an unmounted volume has gone") << kRoot + e << "101";
-    QTest::newRow("another disk at its mount point is not it")
-        << kRoot + "/dev/sdd1 /mnt/d ext4 rw 0 0\n" + e << "101";
-    QTest::newRow("a mount over it hides it")
-        << kRoot + d + "tmpfs /mnt/d tmpfs rw 0 0\n" + e << "101";
-    QTest::newRow("mounted elsewhere is not where the letter looks")
-        << kRoot + "/dev/sdb1 /media/d ext4 rw 0 0\n" + e << "101";
+    row("each still in place, among new mounts", e + "tmpfs /run tmpfs rw 0 0\n" + kRoot + d,
+        "111");
+    row("an unmounted volume has gone", kRoot + e, "101");
+    row("back under another device name it is there, another disk at its mount point is not",
+        kRoot + "/dev/sdd1 /mnt/d ext4 rw 0 0\n/dev/sde1 /mnt/e vfat rw 0 0\n", "110", "/dev/sdd1");
+    row("a mount over it hides it, even one of its filesystem",
+        kRoot + d + "/dev/sdd1 /mnt/d ext4 rw 0 0\n" + e, "101", "/dev/sdd1");
+    row("mounted elsewhere is not where the letter looks",
+        kRoot + "/dev/sdb1 /media/d ext4 rw 0 0\n" + e, "101");
 }
 
 void TestMountTable::stillMounted() {
     QFETCH(QString, now);
+    QFETCH(QString, dIsOn);
     QFETCH(QString, mounted);
     const QString start = kRoot + "/dev/sdb1 /mnt/d ext4 rw 0 0\n/dev/sdc1 /mnt/e vfat rw 0 0\n";
+    const auto sameVolume = [&](std::size_t letter, const MountEntry& top) {
+        return letter == 1 && top.device == dIsOn.toStdString();
+    };
     QString actual;
-    for (const bool m : StillMounted(MapDriveLetters(Table(start)), Table(now))) {
+    for (const bool m : StillMounted(MapDriveLetters(Table(start), [](auto&) { return true; }),
+                                     Table(now), sameVolume)) {
         actual += m ? '1' : '0';
     }
     QCOMPARE(actual, mounted);

@@ -145,8 +145,8 @@ void TestPlatformFiles::settingsGoOnlyToARegularFile() {
     QCOMPARE(store->Read("Forms", "Panels").value_or(""), Content(path) == old ? "3" : "");
     store->Write("StartUp", "Left", "15");
     store->Commit();
-    Sh(dir, setup.section("later: ", 1));
     store->Flush();
+    Sh(dir, setup.section("later: ", 1));
     const QStringList before = Listing(folder);
     const QByteArray was = Content(path);
     store->Write("Forms", "Panels", "5");

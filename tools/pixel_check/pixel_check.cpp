@@ -6,10 +6,13 @@
 //
 //   pixel_check capture DIR   writes DIR/<state>.png
 //   pixel_check compare A B   names every state whose picture differs or is missing
+//   pixel_check check REF DIR captures into DIR and compares with the pictures in REF
 //
-// It is built inside the tree of the revision it captures (tools/pixel-check.sh), so it
-// only uses what every revision offers: the fake platform, the window as a widget, key
-// and mouse events, and one tick.
+// The test suite checks the window against the reference pictures in tests/view/reference
+// (tools/update-reference-pictures.sh makes them anew when a change is meant). It is also
+// built inside the tree of another revision (tools/pixel-check.sh), so it only uses what every
+// revision offers: the fake platform, the window as a widget, key and mouse events, and one
+// tick.
 
 #include <QApplication>
 #include <QDir>
@@ -119,6 +122,15 @@ int CaptureAll(const QString& dir) {
 
     run(QStringLiteral("start-before-tick"), nullptr, nullptr);
     run(QStringLiteral("start-ticked"), nullptr, [](Subject& s) { s.Tick(); });
+    // Figures not known: memory never read, a letter that names no volume.
+    run(
+        QStringLiteral("unknown-figures"),
+        [](Subject& s) {
+            s.g.memory.readable = false;
+            s.g.volumes.PassFirst(5);
+            SetSections(s, {0, 3, 6, 7, 20, 1, 4, 2});
+        },
+        [](Subject& s) { s.Tick(); });
 
     // Every kind at start, four panels' worth at a time.
     for (int start = 0; start < 4; ++start) {
@@ -277,6 +289,11 @@ int main(int argc, char* argv[]) {
     if (args.size() == 4 && args[1] == QLatin1String("compare")) {
         return Compare(args[2], args[3]);
     }
-    std::fprintf(stderr, "usage: pixel_check capture DIR | compare DIR_A DIR_B\n");
+    if (args.size() == 4 && args[1] == QLatin1String("check")) {
+        QDir(args[3]).removeRecursively();
+        CaptureAll(args[3]);
+        return Compare(args[2], args[3]);
+    }
+    std::fprintf(stderr, "usage: pixel_check capture DIR | compare DIR_A DIR_B | check REF DIR\n");
     return 2;
 }

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "rules/presets.h"
+
 namespace kelvane {
 namespace {
 
@@ -15,18 +17,7 @@ Shows how much RAM and disk space is in use, in one small always-on-top window o
 eight panels, each a 27-segment LED bar and a number.
 
 Keys:
-  F1        quick help
-  F2        used RAM %
-  F3        free RAM %
-  F4        used RAM %, free RAM %
-  F5        used RAM %, free RAM %, total RAM
-  F6        used RAM KB, free RAM KB, total RAM
-  F7        used RAM MB, free RAM MB, total RAM
-  F8        used RAM % and KB, free RAM % and KB, total RAM
-  F9        used RAM % and MB, free RAM % and MB, total RAM
-  F10       the seven memory panels
-  F11       the seven memory panels and drive C:
-  F12       every drive found, up to 8
+@KEYS@
 
 Mouse:
   panel title      next reading: used RAM %, KB, MB, free RAM %, KB, MB, total RAM,
@@ -50,7 +41,14 @@ std::optional<std::string> CommandLineReply(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help") {
-            return std::string(kUsage);
+            std::string keys;
+            for (int n = 1; n <= 12; ++n) {
+                std::string key = "  F" + std::to_string(n);
+                key.resize(12, ' ');
+                keys += key + KeyUsage(FKey(n)) + "\n";
+            }
+            std::string usage(kUsage);
+            return usage.replace(usage.find("@KEYS@\n"), 7, keys);
         }
         if (argument == "--version") {
             return std::string("kelvane " KELVANE_VERSION "\n");

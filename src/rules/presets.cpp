@@ -41,6 +41,41 @@ constexpr std::array<Preset, 10> kPresets = {{
 
 }  // namespace
 
+// Panels of one reading in a row share its words: "used RAM %, KB and MB".
+std::string KeyUsage(FunctionKey key) {
+    if (key == kHelpKey) {
+        return "quick help";
+    }
+    if (key == kDrivesKey) {
+        return "every drive found, up to 8";
+    }
+    const Preset* preset = PresetForKey(key);
+    std::string text;
+    std::string_view reading;
+    for (std::size_t i = 0; preset != nullptr && i < preset->panels.size(); ++i) {
+        const int code = preset->panels[i].section;
+        const ReadingKind& kind = KindOf(code);
+        const bool more = i + 1 < preset->panels.size() &&
+                          KindOf(preset->panels[i + 1].section).reading == kind.reading;
+        if (IsDriveKind(code)) {
+            text.append(text.empty() ? "" : ", ").append("drive ").push_back(DriveLetter(code));
+            text.push_back(':');
+            reading = {};
+            continue;
+        }
+        if (kind.reading != reading) {
+            reading = kind.reading;
+            text.append(text.empty() ? "" : ", ");
+            text.push_back(static_cast<char>(kind.reading[0] - 'A' + 'a'));
+            text.append(kind.reading.substr(1)).append(" ");
+        } else {
+            text.append(more ? ", " : " and ");
+        }
+        text.append(kind.unit == "percent" ? "%" : kind.unit);
+    }
+    return text;
+}
+
 const Preset* PresetForKey(FunctionKey key) {
     const int index = Number(key) - 2;
     if (index < 0 || index >= static_cast<int>(kPresets.size())) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "rules/reading_kinds.h"
 
@@ -35,5 +36,9 @@ inline constexpr FunctionKey kDrivesKey = FKey(12);  // every drive found, up to
 
 // The arrangement of F2 to F11; nullptr for other keys.
 const Preset* PresetForKey(FunctionKey key);
+
+// What a key does, in a few words made from its arrangement: "used RAM % and KB, free RAM %
+// and KB, total RAM MB". For the command line's help and the manual page.
+std::string KeyUsage(FunctionKey key);
 
 }  // namespace kelvane

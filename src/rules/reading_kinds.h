@@ -34,6 +34,9 @@ enum class CaptionRule {
 struct ReadingKind {
     // Names the kind's title picture ("img" + title) and the kind in the presets.
     std::string_view title;
+    // What it shows, in words: "Used RAM" in "percent", "Total RAM" in "MB".
+    std::string_view reading;
+    std::string_view unit;
     NumberPlace atStart;    // where the start-up layout puts the number
     NumberPlace onArrival;  // where a title click that brings a panel to this kind puts it
     ColourScheme scheme;

@@ -77,6 +77,20 @@ xdotool key --window "$window" F4 windowclose "$window"
 check "a window destroyed from outside ends the gauge" ends "$gauge"
 check "which saves first" saved Panels=5
 
+# The settings file deleted while the gauge runs, the window minimised: a later start brings
+# it back, and the file holds every value again.
+start_gauge
+wait_window
+rm "$SETTINGS"
+xdotool windowminimize --sync "$window"
+"$KELVANE"
+shown() { for _ in $(seq 300); do xprop -id "$window" WM_STATE | grep -q Normal && return 0; sleep 0.1; done; return 1; }
+check "a later start brings the minimised gauge back" shown
+xdotool key --window "$window" F2
+kill -TERM "$gauge"
+ends "$gauge"
+check "a file deleted meanwhile holds every value again" sh -c "[ \$(grep -c = '$SETTINGS') = 11 ]"
+
 # A FIFO in the settings file's place and a directory in the lock's: the gauge starts with
 # its defaults, still keeps a second start out, and never opens or replaces the FIFO.
 rm -f "$SETTINGS" "$XDG_RUNTIME_DIR/kelvane.lock"
@@ -125,4 +139,14 @@ kill -TERM "$gauge"
 ends "$gauge"
 check "and nothing is printed" test ! -s "$WORK/stderr"
 [ -s "$WORK/stderr" ] && cat "$WORK/stderr"
+
+# The display dies just after a change: the change is saved on the way out.
+start_gauge
+wait_window
+xdotool key --window "$window" F3
+kill "$xserver"
+check "a display that dies ends the gauge" ends "$gauge"
+check "which saves the change made just before" saved Panels=1
+check "no display at all: one line and status 1" \
+    sh -c "! env -u DISPLAY -u WAYLAND_DISPLAY '$KELVANE' 2>'$WORK/stderr' && [ \$(wc -l <'$WORK/stderr') = 1 ]"
 finish

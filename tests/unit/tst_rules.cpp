@@ -32,7 +32,6 @@ class TestRules : public QObject {
     void reading();
     void inputsCoverTheReading();
     void usedPercent();
-    void segmentColour();
     void meminfo_data();
     void meminfo();
     void fitOnScreens_data();
@@ -142,19 +141,6 @@ void TestRules::usedPercent() {
     for (const auto& [freeBytes, totalBytes, used] : rows) {
         const auto result = UsedPercentOf({freeBytes, totalBytes});
         QCOMPARE(result ? *result : -1, used);
-    }
-}
-
-// Green through yellow to red in steps of 20, 15 next to the middle; the other scheme mirrors.
-void TestRules::segmentColour() {
-    const auto g2r = [](int n) { return SegmentColour(ColourScheme::GreenToRed, n); };
-    QCOMPARE(g2r(1), (Rgb{0, 255, 0}));
-    QCOMPARE(g2r(13), (Rgb{240, 255, 0}));
-    QCOMPARE(g2r(14), (Rgb{255, 255, 0}));
-    QCOMPARE(g2r(15), (Rgb{255, 240, 0}));
-    QCOMPARE(g2r(27), (Rgb{255, 0, 0}));
-    for (int n = 1; n <= kSegments; ++n) {
-        QCOMPARE(SegmentColour(ColourScheme::RedToGreen, n), g2r(28 - n));
     }
 }
 

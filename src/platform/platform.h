@@ -47,6 +47,9 @@ void WatchScreens(std::function<void()> changed);
 // none of this.
 bool WatchWindow(QWindow* window, std::function<void()> gone, std::function<void()> placed);
 
+// Shows `window` again, out of a minimised state and above the others.
+void ShowAgain(QWindow* window);
+
 // Where the window system really has `window`'s upper-left corner, in pixels; nothing where it
 // does not tell a program where its windows are (a Wayland client).
 std::optional<QPoint> PlacedAt(const QWindow* window);

@@ -134,7 +134,7 @@ void MainView::Move(QPoint topLeft) {
 void MainView::BringToFront() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
-    raise();
+    ShowAgain(windowHandle());
 }
 
 // Qt takes the place it asks for as where the window is, which a window manager may have

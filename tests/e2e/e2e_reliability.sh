@@ -63,8 +63,7 @@ check "after a SIGKILL, ten starts at once leave one gauge running" one_survives
 check "with one window" one_window
 
 # A change is saved within a second or so: a SIGKILL after it loses nothing.
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-xdotool key F5
+xdotool key --window "$window" F5
 saved() { for _ in $(seq 300); do grep -qx "$1" "$SETTINGS" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 check "a change is saved while the gauge runs" saved Panels=2
 kill -KILL "$survivor"
@@ -144,6 +143,8 @@ check "and nothing is printed" test ! -s "$WORK/stderr"
 start_gauge
 wait_window
 xdotool key --window "$window" F3
+short() { for _ in $(seq 300); do xwininfo -id "$window" | grep -q 'Height: 45' && return 0; sleep 0.1; done; return 1; }
+short
 kill "$xserver"
 check "a display that dies ends the gauge" ends "$gauge"
 check "which saves the change made just before" saved Panels=1

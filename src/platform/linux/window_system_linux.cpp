@@ -129,6 +129,21 @@ bool WatchWindow(QWindow* window, std::function<void()> gone, std::function<void
     return connection != nullptr;
 }
 
+// The window manager may have minimised the window without Qt knowing yet: a map request is
+// how an X client asks for its window back out of the icon state, whatever Qt believes.
+void ShowAgain(QWindow* window) {
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr || window->handle() == nullptr) {
+        window->raise();
+        return;
+    }
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    xcb_map_window(connection, id);
+    const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(connection, id, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    xcb_flush(connection);
+}
+
 // The X server is asked where the window's corner is on the root window: a window manager
 // may refuse a move without a word (sway, weston), and Qt then keeps the place it asked for.
 std::optional<QPoint> PlacedAt(const QWindow* window) {

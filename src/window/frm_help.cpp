@@ -3,8 +3,10 @@
 
 #include "window/frm_help.h"
 
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "core/controls.h"
 #include "window/help_text.h"
@@ -53,7 +55,8 @@ FrmHelp::FrmHelp(const QRect& screen)
     Text1 = new QPlainTextEdit(Frame1);
     Text1->setObjectName(QStringLiteral("Text1"));
     PlaceTwips(Text1, 90, 360, 4965, 2820);
-    Text1->setPlainText(HelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const QString text = HelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text1->setPlainText(text);
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     // Lines longer than the box wrap at its width, so only a vertical scroll bar is needed.
@@ -63,6 +66,15 @@ FrmHelp::FrmHelp(const QRect& screen)
     QFont small = Text1->font();
     small.setPixelSize(9);
     Text1->setFont(small);
+    // The key table's actions start at one tab stop, a gap beyond its widest key in this font.
+    const QFontMetricsF metrics(small);
+    qreal keys = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (line.contains(QLatin1Char('\t'))) {
+            keys = std::max(keys, metrics.horizontalAdvance(line.section(QLatin1Char('\t'), 0, 0)));
+        }
+    }
+    Text1->setTabStopDistance(keys + metrics.horizontalAdvance(QStringLiteral("    ")));
     QPalette green = Text1->palette();
     green.setColor(QPalette::Base, QColor(0, 128, 0));
     green.setColor(QPalette::Text, QColor(0, 255, 0));

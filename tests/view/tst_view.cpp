@@ -4,8 +4,11 @@
 // The main window on screen (the offscreen platform, at the device pixel ratio CTest sets):
 // what it draws, the input it hands on, and the help window.
 
+#include <QAbstractTextDocumentLayout>
 #include <QGroupBox>
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolTip>
 #include <QtTest>
 
@@ -178,6 +181,18 @@ void TestView::helpWindow() {
              1);
     QVERIFY((help->geometry().center() - QPoint(512, 384)).manhattanLength() <= 2);  // centred
     QVERIFY(help->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !help->isModal());
+    // Under the Action heading, each action starts where the others do, whatever its key.
+    QSet<qreal> actionColumn;
+    QTextDocument* text = help->Text1->document();
+    for (QTextBlock line = text->find(QStringLiteral("Action")).block(); line.isValid();
+         line = line.next()) {
+        text->documentLayout()->blockBoundingRect(line);  // lays the line out
+        const auto action = QRegularExpression(QStringLiteral("^\\S*\\s+(\\S)")).match(line.text());
+        if (action.hasMatch()) {
+            actionColumn << line.layout()->lineAt(0).cursorToX(action.capturedStart(1));
+        }
+    }
+    QCOMPARE(actionColumn.size(), 1);
     QTest::keyClick(help->Text1, Qt::Key_X);
     QVERIFY(help->isVisible());
     QTest::keyClick(help->Text1, Qt::Key_Escape);

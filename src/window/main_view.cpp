@@ -140,6 +140,8 @@ void MainView::ShowHelp() {
     if (!help_) {
         help_ = new FrmHelp(gauge_.ScreenOf(geometry()));
     }
+    // Shown again, a minimised help window comes back as it was.
+    help_->setWindowState(help_->windowState() & ~Qt::WindowMinimized);
     help_->show();
     help_->raise();
     help_->activateWindow();

@@ -193,6 +193,9 @@ void TestView::helpWindow() {
         }
     }
     QCOMPARE(actionColumn.size(), 1);
+    help->showMinimized();
+    QTest::keyClick(&s.view, Qt::Key_F1);
+    QTRY_VERIFY(!help->isMinimized() && help->isActiveWindow());
     QTest::keyClick(help->Text1, Qt::Key_X);
     QVERIFY(help->isVisible());
     QTest::keyClick(help->Text1, Qt::Key_Escape);

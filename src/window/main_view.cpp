@@ -310,7 +310,12 @@ bool MainView::event(QEvent* event) {
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(help->globalPos(), text, this, gauge_.PanelStrip(panel));
+        // A tooltip that looks like markup is shown as rich text, and a mount point is a
+        // folder's name: escaped, and kept on its lines as plain text would be.
+        QToolTip::showText(
+            help->globalPos(),
+            QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped()), this,
+            gauge_.PanelStrip(panel));
     }
     return true;
 }

@@ -210,6 +210,7 @@ void TestView::helpWindow() {
     QCOMPARE(std::count_if(windows.begin(), windows.end(),
                            [](QWidget* w) { return w->objectName() == QLatin1String("frmHelp"); }),
              1);
+    // Centred with its frame, which is what the window manager places.
     QVERIFY((QRectF(help->frameGeometry()).center() - QPointF(512, 384)).manhattanLength() < 1);
     QVERIFY(help->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !help->isModal());
     // Under the Action heading, each action starts where the others do, whatever its key.

@@ -15,13 +15,18 @@ QFont SmallSans() {
     return font;
 }
 
-// The largest size, from 11 pixels down, at which `widest` fits `width` pixels.
+// Below this the digits no longer read; a number too wide for its label even at this size is
+// squeezed into it instead.
+constexpr int kSmallestLegibleSize = 7;
+
+// The largest size, from 11 pixels down to the smallest legible one, at which `widest` fits
+// `width` pixels; that smallest size when none does.
 QFont NumberFontFitting(const QString& widest, int width) {
     QFont font = SmallSans();
     // Small figures read best as crisp black pixels, like the captions drawn beside them.
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
-    for (int size = 11; size > 4; --size) {
+    for (int size = 11; size >= kSmallestLegibleSize; --size) {
         font.setPixelSize(size);
         if (QFontMetrics(font).horizontalAdvance(widest) <= width) {
             break;

@@ -3,14 +3,22 @@
 
 #include "window/frm_help.h"
 
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QWindow>
+#include <algorithm>
 
 #include "rules/window_layout.h"
 #include "window/help_text.h"
 
 namespace kelvane {
 namespace {
+
+// The frame the window manager put round the help window when it last showed it. The frame is
+// only known once the window is shown; until then the window is placed as if it had this one,
+// so that only the first opening moves once it is framed.
+QMargins lastFrame;
 
 void PlaceTwips(QWidget* control, int left, int top, int width, int height) {
     control->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
@@ -32,14 +40,14 @@ QLabel* MakePicture(const QString& name, QWidget* parent) {
 FrmHelp::FrmHelp(const QRect& screen)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
-                           Qt::MSWindowsFixedSizeDialogHint) {
+                           Qt::MSWindowsFixedSizeDialogHint),
+      screen_(screen) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     setAttribute(Qt::WA_DeleteOnClose);
-    const QSize client(TwipsToPixels(5190), TwipsToPixels(3780));
-    setFixedSize(client);
-    move(screen.center() - QPoint(client.width() / 2, client.height() / 2));
+    setFixedSize(TwipsToPixels(5190), TwipsToPixels(3780));
+    CentreFrame();
 
     cmdClose = new QPushButton(QStringLiteral("&Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -53,7 +61,8 @@ FrmHelp::FrmHelp(const QRect& screen)
     Text1 = new QPlainTextEdit(Frame1);
     Text1->setObjectName(QStringLiteral("Text1"));
     PlaceTwips(Text1, 90, 360, 4965, 2820);
-    Text1->setPlainText(HelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const QString text = HelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text1->setPlainText(text);
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     // Lines longer than the box wrap at its width, so only a vertical scroll bar is needed.
@@ -63,6 +72,15 @@ FrmHelp::FrmHelp(const QRect& screen)
     QFont small = Text1->font();
     small.setPixelSize(9);
     Text1->setFont(small);
+    // The key table's actions start at one tab stop, a gap beyond its widest key in this font.
+    const QFontMetricsF metrics(small);
+    qreal keys = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (line.contains(QLatin1Char('\t'))) {
+            keys = std::max(keys, metrics.horizontalAdvance(line.section(QLatin1Char('\t'), 0, 0)));
+        }
+    }
+    Text1->setTabStopDistance(keys + metrics.horizontalAdvance(QStringLiteral("    ")));
     QPalette green = Text1->palette();
     green.setColor(QPalette::Base, QColor(0, 128, 0));
     green.setColor(QPalette::Text, QColor(0, 255, 0));
@@ -79,6 +97,28 @@ FrmHelp::FrmHelp(const QRect& screen)
     for (QWidget* control : {static_cast<QWidget*>(this), static_cast<QWidget*>(cmdClose),
                              static_cast<QWidget*>(Text1)}) {
         control->installEventFilter(this);
+    }
+}
+
+// A top-level widget's move places its frame.
+void FrmHelp::CentreFrame() {
+    const QSize frame = size().grownBy(lastFrame);
+    move(screen_.topLeft() +
+         QPoint((screen_.width() - frame.width()) / 2, (screen_.height() - frame.height()) / 2));
+}
+
+// The window manager frames the window once it is shown, and then moves it: the first frame
+// it reports places the window (a later one, such as a maximised window's, does not).
+void FrmHelp::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    if (framed_ || frame.isNull()) {
+        return;
+    }
+    framed_ = true;
+    if (frame != lastFrame) {
+        lastFrame = frame;
+        CentreFrame();
     }
 }
 

@@ -13,12 +13,13 @@ class QGroupBox;
 
 namespace kelvane {
 
-// The quick-help window: a fixed text, a Close button, Escape from any control. It keeps no
-// state and is destroyed when closed, so each opening starts afresh, centred.
+// The quick-help window: a fixed text, a Close button, Escape from any control. It is destroyed
+// when closed, so each opening starts afresh, centred; all it learns across openings is the
+// window manager's frame, to centre the next one at once.
 class FrmHelp : public QWidget {
     Q_OBJECT
   public:
-    // Centred on `screen` (pixels).
+    // Its frame centred on `screen` (pixels).
     explicit FrmHelp(const QRect& screen);
 
     QPushButton* cmdClose = nullptr;
@@ -29,6 +30,13 @@ class FrmHelp : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+  private:
+    void CentreFrame();
+
+    QRect screen_;
+    bool framed_ = false;
 };
 
 }  // namespace kelvane

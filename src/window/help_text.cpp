@@ -10,10 +10,10 @@
 namespace kelvane {
 namespace {
 
-constexpr int kKeyColumn = 11;
-
+// A tab, not padding, ends the key: the help window sets its tab stop in pixels, so that in a
+// proportional font every action starts at one place.
 QString Row(const QString& key, const QString& action) {
-    return key.leftJustified(kKeyColumn, QLatin1Char(' ')) + action;
+    return key + QLatin1Char('\t') + action;
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ QString HelpText() {
     bool first = true;
     for (const auto& [key, actions] : table) {
         if (!first) {
-            lines << QString(kKeyColumn, QLatin1Char(' '));
+            lines << QStringLiteral(" ");
         }
         first = false;
         for (qsizetype i = 0; i < actions.size(); ++i) {

@@ -7,7 +7,8 @@
 
 namespace kelvane {
 
-// The quick help, lines separated by CR LF, opening with a single line feed.
+// The quick help, lines separated by CR LF, opening with a single line feed. In the table of
+// keys a tab stands between a key and its action, and before each further action of a key.
 QString HelpText();
 
 }  // namespace kelvane

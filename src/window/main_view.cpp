@@ -43,6 +43,24 @@ QRect StripRect(int strip) {
                       : QRect(0, TwipsToPixels(PanelTopTwips(strip - 1)), 1 << 16, kPitch);
 }
 
+// A number too wide for its label even in the narrow font (the used KB of a machine with ten
+// terabytes and more) is drawn in it at its own width and squeezed across into the label:
+// every digit and the unit show, and smoothing keeps the squeezed strokes readable.
+void DrawSqueezed(QPainter& painter, const QRect& label, const QFont& font, const QString& text,
+                  int width) {
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    QImage line((QSizeF(width, label.height()) * ratio).toSize(), QImage::Format_RGB32);
+    line.setDevicePixelRatio(ratio);
+    line.fill(Qt::white);
+    QPainter linePainter(&line);
+    linePainter.setFont(font);
+    linePainter.drawText(QRect(0, 0, width, label.height()), Qt::AlignLeft | Qt::AlignTop, text);
+    linePainter.end();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(label), line);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
 }  // namespace
 
 MainView::MainView(FrmMain& gauge)
@@ -149,6 +167,8 @@ void MainView::ShowHelp() {
     if (!help_) {
         help_ = new FrmHelp(gauge_.ScreenOf(geometry()));
     }
+    // Shown again, a minimised help window comes back as it was.
+    help_->setWindowState(help_->windowState() & ~Qt::WindowMinimized);
     help_->show();
     help_->raise();
     help_->activateWindow();
@@ -278,13 +298,22 @@ void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
                 painter.setClipping(false);
                 break;
             }
-            // Text beyond the glyph cache, or too wide even so, is cut at the label's edge.
+            // Text beyond the glyph cache, or too wide even for the narrow font.
             const QString whole =
                 QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-            const bool narrow = glyphs != nullptr &&
-                                QFontMetrics(glyphs->Font()).horizontalAdvance(whole) > r.width();
-            painter.setFont(narrow ? narrowNumbers_.Font() : *look.font);
-            painter.drawText(r, Qt::AlignLeft | Qt::AlignTop, whole);
+            const QFont* font = look.font;
+            if (look.glyphs != nullptr &&
+                QFontMetrics(*font).horizontalAdvance(whole) > r.width()) {
+                font = &narrowNumbers_.Font();
+            }
+            const int wide =
+                look.glyphs != nullptr ? QFontMetrics(*font).horizontalAdvance(whole) : 0;
+            if (wide > r.width()) {
+                DrawSqueezed(painter, r, *font, whole, wide);
+            } else {
+                painter.setFont(*font);
+                painter.drawText(r, Qt::AlignLeft | Qt::AlignTop, whole);
+            }
             painter.setClipping(false);
             break;
         }
@@ -328,7 +357,12 @@ bool MainView::event(QEvent* event) {
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(help->globalPos(), text, this, gauge_.PanelStrip(panel));
+        // A tooltip that looks like markup is shown as rich text, and a mount point is a
+        // folder's name: escaped, and kept on its lines as plain text would be.
+        QToolTip::showText(
+            help->globalPos(),
+            QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped()), this,
+            gauge_.PanelStrip(panel));
     }
     return true;
 }

@@ -220,6 +220,9 @@ int CaptureAll(const QString& dir) {
         {"all-free", {8 * kGiB, 8 * kGiB}},
         {"fraction", {133'693'440, 50'000'000}},
         {"64-GiB", {64 * kGiB, 16 * kGiB + 1536}},
+        // Figures too wide even for the narrow font, squeezed into their labels whole.
+        {"11-digits", {12'345'678'901LL * 1024, 1'000'000'000LL * 1024}},
+        {"16-digits", {9'007'199'254'740'991LL * 1024, 1024}},
     };
     for (const auto& [name, status] : figures) {
         const MemoryStatus mem = status;

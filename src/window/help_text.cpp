@@ -4,8 +4,10 @@
 #include "window/help_text.h"
 
 #include <QStringList>
-#include <initializer_list>
 #include <utility>
+#include <vector>
+
+#include "rules/presets.h"
 
 namespace kelvane {
 namespace {
@@ -14,6 +16,17 @@ namespace {
 // proportional font every action starts at one place.
 QString Row(const QString& key, const QString& action) {
     return key + QLatin1Char('\t') + action;
+}
+
+// A reading in the help's words: "Used RAM Percent", "Total RAM MB", "Drive C:".
+QString HelpName(int code) {
+    if (IsDriveKind(code)) {
+        return QStringLiteral("Drive %1:").arg(QLatin1Char(DriveLetter(code)));
+    }
+    const ReadingKind& kind = KindOf(code);
+    const QString unit = QString::fromUtf8(kind.unit.data(), qsizetype(kind.unit.size()));
+    return QString::fromUtf8(kind.reading.data(), qsizetype(kind.reading.size())) +
+           QLatin1Char(' ') + (unit == QLatin1String("percent") ? QStringLiteral("Percent") : unit);
 }
 
 }  // namespace
@@ -41,28 +54,23 @@ QString HelpText() {
         Row(QStringLiteral("Key"), QStringLiteral("Action")),
         QString(81, QLatin1Char('-')),
     };
-    const QString usedPercent = QStringLiteral("Used RAM Percent");
-    const QString usedKb = QStringLiteral("Used RAM KB");
-    const QString usedMb = QStringLiteral("Used RAM MB");
-    const QString freePercent = QStringLiteral("Free RAM Percent");
-    const QString freeKb = QStringLiteral("Free RAM KB");
-    const QString freeMb = QStringLiteral("Free RAM MB");
-    const QString totalMb = QStringLiteral("Total RAM MB");
-    const QStringList f10 = {usedPercent, usedKb, usedMb, freePercent, freeKb, freeMb, totalMb};
-    const std::initializer_list<std::pair<const char*, QStringList>> table = {
-        {"F1", {QStringLiteral("Quick Help")}},
-        {"F2", {usedPercent}},
-        {"F3", {freePercent}},
-        {"F4", {usedPercent, freePercent}},
-        {"F5", {usedPercent, freePercent, QStringLiteral("Total RAM KB")}},
-        {"F6", {usedKb, freeKb, totalMb}},
-        {"F7", {usedMb, freeMb, totalMb}},
-        {"F8", {usedPercent, usedKb, freePercent, freeKb, totalMb}},
-        {"F9", {usedPercent, usedMb, freePercent, freeMb, totalMb}},
-        {"F10", f10},
-        {"F11", f10 + QStringList{QStringLiteral("Drive C:")}},
-        {"F12", {QStringLiteral("All Your Partitions (8 Panels)")}},
-    };
+    // The key table is the preset table in the help's own words; only F5's line for the total
+    // has always said KB, though the panel shows MB, and the help keeps its words.
+    const std::pair<const char*, QStringList> f1 = {"F1", {QStringLiteral("Quick Help")}};
+    const std::pair<const char*, QStringList> f12 = {
+        "F12", {QStringLiteral("All Your Partitions (8 Panels)")}};
+    std::vector<std::pair<QString, QStringList>> table = {{f1.first, f1.second}};
+    for (int n = 2; n <= 11; ++n) {
+        QStringList actions;
+        for (const PresetPanel& panel : PresetForKey(FKey(n))->panels) {
+            actions << HelpName(panel.section);
+        }
+        if (n == 5) {
+            actions.last() = QStringLiteral("Total RAM KB");
+        }
+        table.emplace_back(QStringLiteral("F%1").arg(n), actions);
+    }
+    table.emplace_back(f12.first, f12.second);
     bool first = true;
     for (const auto& [key, actions] : table) {
         if (!first) {
@@ -70,7 +78,7 @@ QString HelpText() {
         }
         first = false;
         for (qsizetype i = 0; i < actions.size(); ++i) {
-            lines << Row(i == 0 ? QLatin1String(key) : QString(), actions[i]);
+            lines << Row(i == 0 ? key : QString(), actions[i]);
         }
     }
     return QStringLiteral("\n") + lines.join(QStringLiteral("\r\n"));

@@ -26,6 +26,11 @@
 #define KELVANE_ONE_VIEW
 #include "window/main_view.h"
 #endif
+#if __has_include("window/frm_help.h")
+#include <QScrollBar>
+
+#include "window/frm_help.h"
+#endif
 
 using namespace kelvane;
 
@@ -63,9 +68,10 @@ class Capture {
   public:
     explicit Capture(QString dir) : dir_(std::move(dir)) {}
 
-    void Shoot(Subject& s, const QString& name) {
+    void Shoot(Subject& s, const QString& name) { Shoot(s.Widget(), name); }
+    void Shoot(QWidget* widget, const QString& name) {
         QCoreApplication::processEvents();
-        const QImage image = s.Widget()->grab().toImage();
+        const QImage image = widget->grab().toImage();
         image.save(dir_ + QLatin1Char('/') + name + QStringLiteral(".png"));
         ++count_;
     }
@@ -234,6 +240,18 @@ int CaptureAll(const QString& dir) {
             },
             [](Subject& s) { s.Tick(); });
     }
+#if __has_include("window/frm_help.h")
+    // The help window, with its icons and key table.
+    {
+        Subject s;
+        s.Start();
+        QTest::keyClick(s.Widget(), Qt::Key_F1);
+        FrmHelp* help = s.view->HelpWindow();
+        shot.Shoot(help, QStringLiteral("help-window"));
+        help->Text1->verticalScrollBar()->setValue(help->Text1->verticalScrollBar()->maximum());
+        shot.Shoot(help, QStringLiteral("help-window-keys"));
+    }
+#endif
     return shot.Count();
 }
 

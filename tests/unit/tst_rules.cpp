@@ -28,8 +28,6 @@ class TestRules : public QObject {
     Q_OBJECT
   private slots:
     void litCount();
-    void reading_data();
-    void reading();
     void inputsCoverTheReading();
     void usedPercent();
     void meminfo_data();
@@ -44,56 +42,6 @@ void TestRules::litCount() {
                            {49, 14}, {96, 25}, {97, 27}, {100, 27}, {101, -1}, {-1, -1}};
     for (const auto& [level, lit] : rows) {
         QVERIFY2(LitCount(level) == lit, qPrintable(QString::number(level)));
-    }
-}
-
-void TestRules::reading_data() {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<qint64>("total");
-    QTest::addColumn<qint64>("avail");
-    QTest::addColumn<QString>("point");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("level");  // 101: the whole bar; -1: no reading
-    const qint64 t = 133'693'440;
-    const qint64 a = 40'960'000;
-    const auto row = [](const char* name, int code, qint64 total, qint64 avail, const char* caption,
-                        int level, const char* point = ".") {
-        QTest::newRow(name) << code << total << avail << point << caption << level;
-    };
-    row("127.5 MB goes to the even 128, and the total fills the bar", 6, t, a, "128 MB", 101);
-    row("46.5 MB goes to the even 46", 5, t, 48'758'784, "46 MB", 36);
-    row("a KB figure keeps its fraction", 4, t, 50'000'000, "48828.125 KB", 37);
-    row("the fraction takes the locale's separator", 4, t, 50'000'000, "48828,125 KB", 37, ",");
-    row("64 GiB in KB", 1, 64 * kGiB, 0, "67108864 KB", 100);
-    row("64 GiB total in MB", 6, 64 * kGiB, 0, "65536 MB", 101);
-    row("beyond 4 GiB no division by zero", 3, 4 * kGiB, 2 * kGiB, "50%", 50);
-    row("a drive shows its own entry", 30, t, a, "23%", 23);
-    row("a code above 30 shows nothing", 31, t, a, "", -1);
-}
-
-void TestRules::reading() {
-    QFETCH(int, code);
-    QFETCH(qint64, total);
-    QFETCH(qint64, avail);
-    QFETCH(QString, point);
-    QFETCH(QString, caption);
-    QFETCH(int, level);
-    std::array<std::int16_t, kDriveLetters> drives{};
-    drives[23] = 23;
-    const QByteArray separator = point.toUtf8();
-    TickReadings in;
-    in.mem = {total, avail};
-    QVERIFY(IsUsableSnapshot(in.mem));
-    in.freePercent = FreePercentOf(in.mem);
-    in.driveUsedPercent = drives.data();
-    in.decimalPoint = View(separator);
-    CaptionText text;
-    LedCommand led;
-    QCOMPARE(PanelReading(code, in, text, led), level >= 0);
-    QCOMPARE(QString::fromUtf8(text.View().data(), static_cast<qsizetype>(text.View().size())),
-             caption);
-    if (level >= 0) {
-        QCOMPARE(led.action == LedCommand::kFull ? 101 : led.level, level);
     }
 }
 

@@ -1,19 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
-// The main window on screen (the offscreen platform, at the device pixel ratio CTest sets):
-// what it draws, the input it hands on, and the help window.
+// The main window on screen (the offscreen platform, at the device pixel ratio CTest sets): the
+// input it hands on, its tooltips and the help window's behaviour. What they look like is
+// checked against the reference pictures.
 
 #include <QAbstractTextDocumentLayout>
 #include <QGroupBox>
-#include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QToolTip>
 #include <QtTest>
 
 #include "fakes/fake_platform.h"
-#include "window/fonts.h"
 #include "window/frm_help.h"
 #include "window/main_view.h"
 
@@ -24,21 +23,11 @@ namespace {
 struct Shown {
     FakeGauge g;
     MainView view{g.window};
-    explicit Shown(MemoryStatus memory = {133'693'440, 40'960'000}) {
-        g.memory.status = memory;
+    Shown() {
         g.volumes.PassFirst(1);
         g.Start();
         g.window.Timer1_Timer();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-    }
-    QImage Shot(const QRect& rect) {
-        const qreal ratio = view.devicePixelRatioF();
-        QImage shot = view.grab()
-                          .toImage()
-                          .convertToFormat(QImage::Format_RGB32)
-                          .copy(QRect(rect.topLeft() * ratio, rect.size() * ratio));
-        shot.setDevicePixelRatio(1);
-        return shot;
     }
     const Control& Of(const char* name, int index = -1) const {
         return g.window.controls()[g.window.controls().Find(name, index)];
@@ -50,57 +39,10 @@ struct Shown {
 class TestView : public QObject {
     Q_OBJECT
   private slots:
-    void numbersLookAsTextDrawnWithTheirFont_data();
-    void numbersLookAsTextDrawnWithTheirFont();
     void inputReachesTheGauge();
     void toolTipWithoutFocusAsWritten();
     void helpWindow();
 };
-
-void TestView::numbersLookAsTextDrawnWithTheirFont_data() {
-    constexpr qint64 kGiB = 1024LL * 1024 * 1024;
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<qint64>("total");
-    QTest::addColumn<qint64>("avail");
-    QTest::newRow("percent, KB and MB") << "C" << 133'693'440LL << 40'960'000LL;
-    QTest::newRow("a fraction") << "C" << 133'693'440LL << 50'000'000LL;
-    QTest::newRow("the used KB of 4 TiB") << "C" << 4096 * kGiB << 0LL;
-    QTest::newRow("a separator beyond ASCII") << "ar" << 133'693'440LL << 50'000'000LL;
-    QTest::newRow("a wide one too") << "ar" << 64 * kGiB << 512LL;
-}
-
-// Numbers are drawn glyph by glyph from a cache; they must look as the text drawn whole. (One
-// too wide even for the narrow font is squeezed into its label: the reference pictures show it.)
-void TestView::numbersLookAsTextDrawnWithTheirFont() {
-    QFETCH(QString, locale);
-    QFETCH(qint64, total);
-    QFETCH(qint64, avail);
-    QLocale::setDefault(QLocale(locale));
-    Shown s({total, avail});
-    QLocale::setDefault(QLocale::c());
-    for (int p = 0; p < kPanels; ++p) {
-        const Control& label = s.Of("lblInfo", p);
-        const std::string_view text =
-            s.g.window.controls().Text(s.g.window.controls().Find("lblInfo", p));
-        const QString caption = QString::fromUtf8(text.data(), qsizetype(text.size()));
-        const QRect rect = label.pixels;
-        const qreal ratio = s.view.devicePixelRatioF();
-        QImage expected(rect.size() * ratio, QImage::Format_RGB32);
-        expected.setDevicePixelRatio(ratio);
-        expected.fill(Qt::white);
-        QPainter painter(&expected);
-        // A number too wide for its label is written in the narrow font, which holds any KB
-        // figure up to 4 TiB whole.
-        const bool wide = QFontMetrics(NumberFont()).horizontalAdvance(caption) > rect.width();
-        QVERIFY(!wide ||
-                QFontMetrics(NarrowNumberFont()).horizontalAdvance(caption) <= rect.width());
-        painter.setFont(wide ? NarrowNumberFont() : NumberFont());
-        painter.drawText(QRect(QPoint(), rect.size()), Qt::AlignLeft | Qt::AlignTop, caption);
-        painter.end();
-        expected.setDevicePixelRatio(1);
-        QVERIFY2(s.Shot(rect) == expected, qPrintable(caption));
-    }
-}
 
 // Presses land by the stacking order; keys reach the presets whatever the modifiers.
 void TestView::inputReachesTheGauge() {

@@ -225,11 +225,23 @@ int CaptureAll(const QString& dir) {
         {"fifty-five-free", {100 * 1024 * 1024, 55 * 1024 * 1024}},
         {"all-free", {8 * kGiB, 8 * kGiB}},
         {"fraction", {133'693'440, 50'000'000}},
+        {"half-even", {133'693'440, 48'758'784}},  // 46.5 MB free shows 46
         {"64-GiB", {64 * kGiB, 16 * kGiB + 1536}},
         // Figures too wide even for the narrow font, squeezed into their labels whole.
         {"11-digits", {12'345'678'901LL * 1024, 1'000'000'000LL * 1024}},
         {"16-digits", {9'007'199'254'740'991LL * 1024, 1024}},
     };
+    // A decimal separator beyond ASCII, which the glyph cache leaves to whole-text drawing.
+    {
+        QLocale::setDefault(QLocale(QLocale::Arabic));
+        Subject s;
+        s.g.memory.status = {133'693'440, 50'000'000};
+        SetSections(s, {0, 1, 2, 3, 4, 5, 6, 7});
+        s.Start();
+        s.Tick();
+        QLocale::setDefault(QLocale::c());
+        shot.Shoot(s, QStringLiteral("memory-fraction-arabic"));
+    }
     for (const auto& [name, status] : figures) {
         const MemoryStatus mem = status;
         run(

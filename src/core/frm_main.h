@@ -111,6 +111,9 @@ class FrmMain {
     QRect PanelStrip(int panel) const;
     int PanelAt(QPoint pixels) const;
     QString PanelToolTip(int panel) const;
+    // Where the volume of panel p's drive is mounted; empty for a memory reading or a letter
+    // that names no volume.
+    QString DriveMountPoint(int panel) const;
 
     // State.
     std::int32_t StartLeft = 0;  // twips

@@ -62,9 +62,14 @@ QString FrmMain::PanelToolTip(int panel) const {
         return QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
     }
     const QString letter = QStringLiteral("%1:").arg(QLatin1Char(DriveLetter(code)));
-    const QString mountPoint = platform_.volumes.MountPoint(code - kFirstDrive);
+    const QString mountPoint = DriveMountPoint(panel);
     return letter + QLatin1Char(' ') +
            (mountPoint.isEmpty() ? QStringLiteral("no drive has this letter") : mountPoint);
+}
+
+QString FrmMain::DriveMountPoint(int panel) const {
+    const int code = Section[static_cast<std::size_t>(panel)];
+    return IsDriveKind(code) ? platform_.volumes.MountPoint(code - kFirstDrive) : QString();
 }
 
 // Panel p's strip: its LED row and caption row, 405 twips from 270 + 435 p.

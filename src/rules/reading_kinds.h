@@ -40,6 +40,8 @@ struct ReadingKind {
     bool recolouredAtStart;  // used RAM keeps the window's design colours at start
     CaptionRule caption;
     std::string_view toolTip;  // how the figure is made; a drive's tells its mount point
+    // What a screen reader calls a panel of this kind; a drive's adds its letter and volume.
+    std::string_view spokenName;
 };
 
 // The rows of the table: one per memory kind (row = code), then one for all 24 drives.

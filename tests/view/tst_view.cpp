@@ -4,6 +4,7 @@
 // The main window on screen (the offscreen platform, at the device pixel ratio CTest sets):
 // what it draws, the input it hands on, and the help window.
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QPainter>
 #include <QToolTip>
@@ -51,6 +52,7 @@ class TestView : public QObject {
     void inputReachesTheGauge();
     void toolTipWithoutFocus();
     void helpWindow();
+    void nothingForScreenReadersUntilOneListens();
 };
 
 // Pixel for pixel, 1:1 at the screen's density (the @2x artwork at ratio 2, never a 1x bitmap
@@ -193,6 +195,19 @@ void TestView::helpWindow() {
     QTRY_VERIFY(!help);
     QCOMPARE(ended.count(), 1);
     QCOMPARE(s.g.settings.commits, 1);
+}
+
+// Over AT-SPI nothing shows while no assistive technology listens, so only here: until one
+// does, nothing runs for it, and the refresh tick costs what it did.
+void TestView::nothingForScreenReadersUntilOneListens() {
+    Shown s;
+    auto* announcements = s.view.findChild<QTimer*>(QStringLiteral("announcements"));
+    QVERIFY(announcements != nullptr && !announcements->isActive());
+    QAccessible::setActive(true);  // what Qt tells its observers when a screen reader arrives
+    QVERIFY(announcements->isActive());
+    // This platform has no bridge to assistive technologies, so none really listens: the first
+    // round finds that out and stops.
+    QTRY_VERIFY_WITH_TIMEOUT(!announcements->isActive(), 3000);
 }
 
 QTEST_MAIN(TestView)

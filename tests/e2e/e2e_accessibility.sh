@@ -14,7 +14,10 @@ for tool in Xvfb openbox xdotool xprop dbus-run-session /usr/libexec/at-spi-bus-
 done
 # pyatspi is packaged for Debian's own Python, whichever python3 comes first on the PATH.
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing="$missing python3-pyatspi"
-[ -z "$missing" ] || { echo "SKIPPED: missing$missing (. tools/deps.sh; ensure_packages test)"; exit 77; }
+if [ -n "$missing" ]; then
+    echo "SKIPPED: missing$missing (. tools/deps.sh; ensure_packages test)"
+    exit 77
+fi
 
 . "$here/e2e_lib.sh"
 # The session's buses and daemons form a process group of their own, which ends with the test.

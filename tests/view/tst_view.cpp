@@ -53,6 +53,7 @@ class TestView : public QObject {
     void toolTipWithoutFocus();
     void helpWindow();
     void nothingForScreenReadersUntilOneListens();
+    void panelsSayWhatTheyCannotShow();
 };
 
 // Pixel for pixel, 1:1 at the screen's density (the @2x artwork at ratio 2, never a 1x bitmap
@@ -208,6 +209,27 @@ void TestView::nothingForScreenReadersUntilOneListens() {
     // This platform has no bridge to assistive technologies, so none really listens: the first
     // round finds that out and stops.
     QTRY_VERIFY_WITH_TIMEOUT(!announcements->isActive(), 3000);
+}
+
+// In words: a dash or an empty caption would be read as punctuation or silence. (No figure is
+// ever unknown for long on a real machine, and its drive letters are its own.)
+void TestView::panelsSayWhatTheyCannotShow() {
+    FakeGauge g;
+    g.volumes.PassFirst(1);
+    g.memory.readable = false;
+    g.settings.values[{"Forms", "Section_8"}] = "8";  // D:, which names no volume here
+    MainView view(g.window);
+    g.Start();
+    g.window.Timer1_Timer();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
+    const int firstPanel = window->childCount() - kPanels;  // after the buttons and the logo
+    QAccessibleInterface* total = window->child(firstPanel + 6);
+    QCOMPARE(total->text(QAccessible::Name), "Total RAM MB");
+    QCOMPARE(total->text(QAccessible::Value), "unknown");
+    QAccessibleInterface* drive = window->child(firstPanel + 7);
+    QCOMPARE(drive->text(QAccessible::Name), "Used drive D: (absent)");
+    QCOMPARE(drive->text(QAccessible::Value), "absent");
+    QVERIFY(!drive->valueInterface()->currentValue().isValid());
 }
 
 QTEST_MAIN(TestView)

@@ -4,9 +4,9 @@
 #include "window/accessible_parts.h"
 
 #include <QTimer>
-#include <algorithm>
 #include <optional>
 
+#include "rules/number_text.h"
 #include "rules/reading_kinds.h"
 #include "rules/sections.h"
 
@@ -288,13 +288,13 @@ QVariant PanelPart::maximumValue() const {
         case CaptionRule::kUsedMb:
         case CaptionRule::kFreeMb:
         case CaptionRule::kTotalMb:
-            full = shown.totalKb / 1024.0;
+            // Rounded as the total's caption is, which no rounded part of it exceeds.
+            full = RoundHalfEven(shown.totalKb / 1024.0);
             break;
         default:
             break;
     }
-    // The total is rounded as the caption shows it, which may lie above the exact total.
-    return std::max(full, FigureOf(shown.caption).value_or(0.0));
+    return full;
 }
 
 void PanelPart::selection(int, int* startOffset, int* endOffset) const {

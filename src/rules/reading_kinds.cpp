@@ -10,27 +10,35 @@ namespace {
 
 constexpr auto G2R = ColourScheme::GreenToRed;
 constexpr auto R2G = ColourScheme::RedToGreen;
-using C = CaptionRule;
 constexpr std::string_view kUsed = "Used RAM = total \u2212 available memory";
 constexpr std::string_view kFree = "Free RAM = available memory (what programs can still use)";
-constexpr std::string_view kTotal = "Total physical memory";
 
 // Free RAM percent has no start-up place of its own: it takes the one a click gives it.
 constexpr std::array<ReadingKind, kTitles> kKinds = {{
-    {"URP", {1400, 530}, {1460, 500}, G2R, false, C::kUsedPercent, kUsed, "Used RAM percent"},
-    {"URK", {1080, 900}, {1150, 830}, G2R, false, C::kUsedKb, kUsed, "Used RAM KB"},
-    {"URM", {1110, 900}, {1180, 830}, G2R, false, C::kUsedMb, kUsed, "Used RAM MB"},
-    {"FRP", {1400, 530}, {1400, 530}, R2G, true, C::kFreePercent, kFree, "Free RAM percent"},
-    {"FRK", {1150, 830}, {1080, 900}, R2G, true, C::kFreeKb, kFree, "Free RAM KB"},
-    {"FRM", {1180, 830}, {1110, 900}, R2G, true, C::kFreeMb, kFree, "Free RAM MB"},
-    {"TRK", {1120, 900}, {1120, 900}, R2G, true, C::kTotalMb, kTotal, "Total RAM MB"},
-    {"UD", {1070, 900}, {1070, 900}, G2R, true, C::kDrivePercent, {}, "Used drive"},
+    {"URP", {1400, 530}, {1460, 500}, G2R, false, CaptionRule::kUsedPercent, kUsed},
+    {"URK", {1080, 900}, {1150, 830}, G2R, false, CaptionRule::kUsedKb, kUsed},
+    {"URM", {1110, 900}, {1180, 830}, G2R, false, CaptionRule::kUsedMb, kUsed},
+    {"FRP", {1400, 530}, {1400, 530}, R2G, true, CaptionRule::kFreePercent, kFree},
+    {"FRK", {1150, 830}, {1080, 900}, R2G, true, CaptionRule::kFreeKb, kFree},
+    {"FRM", {1180, 830}, {1110, 900}, R2G, true, CaptionRule::kFreeMb, kFree},
+    {"TRK", {1120, 900}, {1120, 900}, R2G, true, CaptionRule::kTotalMb, "Total physical memory"},
+    {"UD", {1070, 900}, {1070, 900}, G2R, true, CaptionRule::kDrivePercent, {}},
 }};
+
+// By row of the table above.
+constexpr std::array<std::string_view, kTitles> kSpokenNames = {
+    "Used RAM percent", "Used RAM KB", "Used RAM MB",  "Free RAM percent",
+    "Free RAM KB",      "Free RAM MB", "Total RAM MB", "Used drive",
+};
 
 }  // namespace
 
 const ReadingKind& KindAt(int title) {
     return kKinds[static_cast<std::size_t>(title)];
+}
+
+std::string_view SpokenNameOf(int code) {
+    return kSpokenNames[static_cast<std::size_t>(TitleOf(code))];
 }
 
 }  // namespace kelvane

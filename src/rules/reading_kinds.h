@@ -40,8 +40,6 @@ struct ReadingKind {
     bool recolouredAtStart;  // used RAM keeps the window's design colours at start
     CaptionRule caption;
     std::string_view toolTip;  // how the figure is made; a drive's tells its mount point
-    // What a screen reader calls a panel of this kind; a drive's adds its letter and volume.
-    std::string_view spokenName;
 };
 
 // The rows of the table: one per memory kind (row = code), then one for all 24 drives.
@@ -55,5 +53,9 @@ const ReadingKind& KindAt(int title);
 inline const ReadingKind& KindOf(int code) {
     return KindAt(TitleOf(code));
 }
+
+// What a screen reader calls a panel of the kind: "Used RAM percent"; "Used drive", to which a
+// drive's letter and volume are added. Apart from ReadingKind, which the refresh tick reads.
+std::string_view SpokenNameOf(int code);
 
 }  // namespace kelvane

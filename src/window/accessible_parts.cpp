@@ -48,7 +48,7 @@ QString NameOf(const PanelShown& shown) {
     if (!IsReadingKind(shown.code)) {
         return {};
     }
-    QString name = FromView(KindOf(shown.code).spokenName);
+    QString name = FromView(SpokenNameOf(shown.code));
     if (IsDriveKind(shown.code)) {
         name += QStringLiteral(" %1: (%2)")
                     .arg(QChar::fromLatin1(DriveLetter(shown.code)))

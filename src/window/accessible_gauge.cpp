@@ -29,8 +29,7 @@ struct Told {
 class Announcer final : public QObject, public QAccessible::ActivationObserver {
     Q_OBJECT
   public:
-    Announcer(QWidget& view, FrmMain& gauge)
-        : QObject(&view), view_(view), adapter_(gauge), timer_(this) {
+    Announcer(QWidget& view, FrmMain& gauge) : view_(view), adapter_(gauge), timer_(this) {
         // Restarted after each round, so that rounds lie a whole second apart even when one is
         // late: a precise timer is never early.
         timer_.setObjectName(QStringLiteral("announcements"));
@@ -103,6 +102,10 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
     std::array<Told, kPanels> told_;
 };
 
+// The view names its announcer in a property rather than as its child: Qt's painting walks a
+// widget's children on every repaint.
+constexpr char kAnnouncer[] = "accessibility";
+
 // The gauge's window is the one with an announcer. The help window is a plain widget, which Qt
 // would present as a filler in the window list rather than as a window.
 QAccessibleInterface* GaugeFactory(const QString&, QObject* object) {
@@ -110,7 +113,7 @@ QAccessibleInterface* GaugeFactory(const QString&, QObject* object) {
         return new QAccessibleWidget(help, QAccessible::Window);
     }
     auto* announcer = object != nullptr && object->isWidgetType()
-                          ? object->findChild<Announcer*>(QString(), Qt::FindDirectChildrenOnly)
+                          ? qobject_cast<Announcer*>(object->property(kAnnouncer).value<QObject*>())
                           : nullptr;
     return announcer != nullptr ? new AccessibleGauge(static_cast<QWidget*>(object),
                                                       announcer->Adapter(), *announcer)
@@ -125,7 +128,9 @@ void MakeAccessible(QWidget& view, FrmMain& gauge) {
         return true;
     }();
     Q_UNUSED(installed);
-    new Announcer(view, gauge);
+    auto* announcer = new Announcer(view, gauge);
+    QObject::connect(&view, &QObject::destroyed, [announcer] { delete announcer; });
+    view.setProperty(kAnnouncer, QVariant::fromValue<QObject*>(announcer));
     view.setAccessibleDescription(QStringLiteral("RAM and disk usage gauge"));
 }
 

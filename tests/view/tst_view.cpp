@@ -202,7 +202,9 @@ void TestView::helpWindow() {
 // does, nothing runs for it, and the refresh tick costs what it did.
 void TestView::nothingForScreenReadersUntilOneListens() {
     Shown s;
-    auto* announcements = s.view.findChild<QTimer*>(QStringLiteral("announcements"));
+    auto* announcements = s.view.property("accessibility")
+                              .value<QObject*>()
+                              ->findChild<QTimer*>(QStringLiteral("announcements"));
     QVERIFY(announcements != nullptr && !announcements->isActive());
     QAccessible::setActive(true);  // what Qt tells its observers when a screen reader arrives
     QVERIFY(announcements->isActive());

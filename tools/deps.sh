@@ -7,8 +7,9 @@
 kelvane_packages() {
     case "$1" in
         build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core" ;;
+        # at-spi2-core and python3-pyatspi: the gauge as a screen reader sees it.
         test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base" \
-            "dpkg-dev file lintian" ;;
+            "dpkg-dev file lintian at-spi2-core python3-pyatspi dbus-daemon" ;;
         headless) echo "xvfb openbox x11-utils imagemagick" ;;
         package) echo "dpkg-dev file lintian" ;;
         checks) echo "valgrind clang libclang-rt-14-dev" ;;

@@ -72,6 +72,11 @@ class FrmMain {
     static QRect PanelStrip(int panel);
     static int PanelAt(QPoint pixels);
     QString PanelToolTip(int panel) const;
+    // Where the volume of panel p's drive is mounted; empty for a memory reading or a letter
+    // that names no volume.
+    QString DriveMountPoint(int panel) const;
+    // This tick's readings.
+    const TickReadings& ReadingsNow() const { return readings_.Now(); }
 
   private:
     // The values the settings hold for the window as it is now.

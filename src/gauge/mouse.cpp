@@ -103,9 +103,14 @@ QString FrmMain::PanelToolTip(int panel) const {
         return QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
     }
     const QString letter = QStringLiteral("%1:").arg(QLatin1Char(DriveLetter(code)));
-    const QString mountPoint = readings_.MountPoint(code - kFirstDrive);
+    const QString mountPoint = DriveMountPoint(panel);
     return letter + QLatin1Char(' ') +
            (mountPoint.isEmpty() ? QStringLiteral("no drive has this letter") : mountPoint);
+}
+
+QString FrmMain::DriveMountPoint(int panel) const {
+    const int code = Section(panel);
+    return IsDriveKind(code) ? readings_.MountPoint(code - kFirstDrive) : QString();
 }
 
 }  // namespace kelvane

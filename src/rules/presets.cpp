@@ -54,9 +54,9 @@ std::string KeyUsage(FunctionKey key) {
     std::string_view reading;
     for (std::size_t i = 0; preset != nullptr && i < preset->panels.size(); ++i) {
         const int code = preset->panels[i].section;
-        const ReadingKind& kind = KindOf(code);
+        const KindWords& kind = WordsOf(code);
         const bool more = i + 1 < preset->panels.size() &&
-                          KindOf(preset->panels[i + 1].section).reading == kind.reading;
+                          WordsOf(preset->panels[i + 1].section).reading == kind.reading;
         if (IsDriveKind(code)) {
             text.append(text.empty() ? "" : ", ").append("drive ").push_back(DriveLetter(code));
             text.push_back(':');

@@ -34,9 +34,6 @@ enum class CaptionRule {
 struct ReadingKind {
     // Names the kind's title picture ("img" + title) and the kind in the presets.
     std::string_view title;
-    // What it shows, in words: "Used RAM" in "percent", "Total RAM" in "MB".
-    std::string_view reading;
-    std::string_view unit;
     NumberPlace atStart;    // where the start-up layout puts the number
     NumberPlace onArrival;  // where a title click that brings a panel to this kind puts it
     ColourScheme scheme;
@@ -56,5 +53,13 @@ const ReadingKind& KindAt(int title);
 inline const ReadingKind& KindOf(int code) {
     return KindAt(TitleOf(code));
 }
+
+// What a kind shows, in words: "Used RAM" in "percent", "Total RAM" in "MB". For the help
+// texts and screen readers; apart from ReadingKind, which the refresh tick reads.
+struct KindWords {
+    std::string_view reading;
+    std::string_view unit;
+};
+const KindWords& WordsOf(int code);
 
 }  // namespace kelvane

@@ -56,10 +56,13 @@ FrmHelp::FrmHelp(const QRect& screen)
 
     Frame1 = new QGroupBox(QStringLiteral("           Kelvane Quick Help"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
+    // The spaces make room for the icon; a screen reader needs only the words.
+    Frame1->setAccessibleName(QStringLiteral("Kelvane Quick Help"));
     PlaceTwips(Frame1, 0, 30, 5175, 3255);
 
     Text1 = new QPlainTextEdit(Frame1);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Quick help text"));
     PlaceTwips(Text1, 90, 360, 4965, 2820);
     const QString text = HelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text1->setPlainText(text);
@@ -88,9 +91,11 @@ FrmHelp::FrmHelp(const QRect& screen)
 
     Image1 = MakePicture(QStringLiteral("helpicon"), Frame1);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Help icon"));
     PlaceTwips(Image1, 150, 0, 375, 330);
     Image2 = MakePicture(QStringLiteral("icon"), this);
     Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setAccessibleName(QStringLiteral("Kelvane icon"));
     PlaceTwips(Image2, 210, 3300, 480, 480);
 
     // Escape closes the window whichever control has the focus.

@@ -23,7 +23,7 @@ QString HelpName(int code) {
     if (IsDriveKind(code)) {
         return QStringLiteral("Drive %1:").arg(QLatin1Char(DriveLetter(code)));
     }
-    const ReadingKind& kind = KindOf(code);
+    const KindWords& kind = WordsOf(code);
     const QString unit = QString::fromUtf8(kind.unit.data(), qsizetype(kind.unit.size()));
     return QString::fromUtf8(kind.reading.data(), qsizetype(kind.reading.size())) +
            QLatin1Char(' ') + (unit == QLatin1String("percent") ? QStringLiteral("Percent") : unit);

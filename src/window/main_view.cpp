@@ -13,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "rules/window_layout.h"
+#include "window/accessible_gauge.h"
 #include "window/fonts.h"
 #include "window/frm_help.h"
 
@@ -70,6 +71,7 @@ MainView::MainView(FrmMain& gauge)
       arrowFont_(ArrowFont()),
       numbers_(NumberFont()),
       narrowNumbers_(NarrowNumberFont()) {
+    MakeAccessible(*this, gauge_);
     RegisterPictures();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvane"));

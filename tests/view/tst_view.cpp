@@ -6,6 +6,7 @@
 // checked against the reference pictures.
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QGroupBox>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -42,6 +43,8 @@ class TestView : public QObject {
     void inputReachesTheGauge();
     void toolTipWithoutFocusAsWritten();
     void helpWindow();
+    void nothingForScreenReadersUntilOneListens();
+    void panelsSayWhatTheyCannotShow();
 };
 
 // Presses land by the stacking order; keys reach the presets whatever the modifiers.
@@ -133,6 +136,42 @@ void TestView::helpWindow() {
     QTRY_VERIFY(!help);
     QCOMPARE(ended.count(), 1);
     QCOMPARE(s.g.settings.commits, 1);
+}
+
+// Over AT-SPI nothing shows while no assistive technology listens, so only here: until one
+// does, nothing runs for it, and the refresh tick costs what it did.
+void TestView::nothingForScreenReadersUntilOneListens() {
+    Shown s;
+    auto* announcements = s.view.property("accessibility")
+                              .value<QObject*>()
+                              ->findChild<QTimer*>(QStringLiteral("announcements"));
+    QVERIFY(announcements != nullptr && !announcements->isActive());
+    QAccessible::setActive(true);  // what Qt tells its observers when a screen reader arrives
+    QVERIFY(announcements->isActive());
+    // This platform has no bridge to assistive technologies, so none really listens: the first
+    // round finds that out and stops.
+    QTRY_VERIFY_WITH_TIMEOUT(!announcements->isActive(), 3000);
+}
+
+// In words: a dash or an empty caption would be read as punctuation or silence. (No figure is
+// ever unknown for long on a real machine, and its drive letters are its own.)
+void TestView::panelsSayWhatTheyCannotShow() {
+    FakeGauge g;
+    g.volumes.PassFirst(1);
+    g.memory.readable = false;
+    g.settings.values[{"Forms", "Section_8"}] = "8";  // D:, which names no volume here
+    MainView view(g.window);
+    g.Start();
+    g.window.Timer1_Timer();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
+    const int firstPanel = window->childCount() - kPanels;  // after the buttons and the logo
+    QAccessibleInterface* total = window->child(firstPanel + 6);
+    QCOMPARE(total->text(QAccessible::Name), "Total RAM MB");
+    QCOMPARE(total->text(QAccessible::Value), "unknown");
+    QAccessibleInterface* drive = window->child(firstPanel + 7);
+    QCOMPARE(drive->text(QAccessible::Name), "Used drive D: (absent)");
+    QCOMPARE(drive->text(QAccessible::Value), "absent");
+    QVERIFY(!drive->valueInterface()->currentValue().isValid());
 }
 
 QTEST_MAIN(TestView)

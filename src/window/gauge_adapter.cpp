@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#include "window/gauge_adapter.h"
+
+#include "gauge/frm_main.h"
+
+namespace kelvane {
+
+int GaugeAdapter::VisiblePanels() const {
+    return gauge_.PanelsShown();
+}
+
+PanelShown GaugeAdapter::Panel(int panel) const {
+    const auto p = static_cast<std::size_t>(panel);
+    const std::string_view caption = gauge_.controls().Text(gauge_.layout().panels[p].lblInfo);
+    return {gauge_.Section(panel),
+            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+            gauge_.DriveMountPoint(panel), FrmMain::PanelStrip(panel),
+            static_cast<double>(gauge_.ReadingsNow().mem.totalPhys) / 1024.0};
+}
+
+QRect GaugeAdapter::ButtonRect(GaugeButton button) const {
+    const MainLayout& l = gauge_.layout();
+    const ControlId ids[kGaugeButtons] = {l.imgClose2, l.imgMin1, l.imgHelp1,
+                                          l.Label1,    l.Label3,  l.Label2};
+    return gauge_.controls()[ids[static_cast<int>(button)]].pixels;
+}
+
+QRect GaugeAdapter::LogoRect() const {
+    return gauge_.controls()[gauge_.layout().Image1].pixels;
+}
+
+void GaugeAdapter::Press(GaugeButton button) {
+    Click(ButtonRect(button).center());
+}
+
+// Left of the number and below the bar, only the title picture takes the press.
+void GaugeAdapter::NextReading(int panel) {
+    Click(FrmMain::PanelStrip(panel).topLeft() + QPoint(4, 20));
+}
+
+void GaugeAdapter::Click(QPoint pixels) {
+    gauge_.MouseDown(pixels, false);
+    gauge_.MouseUp(pixels, Qt::NoButton);
+}
+
+}  // namespace kelvane

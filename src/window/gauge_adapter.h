@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+namespace kelvane {
+
+class FrmMain;
+
+// The controls of the title strip that act when clicked, from left to right.
+enum class GaugeButton { kClose, kSize, kHelp, kPinLeft, kPinTop, kPinRight };
+inline constexpr int kGaugeButtons = 6;
+
+// One panel as the window shows it now.
+struct PanelShown {
+    int code = -1;       // its reading (rules/sections.h)
+    QString caption;     // the number as drawn; empty until the figure is first known
+    QString mountPoint;  // a drive's volume, empty for memory or a letter with no volume
+    QRect rect;          // its strip, in pixels from the window's corner
+    double totalKb = 0;  // physical memory, 0 until read: where the memory bars are full
+};
+
+// Everything the accessibility layer reads of the gauge and calls on it. Only this class knows
+// the gauge's members, so that a change to the gauge's insides touches this file alone.
+class GaugeAdapter {
+  public:
+    explicit GaugeAdapter(FrmMain& gauge) : gauge_(gauge) {}
+
+    int VisiblePanels() const;
+    PanelShown Panel(int panel) const;
+    QRect ButtonRect(GaugeButton button) const;
+    QRect LogoRect() const;
+
+    // What a click does: a press and a release at the button's centre.
+    void Press(GaugeButton button);
+    // What a click on the panel's title does: it steps to its next reading.
+    void NextReading(int panel);
+
+  private:
+    void Click(QPoint pixels);
+
+    FrmMain& gauge_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,199 @@
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
+"""The real gauge as a screen reader sees it over AT-SPI: its eight default panels by name with
+their figures, its buttons and their press actions, how often a panel tells of a new figure, and
+the close button, pressed through AT-SPI, ending the gauge with its settings saved.
+
+Run by e2e_accessibility.sh inside a private D-Bus session and X display.
+Usage: e2e_accessibility.py KELVANE SETTINGS_FILE
+"""
+
+import os
+import re
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+KELVANE, SETTINGS = sys.argv[1], sys.argv[2]
+failures = 0
+
+
+def check(description, passed, detail=""):
+    global failures
+    print(("ok - " if passed else "FAILED - ") + description + (f" ({detail})" if detail else ""),
+          flush=True)
+    failures += 0 if passed else 1
+
+
+def pump(seconds):
+    """Delivers AT-SPI's events for a while."""
+    context = GLib.MainContext.default()
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if not context.iteration(False):
+            time.sleep(0.01)
+
+
+def eventually(condition, timeout=90):
+    """The condition's first true answer, or None when the time runs out on a loaded machine."""
+    end = time.monotonic() + timeout
+    while True:
+        try:
+            answer = condition()
+        except Exception:  # an object that went away while it was asked
+            answer = None
+        if answer or time.monotonic() > end:
+            return answer
+        pump(0.05)
+
+
+def figure_text(accessible):
+    return accessible.queryText().getText(0, -1)
+
+
+def press(accessible, action_name):
+    actions = accessible.queryAction()
+    for i in range(actions.nActions):
+        if actions.getName(i).lower() == action_name.lower():
+            return actions.doAction(i)
+    return False
+
+
+# The first question starts the accessibility bus; a listener registered before the gauge
+# starts is one the gauge knows of from its first moment.
+desktop = pyatspi.Registry.getDesktop(0)
+events = {}  # panel name -> arrival times of its value changes
+
+
+def on_value_change(event):
+    try:
+        events.setdefault(event.source.name, []).append(time.monotonic())
+    except Exception:
+        pass
+
+
+pyatspi.Registry.registerEventListener(on_value_change, "object:property-change:accessible-value")
+
+# The C locale writes a fraction with a point, as the shapes below expect.
+gauge = subprocess.Popen([KELVANE], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                                             LC_ALL="C.UTF-8"))
+
+
+def gauge_window():
+    for app in desktop:
+        if app is not None and app.get_process_id() == gauge.pid:
+            for window in app:
+                if window is not None and window.getRole() == pyatspi.ROLE_FRAME:
+                    if any(c.getRole() == pyatspi.ROLE_PROGRESS_BAR for c in window):
+                        return window
+    return None
+
+
+def panels_of(window):
+    return [c for c in window if c.getRole() == pyatspi.ROLE_PROGRESS_BAR]
+
+
+window = eventually(gauge_window)
+check("the gauge's window is in the AT-SPI tree", window is not None)
+if window is None:
+    gauge.kill()
+    sys.exit(1)
+
+# Default panels, in the order of the settings' defaults; a figure is known once memory is read.
+PERCENT, KB, MB = r"\d{1,3}%", r"\d+(\.\d+)? KB", r"\d+ MB"
+expected = [("Free RAM percent", PERCENT), ("Free RAM KB", KB), ("Free RAM MB", MB),
+            ("Used RAM percent", PERCENT), ("Used RAM KB", KB), ("Used RAM MB", MB),
+            ("Total RAM MB", MB), ("Used drive C: (/)", PERCENT)]
+eventually(lambda: all(figure_text(p) != "unknown" for p in panels_of(window)))
+panels = panels_of(window)
+check("eight panels", len(panels) == 8, f"{len(panels)}")
+
+
+def number_in(text):
+    return float(re.match(r"[\d.]+", text).group()) if re.match(r"\d", text) else None
+
+
+total_mb = number_in(figure_text(panels[6]))
+
+
+def shows_figure(panel, shape):
+    """The panel's text has the shape of its kind's caption, and its value is that number, from
+    0 to where the bar is full: 100 %, or the total memory in the panel's unit."""
+    text, value = figure_text(panel), panel.queryValue()
+    number = number_in(text)
+    full = {PERCENT: 100, MB: total_mb}.get(shape)
+    seen = f"'{text}', {value.minimumValue} <= {value.currentValue} <= {value.maximumValue}"
+    return (re.fullmatch(shape, text) and number is not None and value.minimumValue == 0 and
+            value.currentValue == number and number <= value.maximumValue and
+            (value.maximumValue == full if full else round(value.maximumValue / 1024) == total_mb)
+            ), seen
+
+
+for (name, shape), panel in zip(expected, panels):
+    # A KB figure may change between the two questions: the next answer agrees.
+    shown = eventually(lambda: shows_figure(panel, shape)[0], timeout=20)
+    check(f"'{name}' shows its figure as text and as its value",
+          panel.name == name and shown, f"'{panel.name}': {shows_figure(panel, shape)[1]}")
+
+buttons = {c.name: c for c in window if c.getRole() == pyatspi.ROLE_PUSH_BUTTON}
+pressable = [name for name, button in buttons.items()
+             if name and "press" in [button.queryAction().getName(i).lower()
+                                     for i in range(button.queryAction().nActions)]]
+check("five or more named push buttons with a press action", len(pressable) >= 5,
+      ", ".join(pressable))
+
+# Memory that comes and goes changes the KB and MB figures on every tick; a panel still tells
+# of its figure at most once a second, and the total, which never changes, never does.
+churn = subprocess.Popen([sys.executable, "-c", """
+import time
+while True:
+    block = bytearray(32 << 20)
+    for at in range(0, len(block), 4096):
+        block[at] = 1
+    time.sleep(0.05)
+    del block
+    time.sleep(0.05)
+"""])
+events.clear()
+eventually(lambda: all(len(events.get(n, [])) >= 6 for n in ("Used RAM KB", "Free RAM KB")))
+churn.kill()
+churn.wait()
+for name in ("Used RAM KB", "Free RAM KB", "Used RAM MB", "Free RAM MB"):
+    times = events.get(name, [])
+    span = times[-1] - times[0] if times else 0
+    gaps = [b - a for a, b in zip(times, times[1:])]
+    # Arrival times jitter on a loaded machine; over several events they cannot bunch up. An MB
+    # figure may by chance be the same a second later, and then tells nothing.
+    check(f"'{name}' tells of a new figure, at most about once a second",
+          len(times) >= (6 if "KB" in name else 0) and len(times) - 1 <= span + 1.5,
+          f"{len(times)} events over {span:.2f} s, shortest gap "
+          f"{min(gaps) if gaps else 0:.2f} s")
+check("'Total RAM MB', whose figure stays, tells nothing", not events.get("Total RAM MB"),
+      f"{len(events.get('Total RAM MB', []))} events")
+
+# The size button, pressed through AT-SPI, leaves one panel; that panel's action steps its
+# reading as a title click does.
+press(buttons["Size"], "Press")
+check("'Size' leaves one panel", eventually(lambda: len(panels_of(window)) == 1),
+      f"{window.childCount} parts")
+first = panels_of(window)[0]
+press(first, "Next reading")
+check("a panel's action steps it to its next reading",
+      eventually(lambda: first.name == "Free RAM KB"), first.name)
+
+# A change, then at once the close button: the gauge ends, and saves what the change left.
+press(first, "Next reading")
+press(buttons["Close"], "Press")
+try:
+    code = gauge.wait(timeout=90)
+except subprocess.TimeoutExpired:
+    gauge.kill()
+    code = None
+check("'Close' pressed through AT-SPI ends the gauge", code == 0, f"exit status {code}")
+saved = open(SETTINGS).read() if os.path.exists(SETTINGS) else ""
+check("and saves its settings", re.search(r"^Panels=1$", saved, re.M) and
+      re.search(r"^Section_1=5$", saved, re.M), saved.replace("\n", " "))
+sys.exit(1 if failures else 0)

@@ -41,11 +41,11 @@ class FrmMain {
     void SaveMySettings();
     void FlushSettings();
 
-    // The mouse over the window, positions in pixels from its upper-left corner. A press
-    // goes to the control it lands on, and the moves and releases that follow go to the same
-    // control until every button is up.
+    // The mouse over the window, positions in pixels from its upper-left corner; a move's on
+    // the screen. A press goes to the control it lands on, and the moves and releases that
+    // follow go to the same control until every button is up.
     void MouseDown(QPointF pixels, bool doubleClick);
-    void MouseMove(QPointF pixels, Qt::MouseButtons buttons);
+    void MouseMove(QPointF screen, Qt::MouseButtons buttons);
     void MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown);
     // F1 for help, F2 to F12 for the arrangements.
     void Form_KeyDown(FunctionKey key);

@@ -42,11 +42,15 @@ void FrmMain::MouseDown(QPointF pixels, bool doubleClick) {
     SettingsMayHaveChanged();
 }
 
-void FrmMain::MouseMove(QPointF pixels, Qt::MouseButtons buttons) {
-    // The window's move, which the view reports, is what may need saving.
+// The pointer is taken on the screen, against where the window is as last told: an event's
+// own position is against where the window stood when the pointer moved, and in a drag the
+// window manager may have carried out the previous step since, which would add that step
+// twice. (The window's move, which the view reports, is what may need saving.)
+void FrmMain::MouseMove(QPointF screen, Qt::MouseButtons buttons) {
     if (pressed_ == layout_.Image1) {
-        frame_.Image1_MouseMove(
-            buttons, (pixels - controls_[layout_.Image1].pixels.topLeft()) * kTwipsPerPixel);
+        const QPointF onLogo =
+            screen - frame_.Where().topLeft() - controls_[layout_.Image1].pixels.topLeft();
+        frame_.Image1_MouseMove(buttons, onLogo * kTwipsPerPixel);
     }
 }
 

@@ -331,7 +331,7 @@ void MainView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MainView::mouseMoveEvent(QMouseEvent* event) {
-    gauge_.MouseMove(event->position(), event->buttons());
+    gauge_.MouseMove(event->globalPosition(), event->buttons());
 }
 
 void MainView::mouseReleaseEvent(QMouseEvent* event) {

@@ -49,7 +49,7 @@ struct Gauge : FakeGauge {
     void Drag(QPoint by, Qt::MouseButtons buttons = Qt::LeftButton) {
         const QPoint logo = Of("Image1").pixels.center();
         window.MouseDown(logo, false);
-        window.MouseMove(logo + by, buttons);
+        window.MouseMove(host.geometry.topLeft() + logo + by, buttons);
         window.MouseUp(logo + by, Qt::NoButton);
     }
     // One user action: a control's name, "<", ">", "^", "dbl" (on the logo), "F<n>",

@@ -47,8 +47,9 @@ std::optional<std::string> CommandLineReply(int argc, const char* const* argv) {
                 key.resize(12, ' ');
                 keys += key + KeyUsage(FKey(n)) + "\n";
             }
+            constexpr std::string_view kKeys = "@KEYS@\n";
             std::string usage(kUsage);
-            return usage.replace(usage.find("@KEYS@\n"), 7, keys);
+            return usage.replace(usage.find(kKeys), kKeys.size(), keys);
         }
         if (argument == "--version") {
             return std::string("kelvane " KELVANE_VERSION "\n");

@@ -160,6 +160,9 @@ void TestPlatformFiles::settingsGoOnlyToARegularFile() {
     ::setrlimit(RLIMIT_FSIZE, &normal);
     QCOMPARE(saved, written);
     QCOMPARE(Listing(folder), written && before.isEmpty() ? QStringList{"Kelvane.conf"} : before);
+    if (setup == "rm -r Kelvane") {
+        QCOMPARE(Lstat(folder).st_mode & 0777, 0700u);  // a folder it makes is the user's alone
+    }
     QVERIFY(written ? Content(path).contains("Panels=5") && Content(path).contains("Left=15") &&
                           Content(path).size() < 100
                     : Content(path) == was || !QFileInfo(path).isFile());

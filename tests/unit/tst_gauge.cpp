@@ -111,10 +111,8 @@ class TestGauge : public QObject {
   private slots:
     void startUp_data();
     void startUp();
-    void titleClicks_data();
-    void titleClicks();
-    void keys_data();
-    void keys();
+    void readingsChosen_data();
+    void readingsChosen();
     void windowControls_data();
     void windowControls();
     void buttonsActOnRelease();
@@ -170,99 +168,74 @@ void TestGauge::startUp() {
     QCOMPARE(g.settings.commits, 1);
 }
 
-void TestGauge::titleClicks_data() {
+void TestGauge::readingsChosen_data() {
     QTest::addColumn<int>("drives");
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("clicks");    // on titles by panel; "leds2", "number2", "dbl0"
-    QTest::addColumn<QString>("readings");  // of the panel clicked, after each click
-    QTest::newRow("no drive found: total RAM, C:, then back") << 0 << "Section_1=6"
-                                                              << "0 0"
-                                                              << "7 0";
-    QTest::newRow("C: and D: found: nine clicks for the whole cycle") << 2 << "Section_1=0"
-                                                                      << "0 0 0 0 0 0 0 0 0"
-                                                                      << "1 2 3 4 5 6 7 8 0";
-    QStringList walk;
-    for (int code = 8; code <= kLastDrive; ++code) {
-        walk << QString::number(code);
-    }
-    QTest::newRow("every letter found: the walk reaches Z:")
-        << 24 << "Section_1=7" << QString("0 ").repeated(24).trimmed() << walk.join(' ') + " 0";
+    QTest::addColumn<QString>("actions");   // clicks on titles by panel, "leds2", "number2",
+                                            // "dbl0" (a double-click on a title), keys "F12"
+    QTest::addColumn<QString>("readings");  // of the eight panels, after them
+    QTest::newRow("no drive found: total RAM moves on to C:") << 0 << "Section_1=6"
+                                                              << "0"
+                                                              << "7 4 5 0 1 2 6 7";
+    QTest::newRow("no drive found: C: moves back to used RAM percent") << 0 << "Section_1=7"
+                                                                       << "0"
+                                                                       << "0 4 5 0 1 2 6 7";
     QTest::newRow("the walk is shared: C: to E: found, the next drive click wraps")
         << 3 << "Section_1=7 Section_2=6"
         << "0 0 1 1"
-        << "8 9 7 0";
+        << "9 0 5 0 1 2 6 7";
     QTest::newRow("the walk is shared: C: to F: found, it goes on to F:")
         << 4 << "Section_1=7 Section_2=6"
         << "0 0 1 1"
-        << "8 9 7 10";
+        << "9 10 5 0 1 2 6 7";
     QTest::newRow("only a title takes the press: not the LEDs nor the number") << 1 << "Section_3=0"
                                                                                << "leds2 number2 2"
-                                                                               << "0 0 1";
+                                                                               << "3 4 1 0 1 2 6 7";
     QTest::newRow("a double-click on a title is two clicks") << 1 << "Section_1=0"
                                                              << "dbl0"
-                                                             << "2";
+                                                             << "2 4 5 0 1 2 6 7";
+    QTest::newRow("F2 twice: used RAM percent alone, the other panels keep theirs")
+        << 1 << "Section_8=9"
+        << "F2 F2"
+        << "0 4 5 0 1 2 6 9";
+    QTest::newRow("F11 puts C: on panel 7, found or not, and the walk goes on from there")
+        << 2 << ""
+        << "F11 7"
+        << "0 1 2 3 4 5 6 0";
+    QTest::newRow("F12 with no drive found changes nothing") << 0 << ""
+                                                             << "F12 0"
+                                                             << "4 4 5 0 1 2 6 7";
+    QTest::newRow("F12 with three drives: C: to E:, the walk on from E:") << 3 << ""
+                                                                          << "F12 0"
+                                                                          << "0 8 9 0 1 2 6 7";
+    QTest::newRow("F12 with twelve drives: eight panels, the walk on from J:")
+        << 12 << ""
+        << "F12 0"
+        << "15 8 9 10 11 12 13 14";
 }
 
-void TestGauge::titleClicks() {
+void TestGauge::readingsChosen() {
     QFETCH(int, drives);
     QFETCH(QString, stored);
-    QFETCH(QString, clicks);
+    QFETCH(QString, actions);
     QFETCH(QString, readings);
     Gauge g(stored, drives);
-    QStringList after;
-    for (const QString& click : clicks.split(' ')) {
-        const int p = click.right(1).toInt();
-        const QPoint at = click.startsWith("leds")     ? Gauge::Leds(p)
-                          : click.startsWith("number") ? g.Number(p)
-                                                       : Gauge::Title(p);
-        if (click.startsWith("dbl")) {
+    for (const QString& action : actions.split(' ')) {
+        const int p = action.right(1).toInt();
+        const QPoint at = action.startsWith("leds")     ? Gauge::Leds(p)
+                          : action.startsWith("number") ? g.Number(p)
+                                                        : Gauge::Title(p);
+        if (action.startsWith('F')) {
+            g.Do(action);
+            continue;
+        }
+        if (action.startsWith("dbl")) {
             g.Click(at);
         }
-        g.Click(at, click.startsWith("dbl"));
-        after << QString::number(g.window.Section(p));
+        g.Click(at, action.startsWith("dbl"));
     }
-    QCOMPARE(after.join(' '), readings);
-}
-
-void TestGauge::keys_data() {
-    QTest::addColumn<int>("drives");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<QString>("readings");  // of the eight panels
-    QTest::addColumn<int>("then");          // the panel whose title is clicked next
-    QTest::addColumn<int>("next");          // the reading it moves on to
-    QTest::newRow("F2: used RAM percent alone; the other panels keep theirs")
-        << 1 << 2 << 45 << "0 4 5 0 1 2 6 9" << 7 << 0;
-    QTest::newRow("F5: used and free percent, total RAM")
-        << 1 << 5 << 103 << "0 3 6 0 1 2 6 9" << 0 << 1;
-    QTest::newRow("F11 puts C: on panel 7, found or not, and the walk goes on from there")
-        << 2 << 11 << 248 << "0 1 2 3 4 5 6 7" << 7 << 0;
-    QTest::newRow("F12 with no drive found changes nothing")
-        << 0 << 12 << 248 << "3 4 5 0 1 2 6 9" << 0 << 4;
-    QTest::newRow("F12 with three drives: C: to E:, the walk on from E:")
-        << 3 << 12 << 103 << "7 8 9 0 1 2 6 9" << 0 << 0;
-    QTest::newRow("F12 with twelve drives: eight panels, the walk on from J:")
-        << 12 << 12 << 248 << "7 8 9 10 11 12 13 14" << 0 << 15;
-}
-
-void TestGauge::keys() {
-    QFETCH(int, drives);
-    QFETCH(int, key);
-    QFETCH(int, height);
-    QFETCH(QString, readings);
-    QFETCH(int, then);
-    QFETCH(int, next);
-    Gauge g("Section_8=9", drives);
-    g.Do(QStringLiteral("F%1").arg(key));
-    g.Do(QStringLiteral("F%1").arg(key));  // twice is as once
-    QCOMPARE(g.host.geometry, QRect(444, 260, 136, height));
     g.window.Form_Unload();
     QCOMPARE(g.Saved().section(' ', 2, 9), readings);
-    g.Click(Gauge::Title(then));
-    QCOMPARE(g.window.Section(then), next);
-    g.Do("F1");
-    QCOMPARE(g.host.helpShown, 1);
-    QCOMPARE(g.host.geometry.height(), height);
 }
 
 void TestGauge::windowControls_data() {
@@ -330,7 +303,8 @@ void TestGauge::buttonsActOnRelease() {
         g.window.MouseUp(at, Qt::NoButton);
         QCOMPARE(g.Of(face).visible, QString(button) == "imgClose2");
     }
-    QCOMPARE(g.host.helpShown, 1);
+    g.Do("F1");
+    QCOMPARE(g.host.helpShown, 2);
     QCOMPARE(g.host.unloads, 1);
     g.window.MouseDown(g.Of("Label1").pixels.center(), false);
     g.window.MouseUp(g.Of("Image1").pixels.center(), Qt::NoButton);

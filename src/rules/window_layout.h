@@ -22,6 +22,11 @@ inline constexpr int kPanelTwips = 405;  // the LED row and the caption row belo
 constexpr int PanelTopTwips(int panel) {
     return kTitleStripTwips + kPanelPitchTwips * panel;
 }
+// In whole pixels: the title strip and every panel's pitch are whole pixels.
+constexpr int PanelTopPixels(int panel) {
+    return PanelTopTwips(panel) / kTwipsPerPixel;
+}
+static_assert(kTitleStripTwips % kTwipsPerPixel == 0 && kPanelPitchTwips % kTwipsPerPixel == 0);
 constexpr int CaptionTopTwips(int panel) {
     return PanelTopTwips(panel) + kLedRowTwips;
 }

@@ -41,7 +41,7 @@ QRect StripRect(int strip) {
     constexpr int kTitle = kTitleStripTwips / kTwipsPerPixel;
     constexpr int kPitch = kPanelPitchTwips / kTwipsPerPixel;
     return strip == 0 ? QRect(0, 0, 1 << 16, kTitle)
-                      : QRect(0, TwipsToPixels(PanelTopTwips(strip - 1)), 1 << 16, kPitch);
+                      : QRect(0, PanelTopPixels(strip - 1), 1 << 16, kPitch);
 }
 
 // A number too wide for its label even in the narrow font (the used KB of a machine with ten

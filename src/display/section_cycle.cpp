@@ -20,11 +20,24 @@ int PanelSet::TitleAt(ControlId id) const {
 
 // The pressed title stands for the panel's kind, so the handler knows where it comes from.
 void PanelSet::TitleMouseDown(int panel, int title) {
-    static constexpr void (PanelSet::*kHandlers[kTitles])(int) = {
-        &PanelSet::imgURP_MouseDown, &PanelSet::imgURK_MouseDown, &PanelSet::imgURM_MouseDown,
-        &PanelSet::imgFRP_MouseDown, &PanelSet::imgFRK_MouseDown, &PanelSet::imgFRM_MouseDown,
-        &PanelSet::imgTRK_MouseDown, &PanelSet::imgUD_MouseDown};
-    (this->*kHandlers[title])(panel);
+    switch (title) {
+        case kUsedRamPercent:
+            return imgURP_MouseDown(panel);
+        case kUsedRamKb:
+            return imgURK_MouseDown(panel);
+        case kUsedRamMb:
+            return imgURM_MouseDown(panel);
+        case kFreeRamPercent:
+            return imgFRP_MouseDown(panel);
+        case kFreeRamKb:
+            return imgFRK_MouseDown(panel);
+        case kFreeRamMb:
+            return imgFRM_MouseDown(panel);
+        case kTotalRam:
+            return imgTRK_MouseDown(panel);
+        default:
+            return imgUD_MouseDown(panel);
+    }
 }
 
 // Total RAM always moves on to C:, whatever was found.

@@ -126,7 +126,8 @@ void TestPlatformFiles::settingsGoOnlyToARegularFile_data() {
     QTest::newRow("a full disk keeps the old file") << "full disk" << false;
     QTest::newRow("a file deleted meanwhile gets every value again") << "later: rm $c" << true;
     QTest::newRow("a file far too large is kept aside, not read")
-        << "head -c 80000 /dev/zero | tr '\\0' '[' >$c && echo Panels=3 >>$c" << true;
+        << "head -c 80000 /dev/zero | tr '\\0' '[' >$c && printf '\\n[Forms]\\nPanels=3\\n' >>$c"
+        << true;
 }
 
 // Each row saves twice: a position, then a panel count.

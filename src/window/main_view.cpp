@@ -106,6 +106,9 @@ MainView::~MainView() {
 // Where the window system has the window: Qt keeps the place it last asked for, which a window
 // manager may have refused.
 QRect MainView::Geometry() const {
+    if (stepFrom_) {
+        return {*stepFrom_, size()};
+    }
     const std::optional<QPoint> placed =
         windowHandle() != nullptr ? PlacedAt(windowHandle()) : std::nullopt;
     return {placed.value_or(pos()), size()};
@@ -133,6 +136,7 @@ void MainView::SetWindowPos(const QRect& rect) {
 }
 
 void MainView::Move(QPoint topLeft) {
+    stepFrom_.reset();
     move(topLeft);
 }
 
@@ -279,8 +283,14 @@ void MainView::mouseDoubleClickEvent(QMouseEvent* event) {
     gauge_.MouseDown(event->position(), true);
 }
 
+// The pointer against where the window is now, read once: the gauge's own question in this step
+// gets the same answer. The event's position is against where the window was when the pointer
+// moved, and in a drag the window manager may since have carried out the previous step (even
+// between two questions): the window would overshoot by that step.
 void MainView::mouseMoveEvent(QMouseEvent* event) {
-    gauge_.MouseMove(event->position(), event->buttons());
+    stepFrom_ = Geometry().topLeft();
+    gauge_.MouseMove(event->globalPosition() - *stepFrom_, event->buttons());
+    stepFrom_.reset();
 }
 
 void MainView::mouseReleaseEvent(QMouseEvent* event) {

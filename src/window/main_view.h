@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "core/frm_main.h"
@@ -64,6 +65,7 @@ class MainView : public QWidget, public WindowHost {
 
     FrmMain& gauge_;
     bool watched_ = false;
+    std::optional<QPoint> stepFrom_;  // where the window is, for the mouse move being handled
     QPointer<FrmHelp> help_;
     QFont driveLetterFont_;
     QFont arrowFont_;

@@ -42,14 +42,21 @@ if [ "$(id -u)" -eq 0 ]; then
         sh "$stage/tests/e2e/e2e_session.sh" "$compositor" "$stage/kelvane"
     exit 0
 fi
+# The session's own bus, which ends with it. Without one, the gauge's D-Bus library starts a bus
+# through the X display (dbus-launch), which outlives the session.
+[ -n "${KELVANE_SESSION_BUS:-}" ] || exec env KELVANE_SESSION_BUS=1 dbus-run-session -- sh "$0" "$@"
 shift
 . "$here/e2e_lib.sh"
 unset DISPLAY XAUTHORITY
 export HOME="$WORK"
+# The compositor is ended alone, and waited for: it ends its X server and removes the display's
+# lock files and sockets, which mutter leaves behind when its X server ends first (as when the
+# whole session was signalled at once).
 cleanup() {
-    kill $pids ${ready:-} 2>/dev/null || true
-    kill -- "-$session" 2>/dev/null || true
-    wait || true
+    kill $pids ${ready:-} ${session:-} 2>/dev/null || true
+    wait ${session:-} 2>/dev/null || true
+    kill -- "-${session:-}" 2>/dev/null || true
+    stop_virtual_display
     rm -rf "$WORK"
 }
 
@@ -58,12 +65,11 @@ printf '#!/bin/sh\n{ env; echo "ready=$$"; } >"%s.new" && mv "%s.new" "%s"\nexec
     "$WORK/env" "$WORK/env" "$WORK/env" >"$WORK/ready"
 chmod +x "$WORK/ready"
 case "$compositor" in
-    openbox) set -- sh -c ". '$here/../../tools/virtual_display.sh' && start_virtual_display '$WORK' && exec '$WORK/ready'" ;;
-    mutter) set -- dbus-run-session -- mutter --wayland --headless --virtual-monitor 1024x768 -- "$WORK/ready" ;;
+    openbox) start_virtual_display "$WORK" && set -- "$WORK/ready" ;;
+    mutter) set -- mutter --wayland --headless --virtual-monitor 1024x768 -- "$WORK/ready" ;;
     kwin) # Its binary carries a file capability that a container may refuse; a copy has none.
         cp "$(command -v kwin_wayland)" "$WORK/kwin_wayland"
-        set -- dbus-run-session -- "$WORK/kwin_wayland" --virtual --xwayland --width 1024 --height 768 \
-            --no-lockscreen "$WORK/ready" ;;
+        set -- "$WORK/kwin_wayland" --virtual --xwayland --width 1024 --height 768 --no-lockscreen "$WORK/ready" ;;
     sway) printf 'output * mode 1024x768\nexec %s\n' "$WORK/ready" >"$WORK/sway.conf"
         set -- env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$WORK/sway.conf" ;;
 esac

@@ -49,11 +49,13 @@ shift
 . "$here/e2e_lib.sh"
 unset DISPLAY XAUTHORITY
 export HOME="$WORK"
-# The compositor is ended alone, and waited for: it ends its X server and removes the display's
-# lock files and sockets, which mutter leaves behind when its X server ends first (as when the
-# whole session was signalled at once).
+# The clients end first, then the compositor alone, waited for: it ends its X server and removes
+# the display's lock files and sockets, which mutter leaves behind when its X server ends first
+# (as when the whole session was signalled at once).
 cleanup() {
-    kill $pids ${ready:-} ${session:-} 2>/dev/null || true
+    kill $pids ${ready:-} 2>/dev/null || true
+    wait $pids 2>/dev/null || true
+    kill ${session:-} 2>/dev/null || true
     wait ${session:-} 2>/dev/null || true
     kill -- "-${session:-}" 2>/dev/null || true
     stop_virtual_display

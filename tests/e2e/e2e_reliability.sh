@@ -121,6 +121,5 @@ check "where it still keeps a second start out" ends "$second"
 check "the first gauge still runs" alive "$gauge"
 kill -TERM "$gauge"
 ends "$gauge"
+cat "$WORK/stderr"
 check "and nothing is printed" test ! -s "$WORK/stderr"
-[ -s "$WORK/stderr" ] && cat "$WORK/stderr"
-finish

@@ -10,7 +10,7 @@
 . "$(dirname "$0")/e2e_lib.sh"
 check "--version prints the version, needing no display" sh -c "[ \"\$('$KELVANE' --version)\" = 'kelvane $2' ]"
 check "--help names every key" sh -c "'$KELVANE' --help | grep -c '^  F[0-9]* ' | grep -qx 12"
-start_display 1024x768x24
+start_virtual_display "$WORK"
 
 # A process that has ended may linger as a zombie until the shell reaps it: it does not count.
 alive() {
@@ -50,13 +50,13 @@ ten_starts() {
 }
 
 ten_starts
-wait_window
+wait_gauge_window
 check "ten starts at once leave one gauge running" one_survives $starts
 check "with one window" one_window
 
 kill -KILL "$survivor"
 ten_starts
-wait_window
+wait_gauge_window
 check "after a SIGKILL, ten starts at once leave one gauge running" one_survives $starts
 check "with one window" one_window
 
@@ -70,7 +70,7 @@ check "so a SIGKILL loses nothing" saved Panels=2
 
 # Another program destroys the window: the gauge saves and ends, and the next start runs.
 start_gauge --unknown-option -platform nowhere
-check "the gauge starts whatever its arguments" wait_window
+check "the gauge starts whatever its arguments" wait_gauge_window
 xdotool key --window "$window" F4 windowclose "$window"
 check "a window destroyed from outside ends the gauge" ends "$gauge"
 check "which saves first" saved Panels=5
@@ -81,7 +81,7 @@ rm -f "$SETTINGS" "$XDG_RUNTIME_DIR/kelvane.lock"
 mkdir -p "$(dirname "$SETTINGS")" "$XDG_RUNTIME_DIR/kelvane.lock"
 mkfifo "$SETTINGS"
 start_gauge
-check "a FIFO for settings and a damaged lock do not keep the gauge from starting" wait_window
+check "a FIFO for settings and a damaged lock do not keep the gauge from starting" wait_gauge_window
 "$KELVANE" &
 second=$!
 pids="$pids $second"
@@ -97,7 +97,7 @@ cp "$SETTINGS" "$WORK/before"
 (trap '' XFSZ && exec "$KELVANE") &
 gauge=$!
 pids="$pids $gauge"
-wait_window
+wait_gauge_window
 prlimit --pid "$gauge" --fsize=0
 kill -TERM "$gauge"
 check "a settings write that fails does not hold up the end" ends "$gauge"
@@ -111,7 +111,7 @@ lock_dir="$WORK/tmp/kelvane-$(id -u)"
 env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" "$KELVANE" 2>"$WORK/stderr" &
 gauge=$!
 pids="$pids $gauge"
-wait_window
+wait_gauge_window
 check "without a runtime directory the lock goes to a private temporary folder" \
     sh -c "[ \"\$(stat -c %a:%u '$lock_dir')\" = 700:$(id -u) ]"
 env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" "$KELVANE" 2>>"$WORK/stderr" &

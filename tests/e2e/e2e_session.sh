@@ -111,7 +111,7 @@ saved_where_it_is() {
 mkdir -p "$(dirname "$SETTINGS")"
 printf '[StartUp]\nLeft=1500\nTop=1500\n' >"$SETTINGS"
 start_gauge
-check "the window opens" wait_window
+check "the window opens" wait_gauge_window
 if [ "$compositor" = sway ]; then
     check "floats at its size with no title bar, where sway puts it" eventually floats
 else
@@ -157,7 +157,7 @@ check "SIGTERM saves where the window really is" saved_where_it_is
 [ "$compositor" != openbox ] || exit 0
 
 QT_QPA_PLATFORM=wayland start_gauge
-check "asked for Wayland while XWayland is there, it uses XWayland" wait_window
+check "asked for Wayland while XWayland is there, it uses XWayland" wait_gauge_window
 kill -TERM "$gauge" && wait "$gauge" || true
 printf '[StartUp]\nLeft=1515\nTop=1530\n' >"$SETTINGS"
 env -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$KELVANE" 2>"$WORK/native.log" &

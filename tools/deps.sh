@@ -1,27 +1,26 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
 
-# Installs the Debian packages a step needs, when they are missing.
-# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland
+# Installs the Debian packages the steps need, when they are missing, in one apt-get run.
+# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland...
 
 kelvane_packages() {
     case "$1" in
         build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core" ;;
-        test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base" \
-            "dpkg-dev file lintian" ;;
+        test) echo "xvfb openbox xdotool x11-utils dbus-daemon desktop-file-utils appstream" \
+            "groff-base dpkg-dev file lintian" ;;
         headless) echo "xvfb openbox x11-utils imagemagick" ;;
         package) echo "dpkg-dev file lintian" ;;
         checks) echo "valgrind clang libclang-rt-14-dev" ;;
         # Headless Wayland compositors with XWayland for the desktop-session tests, and Qt's
         # Wayland platform for the gauge run as a native client.
-        wayland) echo "mutter kwin-wayland sway xwayland dbus-daemon dbus-session-bus-common" \
-            "qt6-wayland xdotool x11-utils" ;;
+        wayland) echo "mutter kwin-wayland sway xwayland qt6-wayland" ;;
     esac
 }
 
 ensure_packages() {
     missing=""
-    for package in $(kelvane_packages "$1"); do
+    for package in $(for group in "$@"; do kelvane_packages "$group"; done); do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
             missing="$missing $package"
     done

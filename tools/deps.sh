@@ -9,7 +9,7 @@ kelvane_packages() {
         build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core" ;;
         test) echo "xvfb openbox xdotool x11-utils dbus-daemon desktop-file-utils appstream" \
             "groff-base dpkg-dev file lintian" ;;
-        headless) echo "xvfb openbox x11-utils imagemagick" ;;
+        headless) echo "xvfb openbox x11-utils xdotool imagemagick" ;;
         package) echo "dpkg-dev file lintian" ;;
         checks) echo "valgrind clang libclang-rt-14-dev" ;;
         # Headless Wayland compositors with XWayland for the desktop-session tests, and Qt's

@@ -1,7 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
 # Assertions shared by the shell tests: check DESCRIPTION COMMAND... runs the command and
-# reports it; finish exits non-zero when any check failed.
+# reports it, failing when it fails, so that a script under set -e ends at the first failure
+# instead of waiting out the limits of the steps that depend on it; finish exits non-zero when
+# any check failed.
 
 failures=0
 
@@ -13,6 +15,7 @@ check() {
     else
         echo "FAILED - $description"
         failures=$((failures + 1))
+        return 1
     fi
 }
 

@@ -1,8 +1,8 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
 
-# Installs the Debian packages a step needs, when they are missing.
-# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland
+# Installs the Debian packages the steps need, when they are missing, in one apt-get run.
+# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland...
 
 kelvane_packages() {
     case "$1" in
@@ -10,19 +10,18 @@ kelvane_packages() {
         # at-spi2-core and python3-pyatspi: the gauge as a screen reader sees it.
         test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base" \
             "dpkg-dev file lintian at-spi2-core python3-pyatspi dbus-daemon" ;;
-        headless) echo "xvfb openbox x11-utils imagemagick" ;;
+        headless) echo "xvfb openbox x11-utils xdotool imagemagick" ;;
         package) echo "dpkg-dev file lintian" ;;
         checks) echo "valgrind clang libclang-rt-14-dev" ;;
         # Headless Wayland compositors with XWayland for the desktop-session tests, and Qt's
         # Wayland platform for the gauge run as a native client.
-        wayland) echo "mutter kwin-wayland sway xwayland dbus-daemon dbus-session-bus-common" \
-            "qt6-wayland xdotool x11-utils" ;;
+        wayland) echo "mutter kwin-wayland sway xwayland qt6-wayland" ;;
     esac
 }
 
 ensure_packages() {
     missing=""
-    for package in $(kelvane_packages "$1"); do
+    for package in $(for group in "$@"; do kelvane_packages "$group"; done); do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
             missing="$missing $package"
     done

@@ -26,8 +26,12 @@ start_virtual_display() {
     export DISPLAY
     openbox --sm-disable >/dev/null 2>&1 &
     wm=$!
+    # openbox announces itself before its event loop runs, and a window mapped in between stays
+    # unmanaged, unmapped, until some later event reaches openbox: it is asked for one desktop
+    # until it has done so, which only its event loop does.
     for _ in $(seq 300); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        xdotool set_num_desktops 1 2>/dev/null &&
+            xprop -root _NET_NUMBER_OF_DESKTOPS 2>/dev/null | grep -q '= 1$' && break
         sleep 0.05
     done
 }

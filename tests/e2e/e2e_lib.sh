@@ -23,17 +23,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_display() { start_virtual_display "$WORK" "$@"; }
-
 # Starts the gauge in the background; its pid is in $gauge.
 start_gauge() {
     "$KELVANE" "$@" &
     gauge=$!
     pids="$pids $gauge"
 }
-
-# Waits for the gauge's window and sets $window to its id.
-wait_window() { wait_gauge_window; }
 
 # Prints "x y width height" of a window, as placed on the screen.
 geometry_of() {

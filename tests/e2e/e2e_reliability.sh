@@ -12,7 +12,7 @@ check "--version prints the version, needing no display" sh -c "[ \"\$('$KELVANE
 "$KELVANE" --help | sed -n 's/^  \(F[0-9]*\)  *\(.*\)$/| \1 | \2 |/p' >"$WORK/keys"
 check "--help names every key, as the README's table does" \
     sh -c "[ \"\$(grep -cxFf '$WORK/keys' '$(dirname "$0")/../../README.md')\" = 12 ]"
-start_display 1024x768x24
+start_virtual_display "$WORK"
 
 # A process that has ended may linger as a zombie until the shell reaps it: it does not count.
 alive() {
@@ -42,6 +42,13 @@ ends() {
 one_window() {
     [ "$(xdotool search --onlyvisible --name '^Dorvane$' 2>/dev/null | wc -l)" -eq 1 ]
 }
+# The kernel ends a process some time after SIGKILL, freeing its lock, and the X server destroys
+# its window only once it sees the connection close: the next start waits for both.
+kill_gauge() {
+    kill -KILL "$1" && ends "$1" || return 1
+    for _ in $(seq 300); do [ -z "$(xdotool search --onlyvisible --name '^Dorvane$')" ] && return 0; sleep 0.1; done
+    return 1
+}
 ten_starts() {
     starts=""
     for _ in 1 2 3 4 5 6 7 8 9 10; do
@@ -52,13 +59,13 @@ ten_starts() {
 }
 
 ten_starts
-wait_window
+wait_gauge_window
 check "ten starts at once leave one gauge running" one_survives $starts
 check "with one window" one_window
 
-kill -KILL "$survivor"
+kill_gauge "$survivor"
 ten_starts
-wait_window
+wait_gauge_window
 check "after a SIGKILL, ten starts at once leave one gauge running" one_survives $starts
 check "with one window" one_window
 
@@ -66,12 +73,12 @@ check "with one window" one_window
 xdotool key --window "$window" F5
 saved() { for _ in $(seq 300); do grep -qx "$1" "$SETTINGS" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 check "a change is saved while the gauge runs" saved Panels=2
-kill -KILL "$survivor"
+kill_gauge "$survivor"
 check "so a SIGKILL loses nothing" saved Panels=2
 
 # Another program destroys the window: the gauge saves and ends, and the next start runs.
 start_gauge --unknown-option -platform nowhere
-check "the gauge starts whatever its arguments" wait_window
+check "the gauge starts whatever its arguments" wait_gauge_window
 xdotool key --window "$window" F4 windowclose "$window"
 check "a window destroyed from outside ends the gauge" ends "$gauge"
 check "which saves first" saved Panels=5
@@ -79,7 +86,7 @@ check "which saves first" saved Panels=5
 # The settings file deleted while the gauge runs, the window minimised: a later start brings
 # it back, and the file holds every value again.
 start_gauge
-wait_window
+wait_gauge_window
 rm "$SETTINGS"
 xdotool windowminimize --sync "$window"
 "$KELVANE"
@@ -96,7 +103,7 @@ rm -f "$SETTINGS" "$XDG_RUNTIME_DIR/kelvane.lock"
 mkdir -p "$(dirname "$SETTINGS")" "$XDG_RUNTIME_DIR/kelvane.lock"
 mkfifo "$SETTINGS"
 start_gauge
-check "a FIFO for settings and a damaged lock do not keep the gauge from starting" wait_window
+check "a FIFO for settings and a damaged lock do not keep the gauge from starting" wait_gauge_window
 "$KELVANE" &
 second=$!
 pids="$pids $second"
@@ -112,7 +119,7 @@ cp "$SETTINGS" "$WORK/before"
 (trap '' XFSZ && exec "$KELVANE") &
 gauge=$!
 pids="$pids $gauge"
-wait_window
+wait_gauge_window
 prlimit --pid "$gauge" --fsize=0
 kill -TERM "$gauge"
 check "a settings write that fails does not hold up the end" ends "$gauge"
@@ -126,7 +133,7 @@ lock_dir="$WORK/tmp/kelvane-$(id -u)"
 env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" "$KELVANE" 2>"$WORK/stderr" &
 gauge=$!
 pids="$pids $gauge"
-wait_window
+wait_gauge_window
 check "without a runtime directory the lock goes to a private temporary folder" \
     sh -c "[ \"\$(stat -c %a:%u '$lock_dir')\" = 700:$(id -u) ]"
 env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" "$KELVANE" 2>>"$WORK/stderr" &
@@ -136,12 +143,12 @@ check "where it still keeps a second start out" ends "$second"
 check "the first gauge still runs" alive "$gauge"
 kill -TERM "$gauge"
 ends "$gauge"
+cat "$WORK/stderr"
 check "and nothing is printed" test ! -s "$WORK/stderr"
-[ -s "$WORK/stderr" ] && cat "$WORK/stderr"
 
 # The display dies just after a change: the change is saved on the way out.
 start_gauge
-wait_window
+wait_gauge_window
 xdotool key --window "$window" F3
 short() { for _ in $(seq 300); do xwininfo -id "$window" | grep -q 'Height: 45' && return 0; sleep 0.1; done; return 1; }
 short

@@ -56,10 +56,8 @@ def figure_text(accessible):
 
 def press(accessible, action_name):
     actions = accessible.queryAction()
-    for i in range(actions.nActions):
-        if actions.getName(i).lower() == action_name.lower():
-            return actions.doAction(i)
-    return False
+    return any(actions.getName(i).lower() == action_name.lower() and actions.doAction(i)
+               for i in range(actions.nActions))
 
 
 # The first question starts the accessibility bus; a listener registered before the gauge
@@ -82,25 +80,19 @@ gauge = subprocess.Popen([KELVANE], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_
                                              LC_ALL="C.UTF-8"))
 
 
-def gauge_window():
-    for app in desktop:
-        if app is not None and app.get_process_id() == gauge.pid:
-            for window in app:
-                if window is not None and window.getRole() == pyatspi.ROLE_FRAME:
-                    if any(c.getRole() == pyatspi.ROLE_PROGRESS_BAR for c in window):
-                        return window
-    return None
-
-
 def panels_of(window):
     return [c for c in window if c.getRole() == pyatspi.ROLE_PROGRESS_BAR]
 
 
+def gauge_window():
+    """The gauge's frame with its panels, once the gauge has shown it."""
+    return next((w for app in desktop if app and app.get_process_id() == gauge.pid for w in app
+                 if w and w.getRole() == pyatspi.ROLE_FRAME and panels_of(w)), None)
+
+
 window = eventually(gauge_window)
 check("the gauge's window is in the AT-SPI tree", window is not None)
-if window is None:
-    gauge.kill()
-    sys.exit(1)
+window or sys.exit(gauge.kill() or 1)
 
 # Default panels, in the order of the settings' defaults; a figure is known once memory is read.
 PERCENT, KB, MB = r"\d{1,3}%", r"\d+(\.\d+)? KB", r"\d+ MB"
@@ -139,9 +131,8 @@ for (name, shape), panel in zip(expected, panels):
           panel.name == name and shown, f"'{panel.name}': {shows_figure(panel, shape)[1]}")
 
 buttons = {c.name: c for c in window if c.getRole() == pyatspi.ROLE_PUSH_BUTTON}
-pressable = [name for name, button in buttons.items()
-             if name and "press" in [button.queryAction().getName(i).lower()
-                                     for i in range(button.queryAction().nActions)]]
+pressable = [name for name, b in buttons.items() if name and any(
+    b.queryAction().getName(i).lower() == "press" for i in range(b.queryAction().nActions))]
 check("five or more named push buttons with a press action", len(pressable) >= 5,
       ", ".join(pressable))
 
@@ -187,11 +178,7 @@ check("a panel's action steps it to its next reading",
 # A change, then at once the close button: the gauge ends, and saves what the change left.
 press(first, "Next reading")
 press(buttons["Close"], "Press")
-try:
-    code = gauge.wait(timeout=90)
-except subprocess.TimeoutExpired:
-    gauge.kill()
-    code = None
+code = gauge.returncode if eventually(lambda: gauge.poll() is not None) else gauge.kill()
 check("'Close' pressed through AT-SPI ends the gauge", code == 0, f"exit status {code}")
 saved = open(SETTINGS).read() if os.path.exists(SETTINGS) else ""
 check("and saves its settings", re.search(r"^Panels=1$", saved, re.M) and

@@ -19,36 +19,24 @@ alive() {
     state="$(cut -d ' ' -f 3 "/proc/$1/stat" 2>/dev/null)" || return 1
     [ -n "$state" ] && [ "$state" != Z ]
 }
-count_alive() {
+one_alive() {
     n=0
     for pid in "$@"; do alive "$pid" && n=$((n + 1)); done
-    echo "$n"
+    [ "$n" -eq 1 ]
 }
 # Waits until exactly one of the given processes runs; its pid is then in $survivor.
 one_survives() {
-    for _ in $(seq 600); do
-        if [ "$(count_alive "$@")" -eq 1 ]; then
-            for pid in "$@"; do alive "$pid" && survivor=$pid; done
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
+    eventually one_alive "$@" || return 1
+    for pid in "$@"; do alive "$pid" && survivor=$pid; done
+    return 0
 }
-ends() {
-    for _ in $(seq 300); do alive "$1" || return 0; sleep 0.1; done
-    return 1
-}
-one_window() {
-    [ "$(xdotool search --onlyvisible --name '^Dorvane$' 2>/dev/null | wc -l)" -eq 1 ]
-}
+gone() { ! alive "$1"; }
+ends() { eventually gone "$1"; }
+windows() { [ "$(xdotool search --onlyvisible --name '^Dorvane$' | wc -l)" -eq "$1" ]; }
 # The kernel ends a process some time after SIGKILL, freeing its lock, and the X server destroys
 # its window only once it sees the connection close: the next start waits for both.
-kill_gauge() {
-    kill -KILL "$1" && ends "$1" || return 1
-    for _ in $(seq 300); do [ -z "$(xdotool search --onlyvisible --name '^Dorvane$')" ] && return 0; sleep 0.1; done
-    return 1
-}
+kill_gauge() { kill -KILL "$1" && ends "$1" && eventually windows 0; }
+saved() { eventually grep -qx "$1" "$SETTINGS"; }
 ten_starts() {
     starts=""
     for _ in 1 2 3 4 5 6 7 8 9 10; do
@@ -61,17 +49,16 @@ ten_starts() {
 ten_starts
 wait_gauge_window
 check "ten starts at once leave one gauge running" one_survives $starts
-check "with one window" one_window
+check "with one window" windows 1
 
 kill_gauge "$survivor"
 ten_starts
 wait_gauge_window
 check "after a SIGKILL, ten starts at once leave one gauge running" one_survives $starts
-check "with one window" one_window
+check "with one window" windows 1
 
 # A change is saved within a second or so: a SIGKILL after it loses nothing.
 xdotool key --window "$window" F5
-saved() { for _ in $(seq 300); do grep -qx "$1" "$SETTINGS" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 check "a change is saved while the gauge runs" saved Panels=2
 kill_gauge "$survivor"
 check "so a SIGKILL loses nothing" saved Panels=2
@@ -90,8 +77,8 @@ wait_gauge_window
 rm "$SETTINGS"
 xdotool windowminimize --sync "$window"
 "$KELVANE"
-shown() { for _ in $(seq 300); do xprop -id "$window" WM_STATE | grep -q Normal && return 0; sleep 0.1; done; return 1; }
-check "a later start brings the minimised gauge back" shown
+check "a later start brings the minimised gauge back" \
+    eventually sh -c "xprop -id $window WM_STATE | grep -q Normal"
 xdotool key --window "$window" F2
 kill -TERM "$gauge"
 ends "$gauge"
@@ -150,11 +137,9 @@ check "and nothing is printed" test ! -s "$WORK/stderr"
 start_gauge
 wait_gauge_window
 xdotool key --window "$window" F3
-short() { for _ in $(seq 300); do xwininfo -id "$window" | grep -q 'Height: 45' && return 0; sleep 0.1; done; return 1; }
-short
+eventually sh -c "xwininfo -id $window | grep -q 'Height: 45'"
 kill "$xserver"
 check "a display that dies ends the gauge" ends "$gauge"
 check "which saves the change made just before" saved Panels=1
 check "no display at all: one line and status 1" \
     sh -c "! env -u DISPLAY -u WAYLAND_DISPLAY '$KELVANE' 2>'$WORK/stderr' && [ \$(wc -l <'$WORK/stderr') = 1 ]"
-finish

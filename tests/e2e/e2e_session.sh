@@ -78,7 +78,6 @@ esac
 setsid "$@" >"$WORK/compositor.log" 2>&1 &
 session=$!
 
-eventually() { for _ in $(seq 600); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 eventually test -s "$WORK/env" || { cat "$WORK/compositor.log"; echo "FAILED - $compositor did not start"; exit 1; }
 eval "$(sed -n "s/^\(DISPLAY\|XAUTHORITY\|WAYLAND_DISPLAY\|SWAYSOCK\|ready\)=\(.*\)/export \1='\2'/p" "$WORK/env")"
 eventually sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -45,35 +46,19 @@ void SettingNumber(std::string_view in) {
     FUZZ_CHECK(!value || (*value >= min && *value <= max));
     FUZZ_CHECK(!value || ParseSettingNumber(std::to_string(*value), min, max) == value);
     FUZZ_CHECK(ParseSettingNumber(" \t" + std::string(text) + "\t ", min, max, point) == value);
-    // Another reading: checked by hand, converted by strtod, rounded half to even by the FPU;
-    // exact up to 15 digits.
-    std::string canonical;
-    std::string_view rest = text.substr(text.find_first_not_of(" \t") == std::string_view::npos
-                                            ? text.size()
-                                            : text.find_first_not_of(" \t"));
-    rest = rest.substr(0, rest.find_last_not_of(" \t") + 1);
-    if (!rest.empty() && (rest[0] == '-' || rest[0] == '+')) {
-        canonical += rest[0];
-        rest.remove_prefix(1);
+    // Another reading: the form checked by a regular expression, converted by strtod, rounded
+    // half to even by the FPU; exact up to 15 digits.
+    const std::size_t first = text.find_first_not_of(" \t");
+    std::string plain(first == std::string_view::npos
+                          ? std::string_view()
+                          : text.substr(first, text.find_last_not_of(" \t") + 1 - first));
+    if (const std::size_t at = plain.find(point); point != "." && at != std::string::npos) {
+        plain.replace(at, point.size(), ".");
     }
-    int digits = 0;
-    for (bool fraction = false; !rest.empty(); rest.remove_prefix(1)) {
-        if (rest[0] >= '0' && rest[0] <= '9') {
-            canonical += rest[0];
-            ++digits;
-        } else if (!fraction && (rest[0] == '.' || rest.starts_with(point))) {
-            fraction = true;
-            canonical += '.';
-            rest.remove_prefix(rest[0] == '.' ? 0 : point.size() - 1);
-        } else {
-            FUZZ_CHECK(!value);  // not of the accepted form
-            return;
-        }
-    }
-    if (digits == 0) {
+    if (!std::regex_match(plain, std::regex(R"([+-]?(\d+\.?\d*|\.\d+))"))) {
         FUZZ_CHECK(!value);
-    } else if (digits <= 15) {
-        const double expected = std::nearbyint(std::strtod(canonical.c_str(), nullptr));
+    } else if (std::count_if(plain.begin(), plain.end(), ::isdigit) <= 15) {
+        const double expected = std::nearbyint(std::strtod(plain.c_str(), nullptr));
         FUZZ_CHECK(value.has_value() == (expected >= double(min) && expected <= double(max)));
         FUZZ_CHECK(!value || double(*value) == expected);
     }

@@ -171,47 +171,32 @@ void TestGauge::startUp() {
 void TestGauge::readingsChosen_data() {
     QTest::addColumn<int>("drives");
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("actions");   // clicks on titles by panel, "leds2", "number2",
-                                            // "dbl0" (a double-click on a title), keys "F12"
-    QTest::addColumn<QString>("readings");  // of the eight panels, after them
-    QTest::newRow("no drive found: total RAM moves on to C:") << 0 << "Section_1=6"
-                                                              << "0"
-                                                              << "7 4 5 0 1 2 6 7";
-    QTest::newRow("no drive found: C: moves back to used RAM percent") << 0 << "Section_1=7"
-                                                                       << "0"
-                                                                       << "0 4 5 0 1 2 6 7";
-    QTest::newRow("the walk is shared: C: to E: found, the next drive click wraps")
-        << 3 << "Section_1=7 Section_2=6"
-        << "0 0 1 1"
-        << "9 0 5 0 1 2 6 7";
-    QTest::newRow("the walk is shared: C: to F: found, it goes on to F:")
-        << 4 << "Section_1=7 Section_2=6"
-        << "0 0 1 1"
-        << "9 10 5 0 1 2 6 7";
-    QTest::newRow("only a title takes the press: not the LEDs nor the number") << 1 << "Section_3=0"
-                                                                               << "leds2 number2 2"
-                                                                               << "3 4 1 0 1 2 6 7";
-    QTest::newRow("a double-click on a title is two clicks") << 1 << "Section_1=0"
-                                                             << "dbl0"
-                                                             << "2 4 5 0 1 2 6 7";
-    QTest::newRow("F2 twice: used RAM percent alone, the other panels keep theirs")
-        << 1 << "Section_8=9"
-        << "F2 F2"
-        << "0 4 5 0 1 2 6 9";
-    QTest::newRow("F11 puts C: on panel 7, found or not, and the walk goes on from there")
-        << 2 << ""
-        << "F11 7"
-        << "0 1 2 3 4 5 6 0";
-    QTest::newRow("F12 with no drive found changes nothing") << 0 << ""
-                                                             << "F12 0"
-                                                             << "4 4 5 0 1 2 6 7";
-    QTest::newRow("F12 with three drives: C: to E:, the walk on from E:") << 3 << ""
-                                                                          << "F12 0"
-                                                                          << "0 8 9 0 1 2 6 7";
-    QTest::newRow("F12 with twelve drives: eight panels, the walk on from J:")
-        << 12 << ""
-        << "F12 0"
-        << "15 8 9 10 11 12 13 14";
+    // Clicks on titles by panel, "leds2", "number2", "dbl0" (a double-click on a title), keys
+    // "F12"; then the readings of the eight panels.
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("readings");
+    const auto row = [](const char* name, int drives, const char* stored, const char* actions,
+                        const char* readings) {
+        QTest::newRow(name) << drives << QString(stored) << QString(actions) << QString(readings);
+    };
+    row("no drive found: total RAM moves on to C:", 0, "Section_1=6", "0", "7 4 5 0 1 2 6 7");
+    row("no drive found: C: moves back to used RAM percent", 0, "Section_1=7", "0",
+        "0 4 5 0 1 2 6 7");
+    row("the walk is shared: C: to E: found, the next drive click wraps", 3,
+        "Section_1=7 Section_2=6", "0 0 1 1", "9 0 5 0 1 2 6 7");
+    row("the walk is shared: C: to F: found, it goes on to F:", 4, "Section_1=7 Section_2=6",
+        "0 0 1 1", "9 10 5 0 1 2 6 7");
+    row("only a title takes the press: not the LEDs nor the number", 1, "Section_3=0",
+        "leds2 number2 2", "3 4 1 0 1 2 6 7");
+    row("a double-click on a title is two clicks", 1, "Section_1=0", "dbl0", "2 4 5 0 1 2 6 7");
+    row("F2 twice: used RAM percent alone, the other panels keep theirs", 1, "Section_8=9", "F2 F2",
+        "0 4 5 0 1 2 6 9");
+    row("F11 puts C: on panel 7, found or not, and the walk goes on from there", 2, "", "F11 7",
+        "0 1 2 3 4 5 6 0");
+    row("F12 with no drive found changes nothing", 0, "", "F12 0", "4 4 5 0 1 2 6 7");
+    row("F12 with three drives: C: to E:, the walk on from E:", 3, "", "F12 0", "0 8 9 0 1 2 6 7");
+    row("F12 with twelve drives: eight panels, the walk on from J:", 12, "", "F12 0",
+        "15 8 9 10 11 12 13 14");
 }
 
 void TestGauge::readingsChosen() {
@@ -242,42 +227,30 @@ void TestGauge::windowControls_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("actions");
     QTest::addColumn<QRect>("window");
-    QTest::newRow("the size button steps from where the window was")
-        << "Panels=1 Left=1500 Top=750"
-        << "imgMin1 imgMin1" << QRect(100, 50, 136, 190);
-    QTest::newRow("the size button does nothing after F4")
-        << ""
-        << "F4 imgMin1" << QRect(444, 260, 136, 74);
-    QTest::newRow("a double-click on the logo steps from any code")
-        << ""
-        << "F4 dbl" << QRect(444, 260, 136, 103);
-    QTest::newRow("a double-click reaching below the screen rests the window on its bottom")
-        << "Panels=1 Top=10500"
-        << "dbl" << QRect(444, 665, 136, 103);
-    QTest::newRow("the size button never lifts the window")
-        << "Panels=1 Top=10500"
-        << "imgMin1" << QRect(444, 700, 136, 103);
-    QTest::newRow("< pins to the left edge") << ""
-                                             << "<" << QRect(0, 260, 136, 248);
-    QTest::newRow("> pins to the right edge") << ""
-                                              << ">" << QRect(888, 260, 136, 248);
-    QTest::newRow("^ pins to the top edge") << ""
-                                            << "^" << QRect(444, 0, 136, 248);
-    QTest::newRow("a pin, then the size cycle, from where the pin put it")
-        << ""
-        << "> imgMin1" << QRect(888, 260, 136, 45);
-    QTest::newRow("only the left button alone drags by the logo")
-        << ""
-        << "drag:20,30,right drag:20,30,both drag:20,30" << QRect(464, 290, 136, 248);
-    QTest::newRow("a preset keeps the window's place, even below the screen")
-        << ""
-        << "drag:0,300 F8" << QRect(444, 560, 136, 161);
-    QTest::newRow("a screen that shrinks brings the window back onto it")
-        << "Left=13320 Top=7800"
-        << "screen:800x600" << QRect(664, 352, 136, 248);
-    QTest::newRow("a later start brings a window dragged off the screen back")
-        << ""
-        << "drag:2000,0 again" << QRect(888, 260, 136, 248);
+    const auto row = [](const char* name, const char* stored, const char* actions, QRect window) {
+        QTest::newRow(name) << QString(stored) << QString(actions) << window;
+    };
+    row("the size button steps from where the window was", "Panels=1 Left=1500 Top=750",
+        "imgMin1 imgMin1", {100, 50, 136, 190});
+    row("the size button does nothing after F4", "", "F4 imgMin1", {444, 260, 136, 74});
+    row("a double-click on the logo steps from any code", "", "F4 dbl", {444, 260, 136, 103});
+    row("a double-click reaching below the screen rests the window on its bottom",
+        "Panels=1 Top=10500", "dbl", {444, 665, 136, 103});
+    row("the size button never lifts the window", "Panels=1 Top=10500", "imgMin1",
+        {444, 700, 136, 103});
+    row("< pins to the left edge", "", "<", {0, 260, 136, 248});
+    row("> pins to the right edge", "", ">", {888, 260, 136, 248});
+    row("^ pins to the top edge", "", "^", {444, 0, 136, 248});
+    row("a pin, then the size cycle, from where the pin put it", "", "> imgMin1",
+        {888, 260, 136, 45});
+    row("only the left button alone drags by the logo", "",
+        "drag:20,30,right drag:20,30,both drag:20,30", {464, 290, 136, 248});
+    row("a preset keeps the window's place, even below the screen", "", "drag:0,300 F8",
+        {444, 560, 136, 161});
+    row("a screen that shrinks brings the window back onto it", "Left=13320 Top=7800",
+        "screen:800x600", {664, 352, 136, 248});
+    row("a later start brings a window dragged off the screen back", "", "drag:2000,0 again",
+        {888, 260, 136, 248});
 }
 
 void TestGauge::windowControls() {

@@ -233,15 +233,14 @@ void TestPlatformFiles::lockDirectory_data() {
     QTest::newRow("a temporary one others can reach is closed") << "mkdir -m 0777 $t => $t";
     QTest::newRow("a temporary one we cannot write to is opened") << "mkdir -m 0500 $t => $t";
     QTest::newRow("a planted link is not followed") << "ln -s ../elsewhere $t => cache/kelvane";
-    QTest::newRow("another user's folder is refused")
-        << "mkdir $t && chown 65534 $t => cache/kelvane";
+    if (::getuid() == 0) {  // only root can make a folder for another user
+        QTest::newRow("another user's folder is refused")
+            << "mkdir $t && chown 65534 $t => cache/kelvane";
+    }
 }
 
 void TestPlatformFiles::lockDirectory() {
     QFETCH(QString, setup);
-    if (setup.contains("chown") && ::getuid() != 0) {
-        QSKIP("only root can make a folder for another user");
-    }
     const QString base = root_.filePath(QTest::currentDataTag());
     QVERIFY(QDir().mkpath(base + "/tmp") && QDir().mkpath(base + "/elsewhere"));
     Sh(base, "chmod 0777 elsewhere; " + setup.section("=>", 0, 0));

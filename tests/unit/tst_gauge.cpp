@@ -207,17 +207,16 @@ void TestGauge::readingsChosen() {
     Gauge g(stored, drives);
     for (const QString& action : actions.split(' ')) {
         const int p = action.right(1).toInt();
-        const QPoint at = action.startsWith("leds")     ? Gauge::Leds(p)
-                          : action.startsWith("number") ? g.Number(p)
-                                                        : Gauge::Title(p);
         if (action.startsWith('F')) {
             g.Do(action);
-            continue;
+        } else if (action.startsWith("dbl")) {
+            g.Click(Gauge::Title(p));
+            g.Click(Gauge::Title(p), true);
+        } else {
+            g.Click(action.startsWith("leds")     ? Gauge::Leds(p)
+                    : action.startsWith("number") ? g.Number(p)
+                                                  : Gauge::Title(p));
         }
-        if (action.startsWith("dbl")) {
-            g.Click(at);
-        }
-        g.Click(at, action.startsWith("dbl"));
     }
     g.window.Form_Unload();
     QCOMPARE(g.Saved().section(' ', 2, 9), readings);

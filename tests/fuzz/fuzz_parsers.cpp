@@ -48,13 +48,13 @@ void SettingNumber(std::string_view in) {
     FUZZ_CHECK(ParseSettingNumber(" \t" + std::string(text) + "\t ", min, max, point) == value);
     // Another reading: the form checked by a regular expression, converted by strtod, rounded
     // half to even by the FPU; exact up to 15 digits.
-    const std::size_t first = text.find_first_not_of(" \t");
-    std::string plain(first == std::string_view::npos
-                          ? std::string_view()
-                          : text.substr(first, text.find_last_not_of(" \t") + 1 - first));
-    if (const std::size_t at = plain.find(point); point != "." && at != std::string::npos) {
-        plain.replace(at, point.size(), ".");
-    }
+    const std::size_t first = std::min(text.find_first_not_of(" \t"), text.size());
+    const std::string_view trimmed = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    const std::size_t at = point == "." ? std::string_view::npos : trimmed.find(point);
+    const std::string plain = at == std::string_view::npos
+                                  ? std::string(trimmed)
+                                  : std::string(trimmed.substr(0, at)) + "." +
+                                        std::string(trimmed.substr(at + point.size()));
     if (!std::regex_match(plain, std::regex(R"([+-]?(\d+\.?\d*|\.\d+))"))) {
         FUZZ_CHECK(!value);
     } else if (std::count_if(plain.begin(), plain.end(), ::isdigit) <= 15) {

@@ -36,12 +36,13 @@ class FakeVolumes final : public VolumeSource {
     }
     QString MountPoint(int letter) const override {
         return letter >= found ? QString()
-               : letter == 0   ? "/"
+               : letter == 0   ? root
                                : QStringLiteral("/%1").arg(QChar('c' + letter));
     }
     void PassFirst(int count) { found = count; }
 
     int found = 0;
+    QString root = QStringLiteral("/");
     std::array<bool, kDriveLetters> answering = [] {
         std::array<bool, kDriveLetters> all{};
         all.fill(true);

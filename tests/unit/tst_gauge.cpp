@@ -365,7 +365,7 @@ void TestGauge::toolTips() {
 
 // Days of ticks over figures that change on every tick and a platform that fails now and
 // then: the heap never grows (the tick allocates nothing) and what shows never drifts from the
-// last figures read. KELVANE_SOAK_TICKS sets the length (20 000; tests/soak/run.sh runs a
+// last figures read. KELVANE_SOAK_TICKS sets the length (20 000; tools/soak.sh runs a
 // million). Run with glibc's per-thread cache off (GLIBC_TUNABLES=glibc.malloc.tcache_count=0),
 // whose parked blocks would look like a leak.
 void TestGauge::soak() {

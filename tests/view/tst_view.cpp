@@ -41,7 +41,8 @@ class TestView : public QObject {
     void toolTipWithoutFocusAsWritten();
     void helpWindow();
     void nothingForScreenReadersUntilOneListens();
-    void panelsSayWhatTheyCannotShow();
+    void panelsReadAsShown_data();
+    void panelsReadAsShown();
 };
 
 // Presses land by the stacking order; keys reach the presets whatever the modifiers.
@@ -64,16 +65,11 @@ void TestView::inputReachesTheGauge() {
 // Shown without the focus, and as written: a mount point is a folder's name, even one that
 // reads as markup.
 void TestView::toolTipWithoutFocusAsWritten() {
-    struct : VolumeSource {
-        bool Probe(int letter) override { return letter == 0; }
-        bool FreeSpace(int, VolumeSpace&) override { return false; }
-        QString MountPoint(int) const override { return QStringLiteral("/<h1>BIG</h1>  &amp;"); }
-    } volumes;
     FakeGauge g;
-    FrmMain window{System{g.memory, volumes, g.screen, g.settings, g.clock}};
-    MainView view{window};
-    window.GetMySettings();
-    window.Form_Load();
+    g.volumes.PassFirst(1);
+    g.volumes.root = QStringLiteral("/<h1>BIG</h1>  &amp;");
+    MainView view{g.window};
+    g.Start();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QWidget other;
     other.show();
@@ -87,7 +83,7 @@ void TestView::toolTipWithoutFocusAsWritten() {
         Qt::mightBeRichText(tip) ? text.setHtml(tip) : text.setPlainText(tip);
         return text.toPlainText();
     };
-    QTRY_COMPARE(shown(), window.PanelToolTip(7));
+    QTRY_COMPARE(shown(), g.window.PanelToolTip(7));
 }
 
 void TestView::helpWindow() {
@@ -138,25 +134,47 @@ void TestView::nothingForScreenReadersUntilOneListens() {
     QTRY_VERIFY_WITH_TIMEOUT(!announcements->isActive(), 3000);
 }
 
-// In words: a dash or an empty caption would be read as punctuation or silence. (No figure is
-// ever unknown for long on a real machine, and its drive letters are its own.)
-void TestView::panelsSayWhatTheyCannotShow() {
+// Each panel reads as it shows: its figure as text, and as a value from 0 to where its bar is
+// full (100 %, or the total memory in the panel's unit). What it cannot show it says in words:
+// a dash or an empty caption would be read as punctuation or silence.
+void TestView::panelsReadAsShown_data() {
+    QTest::addColumn<bool>("memoryRead");
+    QTest::addColumn<QString>("lastPanel");  // its reading code
+    QTest::newRow("figures, the drive's among them") << true << "7";
+    QTest::newRow("memory not read, a letter that names no volume") << false << "8";
+}
+
+void TestView::panelsReadAsShown() {
+    QFETCH(bool, memoryRead);
+    QFETCH(QString, lastPanel);
     FakeGauge g;
     g.volumes.PassFirst(1);
-    g.memory.readable = false;
-    g.settings.values[{"Forms", "Section_8"}] = "8";  // D:, which names no volume here
+    g.volumes.space[0] = {25, 100};
+    g.memory.readable = memoryRead;
+    g.settings.values[{"Forms", "Section_8"}] = lastPanel;
     MainView view(g.window);
     g.Start();
     g.window.Timer1_Timer();
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
-    const int firstPanel = window->childCount() - kPanels;  // after the buttons and the logo
-    QAccessibleInterface* total = window->child(firstPanel + 6);
-    QCOMPARE(total->text(QAccessible::Name), "Total RAM MB");
-    QCOMPARE(total->text(QAccessible::Value), "unknown");
-    QAccessibleInterface* drive = window->child(firstPanel + 7);
-    QCOMPARE(drive->text(QAccessible::Name), "Used drive D: (absent)");
-    QCOMPARE(drive->text(QAccessible::Value), "absent");
-    QVERIFY(!drive->valueInterface()->currentValue().isValid());
+    for (int p = 0; p < kPanels; ++p) {
+        const QString caption = QString::fromUtf8(g.window.controls().Text(
+            g.window.controls().Find("lblInfo", p)));  // "75%", "39 MB", or a dash
+        QAccessibleInterface* panel = window->child(window->childCount() - kPanels + p);
+        const QVariant value = panel->valueInterface()->currentValue();
+        if (!caption.front().isDigit()) {
+            const bool absent = p == kPanels - 1 && lastPanel == "8";
+            QCOMPARE(panel->text(QAccessible::Value), absent ? "absent" : "unknown");
+            QVERIFY(!value.isValid());
+            continue;
+        }
+        QCOMPARE(panel->text(QAccessible::Value), caption);
+        QCOMPARE(value.toDouble(), caption.section(' ', 0, 0).remove('%').toDouble());
+        const double total = g.memory.status.totalPhys / 1024.0;
+        QCOMPARE(panel->valueInterface()->maximumValue().toDouble(), caption.endsWith('%') ? 100
+                                                                     : caption.endsWith("KB")
+                                                                         ? total
+                                                                         : 128);
+    }
 }
 
 QTEST_MAIN(TestView)

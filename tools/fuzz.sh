@@ -2,13 +2,13 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
 # Fuzzes the parsers that read outside text, each for a fixed time, all at once.
-# Usage: tests/fuzz/run.sh [seconds per target, default 60] [target ...]
+# Usage: tools/fuzz.sh [seconds per target, default 60] [target ...]
 # Targets: setting_number meminfo mount_table (default: all three). Needs clang with
 # libclang-rt (the compiler-rt runtime); builds in build/fuzz, or $KELVANE_FUZZ_BUILD.
 # New inputs land in the build folder; an input that breaks a property is saved there as
 # crash-* and named in the summary: add it to tests/fuzz/corpus/<target>/ and as a test row.
 set -eu
-here="$(cd "$(dirname "$0")" && pwd)"
+here="$(cd "$(dirname "$0")/../tests/fuzz" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift

@@ -71,8 +71,6 @@ class TestPlatformFiles : public QObject {
     void settingsGoOnlyToARegularFile();
     void settingsPath_data();
     void settingsPath();
-    void anythingButAHeldLockIsStale_data();
-    void anythingButAHeldLockIsStale();
     void lockDirectory_data();
     void lockDirectory();
 
@@ -198,29 +196,7 @@ void TestPlatformFiles::settingsPath() {
     Sh(QFile::decodeName(base), "rm -rf ../*/caf*");  // a name QTemporaryDir cannot spell
 }
 
-void TestPlatformFiles::anythingButAHeldLockIsStale_data() {
-    QTest::addColumn<QString>("planted");  // run in the lock's folder
-    QTest::newRow("an empty file") << "touch kelvane.lock";
-    QTest::newRow("garbage") << "printf '\\377\\376 12345\\n[[' > kelvane.lock";
-    QTest::newRow("a directory") << "mkdir -p kelvane.lock/inside";
-    QTest::newRow("a FIFO") << "mkfifo kelvane.lock";
-    QTest::newRow("a link, which is not followed") << "touch f && ln -s f kelvane.lock";
-    QTest::newRow("no folder: no lock, and the gauge still starts") << "rm -r ../lock";
-}
-
-void TestPlatformFiles::anythingButAHeldLockIsStale() {
-    QFETCH(QString, planted);
-    const QString directory = root_.filePath(QTest::currentDataTag()) + "/lock";
-    QVERIFY(QDir().mkpath(directory));
-    Sh(directory, planted);
-    if (!QFileInfo::exists(directory)) {
-        QVERIFY(SingleInstance(directory).TryAcquire() && SingleInstance(directory).TryAcquire());
-        return;
-    }
-    CheckOneGaugeAtATime(directory);
-    QVERIFY(Listing(directory).contains("kelvane.lock"));  // a regular file now
-}
-
+// Where the lock goes, and that anything but a held lock in its place is stale.
 void TestPlatformFiles::lockDirectory_data() {
     // Run in a folder for the session's runtime folder "session", the temporary folder "tmp"
     // and the cache "cache"; after "=>", where the lock then goes.
@@ -237,6 +213,12 @@ void TestPlatformFiles::lockDirectory_data() {
         QTest::newRow("another user's folder is refused")
             << "mkdir $t && chown 65534 $t => cache/kelvane";
     }
+    const QString session = "mkdir -m 0700 session && cd session && ";
+    QTest::newRow("a stale lock: an empty file") << session + "touch kelvane.lock => session";
+    QTest::newRow("garbage") << session + "printf '\\377\\376 12345\\n[[' >kelvane.lock => session";
+    QTest::newRow("a directory") << session + "mkdir -p kelvane.lock/inside => session";
+    QTest::newRow("a FIFO") << session + "mkfifo kelvane.lock => session";
+    QTest::newRow("a link, not followed") << session + "touch f && ln -s f kelvane.lock => session";
 }
 
 void TestPlatformFiles::lockDirectory() {
@@ -255,6 +237,8 @@ void TestPlatformFiles::lockDirectory() {
     QCOMPARE(Lstat(directory).st_mode, mode_t(S_IFDIR | 0700));
     QCOMPARE(Lstat(base + "/elsewhere").st_mode, mode_t(S_IFDIR | 0777));  // a link's target
     CheckOneGaugeAtATime(directory);
+    QVERIFY(S_ISREG(Lstat(directory + "/kelvane.lock").st_mode));  // a regular file now
+    QVERIFY(SingleInstance(base + "/gone").TryAcquire());  // no folder: the gauge still starts
 }
 
 QTEST_GUILESS_MAIN(TestPlatformFiles)

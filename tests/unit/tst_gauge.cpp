@@ -12,7 +12,6 @@
 #include <cmath>
 
 #include "fakes/fake_platform.h"
-#include "parsers/meminfo.h"
 
 using namespace kelvane;
 
@@ -90,18 +89,6 @@ struct Gauge : FakeGauge {
         return (all << settings.Value("Forms", "Panels")).join(' ');
     }
     QString Caption(int panel) const { return Str(c().Text(c().Find("lblInfo", panel))); }
-};
-
-// /proc/meminfo text read through the real parser; a read racing the kernel may be cut short.
-class TextMemory final : public MemoryStatusSource {
-  public:
-    bool Read(MemoryStatus& out) override {
-        const auto status = ParseMeminfo(text);
-        out = status && !unreadable ? *status : out;
-        return status && !unreadable;
-    }
-    std::string text;
-    bool unreadable = false;
 };
 
 }  // namespace
@@ -371,32 +358,21 @@ void TestGauge::toolTips() {
 void TestGauge::soak() {
     const long long ticks = std::max(20000, qEnvironmentVariableIntValue("KELVANE_SOAK_TICKS"));
     Gauge g("Section_1=4 Section_2=7");
-    TextMemory memory;
-    FrmMain w(System{memory, g.volumes, g.screen, g.settings, g.clock});
-    w.AttachHost(g.host);
-    w.GetMySettings();
-    w.Form_Load();
-    memory.text.reserve(256);
     std::int64_t availKb = 0, driveFree = 0;
     std::size_t heap = 0;
     for (long long t = 1; t <= ticks; ++t) {
         // Faults on their own rhythms, so that every kind meets every other now and then.
-        const std::int64_t nowKb = (t * 7919) % (1 << 20);
-        memory.unreadable = t % 7 == 3;
-        memory.text = "MemTotal: 1048576 kB\nMemAvailable: " + std::to_string(nowKb) + " kB\n";
-        memory.text.resize(t % 13 == 5 ? 30 : memory.text.size());  // a read cut short
+        g.memory.readable = t % 7 != 3;
+        g.memory.status = {1LL << 30, (t * 7919) % (1 << 20) * 1024};
         g.volumes.answering[0] = t % 11 != 4;
         g.volumes.space[0] = {(t * 31) % 101, 100};
-        w.Timer1_Timer();
-        availKb = t % 13 == 5 || memory.unreadable ? availKb : nowKb;
+        g.window.Timer1_Timer();
+        availKb = g.memory.readable ? (t * 7919) % (1 << 20) : availKb;
         driveFree = g.volumes.answering[0] ? (t * 31) % 101 : driveFree;
         heap = t == 1000 ? mallinfo2().uordblks : heap;
-        const auto caption = [&](int p) {
-            return Str(w.controls().Text(w.controls().Find("lblInfo", p)));
-        };
         if (t <= 1001 || t % 1000 == 0) {
-            QCOMPARE(caption(0), QStringLiteral("%1 KB").arg(availKb));
-            QCOMPARE(caption(1), QStringLiteral("%1%").arg(100 - driveFree));
+            QCOMPARE(g.Caption(0), QStringLiteral("%1 KB").arg(availKb));
+            QCOMPARE(g.Caption(1), QStringLiteral("%1%").arg(100 - driveFree));
             QVERIFY2(heap == 0 || mallinfo2().uordblks <= heap + 1024, "the heap grows");
         }
     }

@@ -14,6 +14,7 @@ Readings::Readings(MemoryStatusSource& memory, VolumeSource& volumes)
     now_.mem = MemStatus;
     now_.driveUsedPercent = DriveUsedPercent.data();
     now_.driveAbsent = driveAbsent_.data();
+    now_.driveUnknown = driveUnknown_.data();
     now_.decimalPoint = decimalPoint_;
 }
 
@@ -39,18 +40,29 @@ void Readings::ReadMemory() {
     }
 }
 
-// A failed query leaves the drive's figure as it was: it never borrows another drive's.
+// A failed query leaves the drive's figure as it was: it never borrows another drive's. A
+// volume that has not answered yet has no figure to show.
 void Readings::SetWholeDrive(int code) {
     if (!IsDriveKind(code)) {
         return;
     }
     const auto letter = static_cast<std::size_t>(code - kFirstDrive);
     VolumeSpace space;
-    if (driveAbsent_[letter] || !volumes_.FreeSpace(static_cast<int>(letter), space)) {
+    if (driveAbsent_[letter]) {
         return;
     }
-    if (const auto used = UsedPercentOf(space)) {
-        DriveUsedPercent[letter] = *used;
+    switch (volumes_.FreeSpace(static_cast<int>(letter), space)) {
+        case SpaceAnswer::kSpace:
+            if (const auto used = UsedPercentOf(space)) {
+                DriveUsedPercent[letter] = *used;
+                driveUnknown_[letter] = false;
+            }
+            break;
+        case SpaceAnswer::kNotYet:
+            driveUnknown_[letter] = true;
+            break;
+        case SpaceAnswer::kFailed:
+            break;
     }
 }
 

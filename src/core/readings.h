@@ -44,6 +44,7 @@ class Readings {
     std::int16_t FreePercent = 0;
     std::array<std::int16_t, kDriveLetters> DriveUsedPercent{};
     std::array<bool, kDriveLetters> driveAbsent_{};
+    std::array<bool, kDriveLetters> driveUnknown_{};  // no answer from the volume yet
     std::string decimalPoint_;
     TickReadings now_;
 };

@@ -25,14 +25,19 @@ class MemoryStatusSource {
     virtual bool Read(MemoryStatus& out) = 0;
 };
 
+// What a free-space query gives: the volume's space (its latest answer, which a slow volume
+// gave a while ago); nothing yet, from a volume that has not answered since the gauge started;
+// or nothing, when its volume has gone or the query failed.
+enum class SpaceAnswer { kSpace, kNotYet, kFailed };
+
 // Drive letters are numbered from C: = 0 to Z: = 23.
 class VolumeSource {
   public:
     virtual ~VolumeSource() = default;
     // True when the letter names a mounted volume that is ready and writable.
     virtual bool Probe(int letter) = 0;
-    // Fills `out` and returns true, or returns false and leaves `out` alone.
-    virtual bool FreeSpace(int letter, VolumeSpace& out) = 0;
+    // Fills `out` when the answer is kSpace, and never waits on the volume.
+    virtual SpaceAnswer FreeSpace(int letter, VolumeSpace& out) = 0;
     // Where the letter's volume is mounted ("/", "/home"), empty when unknown.
     virtual QString MountPoint(int letter) const = 0;
 };

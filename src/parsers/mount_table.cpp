@@ -70,6 +70,37 @@ std::vector<std::string_view> Split(std::string_view text, std::string_view sepa
     return parts;
 }
 
+// The mount that a lookup at each mount point reaches: the last one at that path, unless a
+// later mount on a folder above it hides it (a tmpfs mounted on /srv/a after a disk on
+// /srv/a/b: /srv/a/b now lies inside the tmpfs). The root is the exception: the mounts that
+// an initramfs made before it (/proc, /sys, /dev, /run) were moved onto it, and are listed
+// first. Paths are in sorted order, which keeps letters stable from run to run.
+std::map<std::string_view, const MountEntry*> VisibleMounts(const std::vector<MountEntry>& table) {
+    std::map<std::string_view, std::size_t> last;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        last[table[i].mountPoint] = i;
+    }
+    const auto hiddenAfter = [&](std::string_view path, std::size_t index) {
+        for (;;) {
+            const auto at = last.find(path);
+            if (at != last.end() && at->second > index) {
+                return true;
+            }
+            path = path.substr(0, path.rfind('/'));
+            if (path.empty() || path == "/") {
+                return false;
+            }
+        }
+    };
+    std::map<std::string_view, const MountEntry*> visible;
+    for (const auto& [path, index] : last) {
+        if (!hiddenAfter(path, index)) {
+            visible[path] = &table[index];
+        }
+    }
+    return visible;
+}
+
 }  // namespace
 
 std::vector<MountEntry> ParseMountTable(std::string_view text) {
@@ -94,12 +125,7 @@ bool HasReadOnlyOption(std::string_view options) {
 
 std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
                                         const std::function<bool(const MountEntry&)>& reachable) {
-    // Mounts stack, so only the last entry at a path is what a lookup there reaches; the
-    // map also puts the paths in the order that keeps letters stable from run to run.
-    std::map<std::string_view, const MountEntry*> top;
-    for (const MountEntry& entry : table) {
-        top[entry.mountPoint] = &entry;
-    }
+    const std::map<std::string_view, const MountEntry*> top = VisibleMounts(table);
     const auto root = top.find("/");
     const MountEntry rootEntry = root != top.end() ? *root->second : MountEntry{{}, "/", {}, {}};
     std::vector<MountEntry> letters = {rootEntry};
@@ -124,10 +150,9 @@ std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
 std::vector<bool> StillMounted(
     const std::vector<MountEntry>& letters, const std::vector<MountEntry>& table,
     const std::function<bool(std::size_t, const MountEntry&)>& sameVolume) {
-    std::map<std::string_view, const MountEntry*> top;
+    const std::map<std::string_view, const MountEntry*> top = VisibleMounts(table);
     std::set<std::pair<std::string_view, std::string_view>> mounts;
     for (const MountEntry& entry : table) {
-        top[entry.mountPoint] = &entry;
         mounts.emplace(entry.mountPoint, entry.device);
     }
     std::vector<bool> mounted;

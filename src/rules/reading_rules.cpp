@@ -28,8 +28,14 @@ std::optional<std::int16_t> UsedPercentOf(const VolumeSpace& space) {
 
 namespace {
 
-// A figure not known, from memory never read or a letter with no volume: a dash on a dark
-// bar, which no figure reads as.
+bool DriveUnknown(int code, const TickReadings& in) {
+    const int letter = code - kFirstDrive;
+    return (in.driveAbsent != nullptr && in.driveAbsent[letter]) ||
+           (in.driveUnknown != nullptr && in.driveUnknown[letter]);
+}
+
+// A figure not known, from memory never read, a letter with no volume or a volume that has
+// not answered yet: a dash on a dark bar, which no figure reads as.
 void ShowUnknown(CaptionText& caption, LedCommand& led) {
     led = {LedCommand::kLevel, 0};
     caption.Append("\u2013");
@@ -86,7 +92,7 @@ bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCom
             caption.Append(" MB");
             break;
         case CaptionRule::kDrivePercent: {
-            if (in.driveAbsent != nullptr && in.driveAbsent[code - kFirstDrive]) {
+            if (DriveUnknown(code, in)) {
                 ShowUnknown(caption, led);
                 break;
             }
@@ -102,7 +108,9 @@ bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCom
 
 PanelInputs PanelInputsOf(int code, const TickReadings& in) {
     if (IsDriveKind(code)) {
-        return {code, 0, 0, in.driveUsedPercent[code - kFirstDrive]};
+        return {
+            code, 0, 0,
+            DriveUnknown(code, in) ? std::int16_t{-1} : in.driveUsedPercent[code - kFirstDrive]};
     }
     if (IsMemoryKind(code)) {
         return {code, in.mem.totalPhys, in.mem.availPhys, in.freePercent};

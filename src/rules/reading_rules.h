@@ -33,6 +33,7 @@ struct TickReadings {
     std::int16_t freePercent = 0;
     const std::int16_t* driveUsedPercent = nullptr;  // kDriveLetters entries, C: first
     const bool* driveAbsent = nullptr;               // letters that name no volume
+    const bool* driveUnknown = nullptr;              // volumes that have not answered yet
     std::string_view decimalPoint = ".";
 };
 
@@ -47,7 +48,7 @@ struct PanelInputs {
     int code = -1;  // no panel shows -1: the first comparison always differs
     std::int64_t totalPhys = 0;
     std::int64_t availPhys = 0;
-    std::int16_t percent = 0;  // free memory, or the drive's use
+    std::int16_t percent = 0;  // free memory, or the drive's use (-1: not known yet)
     bool operator==(const PanelInputs&) const = default;
 };
 PanelInputs PanelInputsOf(int code, const TickReadings& in);

@@ -29,10 +29,12 @@ class FakeMemory final : public MemoryStatusSource {
 class FakeVolumes final : public VolumeSource {
   public:
     bool Probe(int letter) override { return letter < found; }
-    bool FreeSpace(int letter, VolumeSpace& out) override {
+    SpaceAnswer FreeSpace(int letter, VolumeSpace& out) override {
         const auto i = static_cast<std::size_t>(letter);
         out = answering[i] ? space[i] : out;
-        return answering[i];
+        return answering[i]     ? SpaceAnswer::kSpace
+               : answeredYet[i] ? SpaceAnswer::kFailed
+                                : SpaceAnswer::kNotYet;
     }
     QString MountPoint(int letter) const override {
         return letter >= found ? QString()
@@ -48,6 +50,7 @@ class FakeVolumes final : public VolumeSource {
         all.fill(true);
         return all;
     }();
+    std::array<bool, kDriveLetters> answeredYet = answering;
     std::array<VolumeSpace, kDriveLetters> space{};
 };
 

@@ -121,6 +121,11 @@ void MountTable(std::string_view text) {
             return t.mountPoint == letters[i].mountPoint;
         });
         FUZZ_CHECK(top != table.rend() && *top == letters[i]);
+        // Nothing mounted later on a folder above it but the root hides it.
+        for (auto later = top.base(); later != table.end(); ++later) {
+            FUZZ_CHECK(later->mountPoint == "/" ||
+                       !letters[i].mountPoint.starts_with(later->mountPoint + '/'));
+        }
     }
     FUZZ_CHECK(MapDriveLetters(letters, reachable) == letters);
 }

@@ -316,18 +316,20 @@ void TestGauge::readingsOnATick() {
     g.window.OnRepaint([&](const QRect& r) { repainted << r; });
     g.memory.readable = false;
     g.volumes.space[0] = {25, 100};
-    g.volumes.answering[1] = false;
+    g.volumes.answering[1] = g.volumes.answeredYet[1] = false;
     g.window.Timer1_Timer();
-    // Memory never read, a drive never answered: no figure made up.
+    // Memory never read, a drive that has not answered yet: no figure made up.
     QCOMPARE(g.Caption(3), QStringLiteral("\u2013"));
     QCOMPARE(g.Caption(0), "75%");
-    QCOMPARE(g.Caption(1), "0%");
+    QCOMPARE(g.Caption(1), QStringLiteral("\u2013"));
     // A failed query keeps the drive's last figure, a failed read the last memory figures.
     g.memory.readable = true;
-    g.volumes.answering[0] = false;
+    g.volumes.answering = {false, true};
+    g.volumes.space[1] = {40, 100};
     g.window.Timer1_Timer();
     QCOMPARE(g.Caption(3), "70%");
     QCOMPARE(g.Caption(0), "75%");
+    QCOMPARE(g.Caption(1), "60%");
     g.memory.readable = false;
     g.window.Timer1_Timer();
     QCOMPARE(g.Caption(3), "70%");

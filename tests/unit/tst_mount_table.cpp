@@ -50,6 +50,11 @@ void TestMountTable::letters_data() {
             "0\n"
             "/dev/sdc1 /media/usb vfat rw,errors=remount-ro 0 0\n",
         "/dev/sda2 / /dev/sdc1 /media/usb");
+    row("a volume under a later mount on a folder above it gets no letter, one mounted after does",
+        kRoot +
+            "/dev/sdb1 /srv/a/b ext4 rw 0 0\ntmpfs /srv/a tmpfs rw 0 0\n"
+            "/dev/sdc1 /srv/a/c ext4 rw 0 0\n",
+        "/dev/sda2 / /dev/sdc1 /srv/a/c");
     row("btrfs subvolumes and zfs datasets count once",
         "rpool/ROOT / zfs rw 0 0\n/dev/nvme0n1p2 /home btrfs rw,subvol=/@home 0 0\n"
         "/dev/nvme0n1p2 /.snapshots btrfs rw,subvol=/@snapshots 0 0\nrpool/home /export zfs rw 0 "
@@ -95,13 +100,15 @@ void TestMountTable::stillMounted_data() {
     };
     const QString d = QStringLiteral("/dev/sdb1 /mnt/d ext4 rw 0 0\n");
     const QString e = QStringLiteral("/dev/sdc1 /mnt/e vfat rw 0 0\n");
-    row("each still in place, among new mounts", e + "tmpfs /run tmpfs rw 0 0\n" + kRoot + d,
-        "111");
+    row("each still in place, among new mounts and a root listed after them",
+        e + "tmpfs /run tmpfs rw 0 0\n" + kRoot + d, "111");
     row("an unmounted volume has gone", kRoot + e, "101");
     row("back under another device name it is there, another disk at its mount point is not",
         kRoot + "/dev/sdd1 /mnt/d ext4 rw 0 0\n/dev/sde1 /mnt/e vfat rw 0 0\n", "110", "/dev/sdd1");
     row("a mount over it hides it, even one of its filesystem",
         kRoot + d + "/dev/sdd1 /mnt/d ext4 rw 0 0\n" + e, "101", "/dev/sdd1");
+    row("a later mount on a folder above it hides it", kRoot + d + e + "tmpfs /mnt tmpfs rw 0 0\n",
+        "100");
     row("mounted elsewhere is not where the letter looks",
         kRoot + "/dev/sdb1 /media/d ext4 rw 0 0\n" + e, "101");
 }

@@ -4,7 +4,8 @@
 // Drive letters on Linux: the mount table is read once, so a letter keeps naming the same
 // volume for the whole run even when disks come and go. A letter whose volume has gone from
 // its mount point answers no more, rather than with the figure of whatever lies beneath, until
-// that volume is back there, under whichever device name.
+// that volume is back there, under whichever device name. The volumes themselves are asked by
+// child processes (volume_queries.h): a volume that does not answer costs its own figure only.
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,18 +15,19 @@
 
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <string>
 
 #include "parsers/mount_table.h"
+#include "platform/linux/volume_queries.h"
 #include "platform/platform.h"
 
 namespace kelvane {
 namespace {
-
-using FilesystemId = decltype(statvfs::f_fsid);
 
 // The whole table from the start of `fd`, an open /proc/self/mounts.
 std::string ReadMountTable(int fd) {
@@ -47,14 +49,6 @@ std::string ReadMountTable(int fd) {
     return text;
 }
 
-bool StatVolume(const std::string& path, struct statvfs& st) {
-    int rc = 0;
-    do {
-        rc = ::statvfs(path.c_str(), &st);
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
-}
-
 // Blocks times block size in bytes, or false when it does not fit.
 bool Bytes(std::uint64_t blocks, std::uint64_t blockSize, std::int64_t& out) {
     std::uint64_t bytes = 0;
@@ -71,7 +65,9 @@ bool Bytes(std::uint64_t blocks, std::uint64_t blockSize, std::int64_t& out) {
 std::string Uuid(const std::string& device) {
     struct stat node {};
     DIR* links = nullptr;
-    if (::stat(device.c_str(), &node) != 0 || !S_ISBLK(node.st_mode) ||
+    // Only a device node is looked at: a path elsewhere might lie on a volume that hangs.
+    if (!device.starts_with("/dev/") || device.find("/..") != std::string::npos ||
+        ::stat(device.c_str(), &node) != 0 || !S_ISBLK(node.st_mode) ||
         (links = ::opendir("/dev/disk/by-uuid")) == nullptr) {
         return {};
     }
@@ -88,37 +84,52 @@ std::string Uuid(const std::string& device) {
     return uuid;
 }
 
-// The filesystem id each letter's mount point answers with at start, 0 where unknown.
-std::vector<FilesystemId> FilesystemIds(const std::vector<MountEntry>& letters) {
-    std::vector<FilesystemId> ids;
-    for (const MountEntry& volume : letters) {
-        struct statvfs st {};
-        ids.push_back(StatVolume(volume.mountPoint, st) ? st.f_fsid : 0);
-    }
-    return ids;
-}
-
-std::vector<std::string> Uuids(const std::vector<MountEntry>& letters) {
-    std::vector<std::string> uuids;
-    for (const MountEntry& volume : letters) {
-        uuids.push_back(Uuid(volume.device));
-    }
-    return uuids;
-}
+// How long the questions at start may hold up the window: a volume that has not answered
+// by then still gets its letter, and shows its figure once it answers.
+constexpr std::chrono::milliseconds kFirstAnswer{400};
+constexpr std::chrono::milliseconds kStartQuestions{1500};
 
 class MountedVolumes final : public VolumeSource {
   public:
-    MountedVolumes()
-        : mounts_(::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC)),
-          letters_(MapDriveLetters(ParseMountTable(ReadMountTable(mounts_)),
-                                   [](const MountEntry& volume) {
-                                       struct statvfs st {};
-                                       return StatVolume(volume.mountPoint, st);
-                                   })),
-          ids_(FilesystemIds(letters_)),
-          uuids_(Uuids(letters_)),
-          expected_(ids_),
-          mounted_(letters_.size(), true) {
+    MountedVolumes() : mounts_(::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC)) {
+        const auto until = std::chrono::steady_clock::now() + kStartQuestions;
+        const auto ask = [&](const MountEntry& volume) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            const int slot = queries_.Open(volume.mountPoint);
+            const auto facts =
+                queries_.Wait(slot, std::clamp(left, std::chrono::milliseconds(0), kFirstAnswer));
+            // One this user cannot query gets no letter; one that has not answered yet keeps
+            // its place among the letters.
+            if (slot >= 0 && facts && facts->error != 0) {
+                queries_.Close(slot);
+                return false;
+            }
+            asked_[volume.mountPoint] = slot;
+            return slot >= 0;
+        };
+        letters_ = MapDriveLetters(ParseMountTable(ReadMountTable(mounts_)), ask);
+        for (const MountEntry& volume : letters_) {
+            const auto at = asked_.find(volume.mountPoint);
+            Letter letter;
+            letter.slot = at != asked_.end() ? at->second : queries_.Open(volume.mountPoint);
+            if (at == asked_.end()) {
+                queries_.Wait(letter.slot, kFirstAnswer);  // C:, which is not asked above
+            }
+            letter.uuid = Uuid(volume.device);
+            if (const auto facts = queries_.Latest(letter.slot); facts && facts->error == 0) {
+                letter.id = letter.expected = facts->filesystemId;
+                letter.readOnly = (facts->flags & ST_RDONLY) != 0;
+            }
+            letter_.push_back(letter);
+        }
+        for (const auto& [path, slot] : asked_) {
+            if (std::none_of(letters_.begin(), letters_.end(),
+                             [&](const MountEntry& v) { return v.mountPoint == path; })) {
+                queries_.Close(slot);
+            }
+        }
+        asked_.clear();
         if (mounts_ < 0) {
             return;
         }
@@ -152,22 +163,43 @@ class MountedVolumes final : public VolumeSource {
     MountedVolumes& operator=(const MountedVolumes&) = delete;
 
     // Writability comes from the mount and the filesystem flags alone: the gauge never
-    // writes a file to find out.
+    // writes a file to find out. A volume that has not answered yet goes by its mount options.
     bool Probe(int letter) override {
-        struct statvfs st {};
-        return Query(letter, st) && !HasReadOnlyOption(At(letter)->options) &&
-               (st.f_flag & ST_RDONLY) == 0;
+        const MountEntry* volume = At(letter);
+        return volume != nullptr && !HasReadOnlyOption(volume->options) &&
+               !letter_[static_cast<std::size_t>(letter)].readOnly;
     }
 
-    bool FreeSpace(int letter, VolumeSpace& out) override {
-        struct statvfs st {};
+    SpaceAnswer FreeSpace(int letter, VolumeSpace& out) override {
+        if (At(letter) == nullptr) {
+            return SpaceAnswer::kFailed;
+        }
+        Letter& l = letter_[static_cast<std::size_t>(letter)];
+        // Read whatever follows, so that the volume is asked again meanwhile.
+        std::uint64_t number = 0;
+        const std::optional<VolumeFacts> facts = queries_.Latest(l.slot, &number);
+        if (!facts) {
+            return l.mounted ? SpaceAnswer::kNotYet : SpaceAnswer::kFailed;
+        }
+        if (l.recognising) {
+            Recognise(l, *facts, number);
+        }
+        // A volume that first answers now is known by the filesystem id it answers with.
+        if (l.mounted && l.expected == 0 && facts->error == 0 && !l.recognising) {
+            l.id = l.expected = facts->filesystemId;
+        }
         VolumeSpace space;
-        if (!Query(letter, st) || !Bytes(st.f_bavail, st.f_frsize, space.freeBytes) ||
-            !Bytes(st.f_blocks, st.f_frsize, space.totalBytes)) {
-            return false;
+        // An answer at an emptied mount point comes from the filesystem beneath it, the root
+        // most often: it counts as failed when the mount table says the letter's volume has
+        // gone, or when it comes from another filesystem than the letter's (which also covers
+        // the moment between an unmount and the table's news of it).
+        if (!l.mounted || facts->error != 0 || facts->filesystemId != l.expected ||
+            !Bytes(facts->availableBlocks, facts->blockSize, space.freeBytes) ||
+            !Bytes(facts->totalBlocks, facts->blockSize, space.totalBytes)) {
+            return SpaceAnswer::kFailed;
         }
         out = space;
-        return true;
+        return SpaceAnswer::kSpace;
     }
 
     QString MountPoint(int letter) const override {
@@ -176,6 +208,20 @@ class MountedVolumes final : public VolumeSource {
     }
 
   private:
+    struct Letter {
+        int slot = -1;
+        std::string uuid;            // of the device at start
+        std::uint64_t id = 0;        // the filesystem id at start, 0 where unknown
+        std::uint64_t expected = 0;  // the id the volume answers with now
+        bool readOnly = false;
+        bool mounted = true;
+        // Another device is at the mount point: is it the letter's volume back?
+        bool recognising = false;
+        std::string newUuid;
+        dev_t newDevice = 0;
+        std::uint64_t askedAfter = 0;
+    };
+
     const MountEntry* At(int letter) const {
         return letter >= 0 && static_cast<std::size_t>(letter) < letters_.size()
                    ? &letters_[static_cast<std::size_t>(letter)]
@@ -185,57 +231,58 @@ class MountedVolumes final : public VolumeSource {
     // Which letters still have their volume, from the mount table as it is now.
     void ReadAgain() {
         const auto table = ParseMountTable(ReadMountTable(mounts_));
-        if (!table.empty()) {
-            expected_ = ids_;
-            mounted_ = StillMounted(letters_, table, [this](std::size_t i, const MountEntry& top) {
-                return Recognise(i, top);
-            });
+        if (table.empty()) {
+            return;
+        }
+        const std::vector<bool> mounted = StillMounted(
+            letters_, table,
+            [this](std::size_t i, const MountEntry& top) { return Recognising(letter_[i], top); });
+        for (std::size_t i = 0; i < letter_.size(); ++i) {
+            letter_[i].mounted = mounted[i];
+            letter_[i].expected = letter_[i].id;
         }
     }
 
     // A letter's volume back at its mount point under another device name (a stick back as
-    // sdc1, a loop device with another number): recognised by the filesystem id it had at
+    // sdc1, a loop device with another number) is recognised by the filesystem id it had at
     // start, or, for filesystems whose id follows the device number (vfat, exfat, xfs), by its
-    // UUID, with the statvfs answer shown to come from that device (an unmount between the two
-    // calls would leave the mount point on another one). From then on the tick expects the id
-    // the volume has now.
-    bool Recognise(std::size_t i, const MountEntry& top) {
-        struct statvfs st {};
-        struct stat at {};
+    // UUID, with the answer shown to come from that device (an unmount between the two would
+    // leave the mount point on another one). The volume is asked anew: until it has answered,
+    // the letter counts as unmounted.
+    bool Recognising(Letter& l, const MountEntry& top) {
         struct stat device {};
-        if (!StatVolume(letters_[i].mountPoint, st)) {
-            return false;
-        }
-        const bool same = (ids_[i] != 0 && st.f_fsid == ids_[i]) ||
-                          (!uuids_[i].empty() && Uuid(top.device) == uuids_[i] &&
-                           ::stat(letters_[i].mountPoint.c_str(), &at) == 0 &&
-                           ::stat(top.device.c_str(), &device) == 0 && at.st_dev == device.st_rdev);
-        if (same) {
-            expected_[i] = st.f_fsid;
-        }
-        return same;
+        l.recognising = true;
+        l.newUuid = Uuid(top.device);
+        l.newDevice = !l.newUuid.empty() && ::stat(top.device.c_str(), &device) == 0 &&
+                              S_ISBLK(device.st_mode)
+                          ? device.st_rdev
+                          : 0;
+        queries_.AskDevice(l.slot, true);
+        // An answer being given now may have been asked before: the ones after it count.
+        l.askedAfter = queries_.AnswersSoFar(l.slot);
+        return false;
     }
 
-    // A query at an emptied mount point is answered by the filesystem beneath it, the root
-    // most often: it counts as failed when the mount table says the letter's volume has gone,
-    // or when the answer comes from another filesystem than the letter's (which also covers
-    // the moment between an unmount and the table's news of it).
-    bool Query(int letter, struct statvfs& st) const {
-        const MountEntry* volume = At(letter);
-        if (volume == nullptr) {
-            return false;
+    void Recognise(Letter& l, const VolumeFacts& facts, std::uint64_t number) {
+        if (number <= l.askedAfter || !facts.hasDevice) {
+            return;
         }
-        const auto i = static_cast<std::size_t>(letter);
-        return mounted_[i] && StatVolume(volume->mountPoint, st) &&
-               (expected_[i] == 0 || st.f_fsid == expected_[i]);
+        l.recognising = false;
+        queries_.AskDevice(l.slot, false);
+        const bool same = facts.error == 0 && ((l.id != 0 && facts.filesystemId == l.id) ||
+                                               (!l.uuid.empty() && l.newUuid == l.uuid &&
+                                                l.newDevice != 0 && facts.device == l.newDevice));
+        if (same) {
+            l.mounted = true;
+            l.expected = facts.filesystemId;
+        }
     }
 
     const int mounts_;
-    const std::vector<MountEntry> letters_;
-    const std::vector<FilesystemId> ids_;
-    const std::vector<std::string> uuids_;
-    std::vector<FilesystemId> expected_;
-    std::vector<bool> mounted_;
+    VolumeQueries queries_;
+    std::vector<MountEntry> letters_;
+    std::vector<Letter> letter_;
+    std::map<std::string, int> asked_;  // at start: the slot of each volume asked about
     QTimer rest_;
     std::unique_ptr<QSocketNotifier> watch_;
 };

@@ -23,6 +23,11 @@ constexpr std::array<std::string_view, 19> kBlockDeviceTypes = {
 // Filesystems whose device is a pool or dataset name rather than a path.
 constexpr std::array<std::string_view, 2> kPoolTypes = {"bcachefs", "zfs"};
 
+// Filesystems that answer from a daemon or over a network, besides FUSE's own "fuse*".
+constexpr std::array<std::string_view, 12> kRemoteTypes = {
+    "9p",  "afs",  "ceph",  "cifs", "glusterfs", "gfs2",
+    "nfs", "nfs4", "ocfs2", "smb3", "smbfs",     "virtiofs"};
+
 bool Contains(const auto& list, std::string_view value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
@@ -145,6 +150,23 @@ std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
         }
     }
     return letters;
+}
+
+bool MayHang(const std::vector<MountEntry>& table, std::string_view mountPoint) {
+    const auto remote = [](const MountEntry* e) {
+        return e->type.starts_with("fuse") || Contains(kRemoteTypes, e->type);
+    };
+    const std::map<std::string_view, const MountEntry*> visible = VisibleMounts(table);
+    for (std::string_view path = mountPoint; !path.empty();) {
+        const auto at = visible.find(path);
+        if (at != visible.end() && remote(at->second)) {
+            return true;
+        }
+        const std::size_t slash = path == "/" ? std::string_view::npos : path.rfind('/');
+        path = slash == std::string_view::npos ? std::string_view()
+                                               : path.substr(0, slash ? slash : 1);
+    }
+    return false;
 }
 
 std::vector<bool> StillMounted(

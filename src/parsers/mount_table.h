@@ -35,6 +35,11 @@ bool HasReadOnlyOption(std::string_view options);
 std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
                                         const std::function<bool(const MountEntry&)>& reachable);
 
+// Whether a statfs at `mountPoint` may wait on something outside the kernel's memory: the
+// volume there, or one that the path crosses, is a FUSE or network filesystem (whose daemon
+// or server may never answer), per `table`.
+bool MayHang(const std::vector<MountEntry>& table, std::string_view mountPoint);
+
 // For each of the `letters` that MapDriveLetters gave at start, whether `table`, a mount table
 // read later, still has its volume where the letter looks: the top mount at its mount point is
 // on the same device, or on another that `sameVolume(letter index, top mount)` recognises as

@@ -28,6 +28,8 @@ class TestMountTable : public QObject {
     void letters();
     void stillMounted_data();
     void stillMounted();
+    void mayHang_data();
+    void mayHang();
 };
 
 void TestMountTable::letters_data() {
@@ -127,6 +129,35 @@ void TestMountTable::stillMounted() {
         actual += m ? '1' : '0';
     }
     QCOMPARE(actual, mounted);
+}
+
+void TestMountTable::mayHang_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("mayHang");
+    const QString fuse = QStringLiteral("/dev/sdb1 /media/stick fuseblk rw 0 0\n");
+    QTest::newRow("a disk") << kRoot + fuse << "/" << false;
+    QTest::newRow("a FUSE volume") << kRoot + fuse << "/media/stick" << true;
+    QTest::newRow("a disk inside a FUSE volume")
+        << kRoot + fuse + "/dev/sdc1 /media/stick/inner ext4 rw 0 0\n"
+        << "/media/stick/inner" << true;
+    QTest::newRow("a disk under a network home") << kRoot +
+                                                        "srv:/home /home nfs4 rw 0 0\n"
+                                                        "/dev/sdc1 /home/me/disk ext4 rw 0 0\n"
+                                                 << "/home/me/disk" << true;
+    QTest::newRow("a disk beside a FUSE volume")
+        << kRoot + fuse + "/dev/sdc1 /media/sticky ext4 rw 0 0\n"
+        << "/media/sticky" << false;
+    QTest::newRow("a disk where a FUSE volume was hidden")
+        << kRoot + "me@h:/ /mnt fuse.sshfs rw 0 0\n/dev/sdc1 /mnt xfs rw 0 0\n"
+        << "/mnt" << false;
+}
+
+void TestMountTable::mayHang() {
+    QFETCH(QString, table);
+    QFETCH(QString, path);
+    QFETCH(bool, mayHang);
+    QCOMPARE(MayHang(Table(table), path.toStdString()), mayHang);
 }
 
 QTEST_APPLESS_MAIN(TestMountTable)

@@ -116,6 +116,10 @@ void TestVolumeQueries::answersCarryWhatIsAskedAndChildrenHoldNoFile() {
     int pipe[2];
     QVERIFY(::pipe2(pipe, O_CLOEXEC) == 0);
     VolumeQueries q(StandIn);
+    // What may be asked here is, at first: no process of the user's is taken at start.
+    const int here = q.Open("/boot", true);
+    QCOMPARE(q.Wait(here, std::chrono::seconds(20))->totalBlocks, 5u);
+    QCOMPARE(q.Children(), 0);
     const int slot = q.Open("/srv");
     const int refused = q.Open("denied");
     QVERIFY(q.Wait(refused, std::chrono::seconds(20)).has_value());

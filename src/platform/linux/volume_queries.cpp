@@ -263,30 +263,37 @@ VolumeQueries::~VolumeQueries() {
     ::munmap(board_, sizeof(Board));
 }
 
-int VolumeQueries::Open(const std::string& path) {
+int VolumeQueries::Open(const std::string& path, bool mayAskHere) {
     if (board_ == nullptr || path.size() >= kPathCapacity) {
         return -1;
     }
     for (int s = 0; s < kSlots; ++s) {
         Board::Slot& slot = board_->slots[s];
-        bool busy = false;
-        for (const Board::Child& child : board_->children) {
-            busy = busy || child.busy.load() == s;
-        }
-        if (slot.state.load() != kFree || busy) {
+        if (slot.state.load() != kFree || Busy(s)) {
             continue;
         }
         std::memcpy(slot.path, path.c_str(), path.size() + 1);
         slot.wantDevice.store(0);
         slot.sequence.store(0);
         slot.readAt.store(Now().count());
-        slot.owner.store(Current());
+        slot.owner.store(current_);
         slot.state.store(kOpen);
         cached_[s] = {};
-        Wake(slot.owner.load());
+        mayAskHere_[s] = mayAskHere;
+        unsettled_ = true;
+        Wake(current_);
         return s;
     }
     return -1;
+}
+
+bool VolumeQueries::Busy(int slot) const {
+    for (const Board::Child& child : board_->children) {
+        if (child.pid.load() > 0 && child.busy.load() == slot) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void VolumeQueries::Close(int slot) {
@@ -313,6 +320,10 @@ std::optional<VolumeFacts> VolumeQueries::Latest(int slot, std::uint64_t* number
     }
     const milliseconds now = Now();
     Watch(now);
+    return Read(slot, now, number);
+}
+
+std::optional<VolumeFacts> VolumeQueries::Read(int slot, milliseconds now, std::uint64_t* number) {
     Board::Slot& s = board_->slots[slot];
     const std::int64_t readAt = s.readAt.load(std::memory_order_relaxed);
     if (readAt != now.count()) {
@@ -320,6 +331,9 @@ std::optional<VolumeFacts> VolumeQueries::Latest(int slot, std::uint64_t* number
         if (now.count() - readAt > kKeptFresh.count()) {
             Wake(s.owner.load());
         }
+    }
+    if (current_ < 0 && mayAskHere_[slot] && s.state.load() == kOpen && !Busy(slot)) {
+        Store(s, question_(s.path, s.wantDevice.load() != 0));
     }
     std::uint64_t sequence = 0;
     VolumeFacts facts;
@@ -339,8 +353,13 @@ std::optional<VolumeFacts> VolumeQueries::Wait(int slot, milliseconds timeout) {
     }
     const milliseconds until = Now() + timeout;
     for (;;) {
-        const std::uint32_t answered = board_ != nullptr ? board_->answered.load() : 0;
-        if (const auto facts = Latest(slot); facts || board_ == nullptr) {
+        const std::uint32_t answered = board_->answered.load();
+        // A path that may be asked here is, while there is no child yet.
+        const milliseconds now = Now();
+        if (current_ >= 0 || !mayAskHere_[slot]) {
+            Watch(now);
+        }
+        if (const auto facts = Read(slot, now, nullptr)) {
             return facts;
         }
         const milliseconds left = until - Now();

@@ -51,8 +51,12 @@ class VolumeQueries {
     VolumeQueries& operator=(const VolumeQueries&) = delete;
 
     // A slot that asks about `path` whenever it is read; -1 when every slot is taken or the
-    // path is too long to ask about.
-    int Open(const std::string& path);
+    // path is too long to ask about. A path whose filesystem answers from the kernel's memory
+    // (`mayAskHere`) is asked by the gauge itself while no child runs: at start, before the
+    // first child is made (so that the window comes up before this takes a process of the
+    // user's, and as fast as before), and where none can be had (the user's task limit
+    // reached). The others always wait for a child.
+    int Open(const std::string& path, bool mayAskHere = false);
     // Frees a slot that is not being answered still.
     void Close(int slot);
     // The latest answer about the slot, without waiting, and the slot kept fresh: while it is
@@ -75,8 +79,11 @@ class VolumeQueries {
   private:
     // The child that answers the open slots now, started when there is none.
     int Current();
+    std::optional<VolumeFacts> Read(int slot, std::chrono::milliseconds now, std::uint64_t* number);
     bool Start(int child);
     bool Collect(int child);
+    // Whether a child is asking about the slot now.
+    bool Busy(int slot) const;
     // Leaves a child whose question takes far too long behind and hands its other slots to a
     // new one; collects children that have ended.
     void Watch(std::chrono::milliseconds now);
@@ -94,6 +101,7 @@ class VolumeQueries {
         VolumeFacts facts;
     };
     Cached cached_[kSlots];
+    bool mayAskHere_[kSlots] = {};
 };
 
 }  // namespace kelvane

@@ -93,10 +93,11 @@ class MountedVolumes final : public VolumeSource {
   public:
     MountedVolumes() : mounts_(::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC)) {
         const auto until = std::chrono::steady_clock::now() + kStartQuestions;
+        const std::vector<MountEntry> table = ParseMountTable(ReadMountTable(mounts_));
         const auto ask = [&](const MountEntry& volume) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 until - std::chrono::steady_clock::now());
-            const int slot = queries_.Open(volume.mountPoint);
+            const int slot = queries_.Open(volume.mountPoint, !MayHang(table, volume.mountPoint));
             const auto facts =
                 queries_.Wait(slot, std::clamp(left, std::chrono::milliseconds(0), kFirstAnswer));
             // One this user cannot query gets no letter; one that has not answered yet keeps
@@ -108,16 +109,18 @@ class MountedVolumes final : public VolumeSource {
             asked_[volume.mountPoint] = slot;
             return slot >= 0;
         };
-        letters_ = MapDriveLetters(ParseMountTable(ReadMountTable(mounts_)), ask);
+        letters_ = MapDriveLetters(table, ask);
         for (const MountEntry& volume : letters_) {
             const auto at = asked_.find(volume.mountPoint);
             Letter letter;
-            letter.slot = at != asked_.end() ? at->second : queries_.Open(volume.mountPoint);
-            if (at == asked_.end()) {
-                queries_.Wait(letter.slot, kFirstAnswer);  // C:, which is not asked above
-            }
+            letter.slot = at != asked_.end() ? at->second
+                                             : queries_.Open(volume.mountPoint,
+                                                             !MayHang(table, volume.mountPoint));
+            // Answered above, or (C:, which is not asked there) now.
+            const auto facts = queries_.Wait(
+                letter.slot, at != asked_.end() ? std::chrono::milliseconds(0) : kFirstAnswer);
             letter.uuid = Uuid(volume.device);
-            if (const auto facts = queries_.Latest(letter.slot); facts && facts->error == 0) {
+            if (facts && facts->error == 0) {
                 letter.id = letter.expected = facts->filesystemId;
                 letter.readOnly = (facts->flags & ST_RDONLY) != 0;
             }

@@ -38,6 +38,7 @@ class TestView : public QObject {
     Q_OBJECT
   private slots:
     void inputReachesTheGauge();
+    void toolTipWithoutFocusAsWritten_data();
     void toolTipWithoutFocusAsWritten();
     void helpWindow();
     void nothingForScreenReadersUntilOneListens();
@@ -62,12 +63,20 @@ void TestView::inputReachesTheGauge() {
     QCOMPARE(s.view.geometry(), QRect(444, 260, 136, 103));
 }
 
-// Shown without the focus, and as written: a mount point is a folder's name, even one that
-// reads as markup.
+// Shown without the focus, over the first panel as over the last, and as written: a mount
+// point is a folder's name, even one that reads as markup.
+void TestView::toolTipWithoutFocusAsWritten_data() {
+    QTest::addColumn<int>("panel");
+    QTest::newRow("the first panel") << 0;
+    QTest::newRow("the last panel") << 7;
+}
+
 void TestView::toolTipWithoutFocusAsWritten() {
+    QFETCH(int, panel);
     FakeGauge g;
     g.volumes.PassFirst(1);
-    g.volumes.root = QStringLiteral("/<h1>BIG</h1>  &amp;");
+    g.volumes.root = QStringLiteral("/<h1>BIG</h1>  &amp;%1").arg(panel);
+    g.settings.values[{"Forms", QStringLiteral("Section_%1").arg(panel + 1)}] = "7";
     MainView view{g.window};
     g.Start();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -75,15 +84,16 @@ void TestView::toolTipWithoutFocusAsWritten() {
     other.show();
     QApplication::setActiveWindow(&other);
     QVERIFY(!view.isActiveWindow());
-    QTest::mouseMove(view.windowHandle(), {20, 18 + 29 * 7 + 20});
-    QTest::mouseMove(view.windowHandle(), {21, 18 + 29 * 7 + 20});
+    const QPoint over = FrmMain::PanelStrip(panel).center();
+    QTest::mouseMove(view.windowHandle(), over);
+    QTest::mouseMove(view.windowHandle(), over + QPoint(1, 0));
     const auto shown = [] {  // what the tooltip's label makes of its text
         QTextDocument text;
         const QString tip = QToolTip::text();
         Qt::mightBeRichText(tip) ? text.setHtml(tip) : text.setPlainText(tip);
         return text.toPlainText();
     };
-    QTRY_COMPARE(shown(), g.window.PanelToolTip(7));
+    QTRY_COMPARE(shown(), QStringLiteral("C: ") + g.volumes.root);
 }
 
 void TestView::helpWindow() {

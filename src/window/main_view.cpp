@@ -8,12 +8,14 @@
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QToolTip>
 
 #include "platform/platform.h"
 #include "rules/window_layout.h"
 #include "window/accessible_gauge.h"
+#include "window/artwork.h"
 #include "window/fonts.h"
 #include "window/frm_help.h"
 
@@ -49,7 +51,7 @@ QRect StripRect(int strip) {
 // every digit and the unit show, and smoothing keeps the squeezed strokes readable.
 void DrawSqueezed(QPainter& painter, const QRect& label, const QFont& font, const QString& text,
                   int width) {
-    const qreal ratio = painter.device()->devicePixelRatioF();
+    const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
     QImage line((QSizeF(width, label.height()) * ratio).toSize(), QImage::Format_RGB32);
     line.setDevicePixelRatio(ratio);
     line.fill(Qt::white);
@@ -100,7 +102,7 @@ MainView::MainView(FrmMain& gauge)
             look.picture = static_cast<int>(same - pictures_.begin());
             if (same == pictures_.end()) {
                 pictures_.push_back(
-                    {name, QPixmap(QStringLiteral(":/pictures/%1.png").arg(name)), {}});
+                    {name, QPixmap(QStringLiteral(":/pictures/%1.png").arg(name)), {}, {}});
             }
         } else if (control.type == ControlType::kNumber) {
             look.glyphs = &numbers_;
@@ -247,6 +249,21 @@ void MainView::paintEvent(QPaintEvent* event) {
     }
 }
 
+// The artwork as drawn at `ratio`, loaded or made when first drawn so.
+const QPixmap& MainView::Artwork(Picture& picture, qreal ratio) {
+    if (ratio == 1.0) {
+        return picture.normal;
+    }
+    if (picture.dense.isNull()) {
+        picture.dense.load(QStringLiteral(":/pictures/%1@2x.png").arg(picture.name));
+        picture.dense.setDevicePixelRatio(2.0);
+    }
+    if (ratio != 2.0 && (picture.scaled.isNull() || picture.scaled.devicePixelRatio() != ratio)) {
+        picture.scaled = ArtworkAt(picture.normal, picture.dense, ratio);
+    }
+    return ratio == 2.0 ? picture.dense : picture.scaled;
+}
+
 // Each control draws as its own widget would: within its rectangle, from its corner.
 void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
     const Control& control = gauge_.controls()[id];
@@ -254,18 +271,21 @@ void MainView::Paint(QPainter& painter, ControlId id, const QRect& area) {
     Look& look = looks_[id];
     switch (control.type) {
         case ControlType::kPicture: {
-            // Only the part in the area: a whole picture would be clipped pixel by pixel.
-            Picture& picture = pictures_[static_cast<std::size_t>(look.picture)];
-            const bool dense = devicePixelRatioF() > 1.0;
-            if (dense && picture.dense.isNull()) {
-                picture.dense.load(QStringLiteral(":/pictures/%1@2x.png").arg(picture.name));
-                picture.dense.setDevicePixelRatio(2.0);
-            }
-            const qreal ratio = dense ? 2.0 : 1.0;
+            const QPixmap& art = Artwork(pictures_[static_cast<std::size_t>(look.picture)],
+                                         painter.paintEngine()->paintDevice()->devicePixelRatioF());
+            const qreal ratio = art.devicePixelRatio();
             const QRect part = r & area;
-            painter.drawPixmap(
-                part, dense ? picture.dense : picture.normal,
-                QRectF(QPointF(part.topLeft() - r.topLeft()) * ratio, QSizeF(part.size()) * ratio));
+            if (ratio == 1.0 || ratio == 2.0) {
+                // Only the part in the area: a whole picture would be clipped pixel by pixel.
+                painter.drawPixmap(part, art,
+                                   QRectF(QPointF(part.topLeft() - r.topLeft()) * ratio,
+                                          QSizeF(part.size()) * ratio));
+            } else {
+                // Drawn whole, so that a part lands on the same device pixels as the whole.
+                painter.setClipRect(part);
+                painter.drawPixmap(r.topLeft(), art);
+                painter.setClipping(false);
+            }
             break;
         }
         case ControlType::kSegment:

@@ -55,7 +55,9 @@ class MainView : public QWidget, public WindowHost {
         QString name;
         QPixmap normal;
         QPixmap dense;  // the @2x artwork, loaded when a high-density screen first shows it
+        QPixmap scaled;  // at a ratio of neither 1 nor 2, made from the @2x artwork
     };
+    static const QPixmap& Artwork(Picture& picture, qreal ratio);
     struct Look {
         int picture = -1;
         const QFont* font = nullptr;

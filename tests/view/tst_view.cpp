@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "fakes/fake_platform.h"
+#include "window/artwork.h"
 #include "window/frm_help.h"
 #include "window/main_view.h"
 
@@ -44,6 +45,8 @@ class TestView : public QObject {
     void nothingForScreenReadersUntilOneListens();
     void panelsReadAsShown_data();
     void panelsReadAsShown();
+    void picturesAtEveryRatio_data();
+    void picturesAtEveryRatio();
 };
 
 // Presses land by the stacking order; keys reach the presets whatever the modifiers.
@@ -189,3 +192,45 @@ void TestView::panelsReadAsShown() {
 
 QTEST_MAIN(TestView)
 #include "tst_view.moc"
+
+// At a ratio between 1 and 2 the pictures keep every stroke of their lettering: each pixel of
+// ink in the 2x artwork leaves ink where it lands (lighter where a stroke is now thinner than
+// a pixel), which scaling by dropping rows and columns of pixels would not ("Iroo Ram KB").
+void TestView::picturesAtEveryRatio_data() {
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("1.25") << 1.25;
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("1.75") << 1.75;
+}
+
+void TestView::picturesAtEveryRatio() {
+    QFETCH(double, ratio);
+    Shown s;
+    for (const char* name : {"imgFRK", "imgURP", "imgTRK", "imgUD", "Image1"}) {
+        const QImage dense(QStringLiteral(":/pictures/%1@2x.png").arg(QLatin1String(name)));
+        const QImage normal(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)));
+        const QImage drawn =
+            ArtworkAt(QPixmap::fromImage(normal), QPixmap::fromImage(dense), ratio).toImage();
+        const auto inkNear = [&](int x, int y) {
+            for (const QPoint at :
+                 {QPoint(x, y), QPoint(x + 1, y), QPoint(x, y + 1), QPoint(x + 1, y + 1)}) {
+                if (drawn.valid(at) && qGray(drawn.pixel(at)) < 224) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        for (int y = 0; y < dense.height(); ++y) {
+            for (int x = 0; x < dense.width(); ++x) {
+                if (qGray(dense.pixel(x, y)) < 128 &&
+                    !inkNear(int(x * ratio / 2), int(y * ratio / 2))) {
+                    QFAIL(qPrintable(
+                        QStringLiteral("%1: the ink at (%2, %3) of the 2x artwork is lost")
+                            .arg(QLatin1String(name))
+                            .arg(x)
+                            .arg(y)));
+                }
+            }
+        }
+    }
+}

@@ -106,8 +106,9 @@ void TestVolumeQueries::oneVolumeCostsItsOwnAnswers() {
     if (trouble == "slow") {
         QCOMPARE(facts->totalBlocks, 4u);
     }
-    // A child left behind is one more process, never one per question.
-    QVERIFY(q.Children() <= 2);
+    // A child left behind is one more process, never one per question (one more may be on its
+    // way out, on a machine so busy that a quick question looked stuck).
+    QVERIFY(q.Children() <= 3);
 }
 
 // The children hold none of the gauge's files: a pipe of the gauge's is closed once the gauge

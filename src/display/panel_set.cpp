@@ -5,6 +5,8 @@
 
 #include "display/panel_set.h"
 
+#include "rules/window_layout.h"
+
 namespace kelvane {
 
 PanelSet::PanelSet(Controls& controls, const PerPanel<PanelControls>& panels,
@@ -24,7 +26,7 @@ void PanelSet::Show(int panel, int code, std::optional<NumberPlace> place, Recol
         const char caption[] = {DriveLetter(code), ':'};
         controls_.SetText(c.lblDrv, std::string_view(caption, 2));
         controls_.SetVisible(c.lblDrv, true);
-        controls_.SetLeft(c.lblDrv, 870);
+        controls_.SetLeft(c.lblDrv, kDriveLetterLeftTwips);
     } else {
         controls_.SetVisible(c.lblDrv, false);
     }

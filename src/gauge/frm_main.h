@@ -67,9 +67,7 @@ class FrmMain {
     std::uint8_t Section(int panel) const {
         return panels_.Sections()[static_cast<std::size_t>(panel)];
     }
-    // Where panel p's strip (its LED and caption rows) lies, in pixels; the panel whose strip
-    // holds `pixels`, or -1; and what the panel's reading is.
-    static QRect PanelStrip(int panel);
+    // The panel whose strip holds `pixels`, or -1; and what the panel's reading is.
     static int PanelAt(QPoint pixels);
     QString PanelToolTip(int panel) const;
     // Where the volume of panel p's drive is mounted; empty for a memory reading or a letter

@@ -82,10 +82,6 @@ void FrmMain::MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown) {
     SettingsMayHaveChanged();
 }
 
-QRect FrmMain::PanelStrip(int panel) {
-    return {0, TwipsToPixels(PanelTopTwips(panel)), kWindowWidth, TwipsToPixels(kPanelTwips)};
-}
-
 int FrmMain::PanelAt(QPoint pixels) {
     for (int p = 0; p < kPanels; ++p) {
         const QRect strip = PanelStrip(p);

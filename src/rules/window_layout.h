@@ -5,6 +5,10 @@
 
 // The main window's geometry: its units, its title strip and the panels one under another.
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 namespace kelvane {
 
 // Twips, the unit of every control's place and size: 15 to a pixel, whatever the screen.
@@ -36,5 +40,34 @@ constexpr int WindowHeight(int panels) {
     return (PanelTopTwips(panels - 1) + kPanelTwips) / kTwipsPerPixel;
 }
 static_assert(WindowHeight(1) == 45 && WindowHeight(8) == 248);
+
+// The window as designed, before it is first placed.
+inline constexpr int kDesignWidthTwips = 4485;
+inline constexpr int kDesignHeightTwips = 4860;
+
+// Half the eight-panel window, in twips: what a first start takes off half the screen to
+// centre the window.
+inline constexpr int kHalfWindowWidthTwips = kWindowWidth * kTwipsPerPixel / 2;
+inline constexpr int kHalfWindowHeightTwips = WindowHeight(8) * kTwipsPerPixel / 2;
+static_assert(kHalfWindowWidthTwips == 1020 && kHalfWindowHeightTwips == 1860);
+
+// A panel's strip (its LED and caption rows), and its strip with the gap below it, in pixels.
+constexpr QRect PanelStrip(int panel) {
+    return {0, PanelTopPixels(panel), kWindowWidth, kPanelTwips / kTwipsPerPixel};
+}
+constexpr QRect PanelPitch(int panel) {
+    return {0, PanelTopPixels(panel), kWindowWidth, kPanelPitchTwips / kTwipsPerPixel};
+}
+static_assert(kPanelTwips % kTwipsPerPixel == 0);
+// A point on a panel's title pictures, whichever shows: where a click steps its reading.
+constexpr QPoint PanelTitlePoint(int panel) {
+    return PanelStrip(panel).topLeft() + QPoint(6, 20);
+}
+
+// Where a drive panel's letter stands whenever a reading gives it one.
+inline constexpr int kDriveLetterLeftTwips = 870;
+
+// The screen taken when the window system names none.
+inline constexpr QRect kFallbackScreen{0, 0, 1024, 768};
 
 }  // namespace kelvane

@@ -50,8 +50,10 @@ void Load(SettingsStore& store, const QString& section, const QString& key, doub
 SavedSettings GetMySettings(SettingsStore& store, QSize primary) {
     SavedSettings s;
     // Half the screen less half the eight-panel window: centred.
-    const float leftDefault = static_cast<float>(primary.width()) * kTwipsPerPixel / 2.0f - 1020.0f;
-    const float topDefault = static_cast<float>(primary.height()) * kTwipsPerPixel / 2.0f - 1860.0f;
+    const float leftDefault =
+        static_cast<float>(primary.width()) * kTwipsPerPixel / 2.0f - kHalfWindowWidthTwips;
+    const float topDefault =
+        static_cast<float>(primary.height()) * kTwipsPerPixel / 2.0f - kHalfWindowHeightTwips;
     Load(store, kStartUp, QStringLiteral("Left"), leftDefault, s.Left);
     Load(store, kStartUp, QStringLiteral("Top"), topDefault, s.Top);
     // A code that names no reading, or no window size, counts as unreadable: a damaged value

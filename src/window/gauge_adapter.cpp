@@ -4,6 +4,7 @@
 #include "window/gauge_adapter.h"
 
 #include "gauge/frm_main.h"
+#include "rules/window_layout.h"
 
 namespace kelvane {
 
@@ -16,7 +17,7 @@ PanelShown GaugeAdapter::Panel(int panel) const {
     const std::string_view caption = gauge_.controls().Text(gauge_.layout().panels[p].lblInfo);
     return {gauge_.Section(panel),
             QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
-            gauge_.DriveMountPoint(panel), FrmMain::PanelStrip(panel),
+            gauge_.DriveMountPoint(panel), PanelStrip(panel),
             static_cast<double>(gauge_.ReadingsNow().mem.totalPhys) / 1024.0};
 }
 
@@ -37,7 +38,7 @@ void GaugeAdapter::Press(GaugeButton button) {
 
 // Left of the number and below the bar, only the title picture takes the press.
 void GaugeAdapter::NextReading(int panel) {
-    Click(FrmMain::PanelStrip(panel).topLeft() + QPoint(4, 20));
+    Click(PanelTitlePoint(panel));
 }
 
 void GaugeAdapter::Click(QPoint pixels) {

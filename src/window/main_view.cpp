@@ -40,10 +40,10 @@ bool Meet(const QRect& a, const QRect& b) {
 }
 
 QRect StripRect(int strip) {
-    constexpr int kTitle = kTitleStripTwips / kTwipsPerPixel;
-    constexpr int kPitch = kPanelPitchTwips / kTwipsPerPixel;
-    return strip == 0 ? QRect(0, 0, 1 << 16, kTitle)
-                      : QRect(0, PanelTopPixels(strip - 1), 1 << 16, kPitch);
+    QRect rows =
+        strip == 0 ? QRect(0, 0, 0, kTitleStripTwips / kTwipsPerPixel) : PanelPitch(strip - 1);
+    rows.setWidth(1 << 16);  // every control that reaches across, however wide
+    return rows;
 }
 
 // A number too wide for its label even in the narrow font (the used KB of a machine with ten
@@ -87,7 +87,7 @@ MainView::MainView(FrmMain& gauge)
     white.setColor(QPalette::WindowText, Qt::black);
     setPalette(white);
     setAttribute(Qt::WA_OpaquePaintEvent);  // the paint fills the white ground itself
-    setGeometry(0, 0, TwipsToPixels(4485), TwipsToPixels(4860));
+    setGeometry(0, 0, TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     setFixedSize(size());
 
     const Controls& controls = gauge_.controls();
@@ -384,7 +384,7 @@ bool MainView::event(QEvent* event) {
         QToolTip::showText(
             help->globalPos(),
             QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped()), this,
-            gauge_.PanelStrip(panel));
+            PanelStrip(panel));
     }
     return true;
 }

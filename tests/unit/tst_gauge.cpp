@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "fakes/fake_platform.h"
+#include "rules/window_layout.h"
 
 using namespace kelvane;
 
@@ -38,8 +39,8 @@ struct Gauge : FakeGauge {
         return c()[c().Find(name.toStdString(), index)];
     }
     // A panel's title, left of its number; its LED row; its number.
-    static QPoint Title(int panel) { return FrmMain::PanelStrip(panel).topLeft() + QPoint(6, 20); }
-    static QPoint Leds(int panel) { return FrmMain::PanelStrip(panel).topLeft() + QPoint(3, 5); }
+    static QPoint Title(int panel) { return PanelTitlePoint(panel); }
+    static QPoint Leds(int panel) { return PanelStrip(panel).topLeft() + QPoint(3, 5); }
     QPoint Number(int panel) const { return Of("lblInfo", panel).pixels.center(); }
     void Click(QPoint at, bool twice = false) {
         window.MouseDown(at, twice);

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "fakes/fake_platform.h"
+#include "rules/window_layout.h"
 #include "window/artwork.h"
 #include "window/frm_help.h"
 #include "window/main_view.h"
@@ -53,7 +54,7 @@ class TestView : public QObject {
 void TestView::inputReachesTheGauge() {
     Shown s;
     QWindow* window = s.view.windowHandle();
-    QTest::mouseClick(window, Qt::MiddleButton, {}, {6, 18 + 20});
+    QTest::mouseClick(window, Qt::MiddleButton, {}, PanelTitlePoint(0));
     QCOMPARE(s.g.window.Section(0), 4);
     QTest::keyClick(&s.view, Qt::Key_F2, Qt::ShiftModifier | Qt::ControlModifier);
     QCOMPARE(s.g.window.Section(0), 0);
@@ -87,7 +88,7 @@ void TestView::toolTipWithoutFocusAsWritten() {
     other.show();
     QApplication::setActiveWindow(&other);
     QVERIFY(!view.isActiveWindow());
-    const QPoint over = FrmMain::PanelStrip(panel).center();
+    const QPoint over = PanelStrip(panel).center();
     QTest::mouseMove(view.windowHandle(), over);
     QTest::mouseMove(view.windowHandle(), over + QPoint(1, 0));
     const auto shown = [] {  // what the tooltip's label makes of its text

@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "fakes/fake_platform.h"
+#include "rules/window_layout.h"
 #if __has_include("gauge/frm_main.h")
 #define KELVANE_ONE_VIEW
 #include "window/main_view.h"
@@ -61,7 +62,7 @@ struct Subject {
 constexpr std::int64_t kGiB = 1024LL * 1024 * 1024;
 
 QPoint TitleOf(int panel) {
-    return {6, 18 + 29 * panel + 20};
+    return PanelTitlePoint(panel);
 }
 
 class Capture {

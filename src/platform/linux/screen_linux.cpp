@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "platform/platform.h"
+#include "rules/window_layout.h"
 
 namespace kelvane {
 namespace {
@@ -15,7 +16,7 @@ class QtScreens final : public ScreenInfo {
   public:
     QSize PrimarySize() const override {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        return screen ? screen->geometry().size() : QSize(1024, 768);
+        return screen ? screen->geometry().size() : kFallbackScreen.size();
     }
 
     QRect GeometryAt(QPoint point) const override {
@@ -23,7 +24,7 @@ class QtScreens final : public ScreenInfo {
             return screen->geometry();
         }
         const QScreen* primary = QGuiApplication::primaryScreen();
-        return primary ? primary->geometry() : QRect(0, 0, 1024, 768);
+        return primary ? primary->geometry() : kFallbackScreen;
     }
 
     QList<QRect> Geometries() const override {
@@ -32,7 +33,7 @@ class QtScreens final : public ScreenInfo {
             all.append(screen->geometry());
         }
         if (all.isEmpty()) {
-            all.append(QRect(0, 0, 1024, 768));
+            all.append(kFallbackScreen);
         }
         return all;
     }

@@ -23,6 +23,10 @@ constexpr std::array<std::string_view, 19> kBlockDeviceTypes = {
 // Filesystems whose device is a pool or dataset name rather than a path.
 constexpr std::array<std::string_view, 2> kPoolTypes = {"bcachefs", "zfs"};
 
+// Filesystems that keep their free space counted in memory: statfs reads no disk.
+constexpr std::array<std::string_view, 16> kCountedTypes = {
+    "bcachefs", "btrfs",   "exfat", "ext2",   "ext3",  "ext4",     "f2fs", "hfs",
+    "hfsplus",  "iso9660", "jfs",   "nilfs2", "ntfs3", "reiserfs", "xfs",  "zfs"};
 // Filesystems that answer from a daemon or over a network, besides FUSE's own "fuse*".
 constexpr std::array<std::string_view, 12> kRemoteTypes = {
     "9p",  "afs",  "ceph",  "cifs", "glusterfs", "gfs2",
@@ -152,21 +156,22 @@ std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
     return letters;
 }
 
-bool MayHang(const std::vector<MountEntry>& table, std::string_view mountPoint) {
-    const auto remote = [](const MountEntry* e) {
-        return e->type.starts_with("fuse") || Contains(kRemoteTypes, e->type);
-    };
+bool AnswersFromMemory(const std::vector<MountEntry>& table, std::string_view mountPoint) {
     const std::map<std::string_view, const MountEntry*> visible = VisibleMounts(table);
-    for (std::string_view path = mountPoint; !path.empty();) {
-        const auto at = visible.find(path);
-        if (at != visible.end() && remote(at->second)) {
-            return true;
-        }
-        const std::size_t slash = path == "/" ? std::string_view::npos : path.rfind('/');
-        path = slash == std::string_view::npos ? std::string_view()
-                                               : path.substr(0, slash ? slash : 1);
+    const auto at = visible.find(mountPoint);
+    if (at == visible.end() || !Contains(kCountedTypes, at->second->type)) {
+        return false;
     }
-    return false;
+    for (std::string_view path = mountPoint; path != "/";) {
+        const std::size_t slash = path.rfind('/');
+        path = slash == 0 || slash == std::string_view::npos ? "/" : path.substr(0, slash);
+        const auto above = visible.find(path);
+        if (above != visible.end() && (above->second->type.starts_with("fuse") ||
+                                       Contains(kRemoteTypes, above->second->type))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::vector<bool> StillMounted(

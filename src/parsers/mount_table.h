@@ -35,10 +35,12 @@ bool HasReadOnlyOption(std::string_view options);
 std::vector<MountEntry> MapDriveLetters(const std::vector<MountEntry>& table,
                                         const std::function<bool(const MountEntry&)>& reachable);
 
-// Whether a statfs at `mountPoint` may wait on something outside the kernel's memory: the
-// volume there, or one that the path crosses, is a FUSE or network filesystem (whose daemon
-// or server may never answer), per `table`.
-bool MayHang(const std::vector<MountEntry>& table, std::string_view mountPoint);
+// Whether a statfs at `mountPoint` is answered from what the kernel holds in memory, so that
+// it cannot hang, per `table`: the volume there is of a filesystem that keeps its free space
+// counted (ext4, xfs, btrfs, ...; not vfat or udf, which may read the disk to count it, nor
+// FUSE, whose daemon may never answer), and no volume on the way there is a FUSE or network
+// filesystem (a lookup through it may wait on its daemon or server).
+bool AnswersFromMemory(const std::vector<MountEntry>& table, std::string_view mountPoint);
 
 // For each of the `letters` that MapDriveLetters gave at start, whether `table`, a mount table
 // read later, still has its volume where the letter looks: the top mount at its mount point is

@@ -117,9 +117,14 @@ void TestVolumeQueries::answersCarryWhatIsAskedAndChildrenHoldNoFile() {
     int pipe[2];
     QVERIFY(::pipe2(pipe, O_CLOEXEC) == 0);
     VolumeQueries q(StandIn);
-    // What may be asked here is, at first: no process of the user's is taken at start.
+    // What the kernel answers from memory is asked here, every time: no child for it.
     const int here = q.Open("/boot", true);
     QCOMPARE(q.Wait(here, std::chrono::seconds(20))->totalBlocks, 5u);
+    std::uint64_t first = 0;
+    std::uint64_t second = 0;
+    q.Latest(here, &first);
+    q.Latest(here, &second);
+    QVERIFY(second > first);
     QCOMPARE(q.Children(), 0);
     const int slot = q.Open("/srv");
     const int refused = q.Open("denied");

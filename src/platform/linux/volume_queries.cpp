@@ -263,7 +263,7 @@ VolumeQueries::~VolumeQueries() {
     ::munmap(board_, sizeof(Board));
 }
 
-int VolumeQueries::Open(const std::string& path, bool mayAskHere) {
+int VolumeQueries::Open(const std::string& path, bool fromMemory) {
     if (board_ == nullptr || path.size() >= kPathCapacity) {
         return -1;
     }
@@ -276,12 +276,14 @@ int VolumeQueries::Open(const std::string& path, bool mayAskHere) {
         slot.wantDevice.store(0);
         slot.sequence.store(0);
         slot.readAt.store(Now().count());
-        slot.owner.store(current_);
+        slot.owner.store(fromMemory ? -1 : current_);
         slot.state.store(kOpen);
         cached_[s] = {};
-        mayAskHere_[s] = mayAskHere;
-        unsettled_ = true;
-        Wake(current_);
+        fromMemory_[s] = fromMemory;
+        if (!fromMemory) {
+            childNeeded_ = unsettled_ = true;
+            Wake(current_);
+        }
         return s;
     }
     return -1;
@@ -332,7 +334,7 @@ std::optional<VolumeFacts> VolumeQueries::Read(int slot, milliseconds now, std::
             Wake(s.owner.load());
         }
     }
-    if (current_ < 0 && mayAskHere_[slot] && s.state.load() == kOpen && !Busy(slot)) {
+    if (fromMemory_[slot]) {
         Store(s, question_(s.path, s.wantDevice.load() != 0));
     }
     std::uint64_t sequence = 0;
@@ -354,11 +356,8 @@ std::optional<VolumeFacts> VolumeQueries::Wait(int slot, milliseconds timeout) {
     const milliseconds until = Now() + timeout;
     for (;;) {
         const std::uint32_t answered = board_->answered.load();
-        // A path that may be asked here is, while there is no child yet.
         const milliseconds now = Now();
-        if (current_ >= 0 || !mayAskHere_[slot]) {
-            Watch(now);
-        }
+        Watch(now);
         if (const auto facts = Read(slot, now, nullptr)) {
             return facts;
         }
@@ -464,7 +463,7 @@ void VolumeQueries::Watch(milliseconds now) {
             unsettled_ = true;
         }
     }
-    if (Current() < 0 || !unsettled_) {
+    if (!childNeeded_ || Current() < 0 || !unsettled_) {
         return;
     }
     // Children left behind are collected once they have ended, and every slot but one that
@@ -478,7 +477,7 @@ void VolumeQueries::Watch(milliseconds now) {
     for (int s = 0; s < kSlots; ++s) {
         Board::Slot& slot = board_->slots[s];
         const int owner = slot.owner.load();
-        if (slot.state.load() != kOpen || owner == current_) {
+        if (slot.state.load() != kOpen || owner == current_ || fromMemory_[s]) {
             continue;
         }
         if (owner >= 0 && board_->children[owner].pid.load() > 0 &&

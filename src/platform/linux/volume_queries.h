@@ -51,12 +51,12 @@ class VolumeQueries {
     VolumeQueries& operator=(const VolumeQueries&) = delete;
 
     // A slot that asks about `path` whenever it is read; -1 when every slot is taken or the
-    // path is too long to ask about. A path whose filesystem answers from the kernel's memory
-    // (`mayAskHere`) is asked by the gauge itself while no child runs: at start, before the
-    // first child is made (so that the window comes up before this takes a process of the
-    // user's, and as fast as before), and where none can be had (the user's task limit
-    // reached). The others always wait for a child.
-    int Open(const std::string& path, bool mayAskHere = false);
+    // path is too long to ask about. A path whose filesystem answers from what the kernel
+    // holds in memory (`fromMemory`: ext4, xfs, btrfs, ... on a path that crosses no FUSE or
+    // network mount) cannot hang: it is asked by the gauge itself, each time it is read,
+    // which costs a system call where a child would cost a process and its wake-ups. Only the
+    // others go to a child, made when the first of them is read.
+    int Open(const std::string& path, bool fromMemory = false);
     // Frees a slot that is not being answered still.
     void Close(int slot);
     // The latest answer about the slot, without waiting, and the slot kept fresh: while it is
@@ -92,7 +92,8 @@ class VolumeQueries {
     Question question_;
     Board* board_ = nullptr;
     int current_ = -1;
-    bool unsettled_ = false;  // slots may wait to be handed on, children to be collected
+    bool unsettled_ = false;    // slots may wait to be handed on, children to be collected
+    bool childNeeded_ = false;  // a slot open that only a child asks about
     std::chrono::milliseconds nextStart_{0};
     std::uint64_t lastRounds_ = 0;
     std::chrono::milliseconds lastProgress_{0};
@@ -101,7 +102,7 @@ class VolumeQueries {
         VolumeFacts facts;
     };
     Cached cached_[kSlots];
-    bool mayAskHere_[kSlots] = {};
+    bool fromMemory_[kSlots] = {};
 };
 
 }  // namespace kelvane

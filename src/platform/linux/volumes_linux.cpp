@@ -97,7 +97,8 @@ class MountedVolumes final : public VolumeSource {
         const auto ask = [&](const MountEntry& volume) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 until - std::chrono::steady_clock::now());
-            const int slot = queries_.Open(volume.mountPoint, !MayHang(table, volume.mountPoint));
+            const int slot =
+                queries_.Open(volume.mountPoint, AnswersFromMemory(table, volume.mountPoint));
             const auto facts =
                 queries_.Wait(slot, std::clamp(left, std::chrono::milliseconds(0), kFirstAnswer));
             // One this user cannot query gets no letter; one that has not answered yet keeps
@@ -113,9 +114,10 @@ class MountedVolumes final : public VolumeSource {
         for (const MountEntry& volume : letters_) {
             const auto at = asked_.find(volume.mountPoint);
             Letter letter;
-            letter.slot = at != asked_.end() ? at->second
-                                             : queries_.Open(volume.mountPoint,
-                                                             !MayHang(table, volume.mountPoint));
+            letter.slot =
+                at != asked_.end()
+                    ? at->second
+                    : queries_.Open(volume.mountPoint, AnswersFromMemory(table, volume.mountPoint));
             // Answered above, or (C:, which is not asked there) now.
             const auto facts = queries_.Wait(
                 letter.slot, at != asked_.end() ? std::chrono::milliseconds(0) : kFirstAnswer);

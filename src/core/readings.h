@@ -39,7 +39,7 @@ class Readings {
   private:
     MemoryStatusSource& memory_;
     VolumeSource& volumes_;
-    int drivesFound_ = 0;  // DriveCount - 1
+    int drivesFound_ = 0;  // the letters from C: on that passed the probe
     MemoryStatus MemStatus;
     std::int16_t FreePercent = 0;
     std::array<std::int16_t, kDriveLetters> DriveUsedPercent{};

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Added to a revision's build by tools/pixel-check.sh (CMAKE_PROJECT_kelvane_INCLUDE): builds
 # the capture program once every target of that revision is defined.
-set(KELVANE_PIXEL_CHECK_SOURCE ${CMAKE_CURRENT_LIST_DIR}/pixel_check.cpp)
+set(KELVANE_PIXEL_CHECK_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../../tests/view/pixel_check.cpp)
 
 function(kelvane_add_pixel_check)
     find_package(Qt6 REQUIRED COMPONENTS Test)

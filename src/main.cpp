@@ -17,6 +17,9 @@
 #include "window/main_view.h"
 
 int main(int argc, char* argv[]) {
+    if (!kelvane::PrepareProcess()) {
+        return 1;
+    }
     if (const auto reply = kelvane::CommandLineReply(argc, argv)) {
         std::fputs(reply->c_str(), stdout);
         return 0;
@@ -25,7 +28,8 @@ int main(int argc, char* argv[]) {
     // it is not private: it is given the same private directory as the lock.
     const QString runtime = kelvane::RuntimeDirectory();
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    kelvane::SingleInstance instance(runtime);
+    const QByteArray settingsPath = kelvane::UserSettingsPath();
+    kelvane::SingleInstance instance(runtime, settingsPath);
     if (!instance.TryAcquire()) {
         instance.CallRunning();
         return 0;
@@ -47,7 +51,7 @@ int main(int argc, char* argv[]) {
     auto memory = kelvane::MakeSystemMemoryStatus();
     auto volumes = kelvane::MakeSystemVolumes();
     auto screen = kelvane::MakeSystemScreen();
-    auto settings = kelvane::MakeSettingsStore(kelvane::UserSettingsPath());
+    auto settings = kelvane::MakeSettingsStore(settingsPath);
     auto clock = kelvane::MakeSystemClock();
     kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings, *clock});
     kelvane::MainView view(frmMain);

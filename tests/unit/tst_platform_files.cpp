@@ -51,13 +51,16 @@ void Sh(const QString& dir, const QString& script) {
     QCOMPARE(script.isEmpty() ? 0 : std::system(QFile::encodeName(names + script).constData()), 0);
 }
 
-// One gauge at a time takes the directory's lock, and the lock goes with its holder.
+// One gauge at a time takes the directory's lock, whatever runtime directory a later start
+// is told of, and the lock goes with its holder.
 void CheckOneGaugeAtATime(const QString& directory) {
-    auto first = std::make_unique<SingleInstance>(directory);
+    const QByteArray key = QFile::encodeName(directory);
+    auto first = std::make_unique<SingleInstance>(directory, key);
     QVERIFY(first->TryAcquire());
-    QVERIFY(!SingleInstance(directory).TryAcquire());
+    QVERIFY(!SingleInstance(directory, key).TryAcquire());
+    QVERIFY(!SingleInstance(directory + "/elsewhere", key).TryAcquire());
     first.reset();
-    QVERIFY(SingleInstance(directory).TryAcquire());
+    QVERIFY(SingleInstance(directory, key).TryAcquire());
 }
 
 }  // namespace
@@ -238,7 +241,8 @@ void TestPlatformFiles::lockDirectory() {
     QCOMPARE(Lstat(base + "/elsewhere").st_mode, mode_t(S_IFDIR | 0777));  // a link's target
     CheckOneGaugeAtATime(directory);
     QVERIFY(S_ISREG(Lstat(directory + "/kelvane.lock").st_mode));  // a regular file now
-    QVERIFY(SingleInstance(base + "/gone").TryAcquire());  // no folder: the gauge still starts
+    QVERIFY(
+        SingleInstance(base + "/gone", "gone").TryAcquire());  // no folder: the gauge still starts
 }
 
 QTEST_GUILESS_MAIN(TestPlatformFiles)

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
+#include <sys/auxv.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -51,6 +52,20 @@ void RunAtExit() {
 }
 
 }  // namespace
+
+bool PrepareProcess() {
+    if (::getuid() != ::geteuid() || ::getgid() != ::getegid() || ::getauxval(AT_SECURE) != 0) {
+        std::fputs(
+            "kelvane: refusing to run with raised privileges (installed setuid, setgid or "
+            "with file capabilities); it needs none\n",
+            stderr);
+        return false;
+    }
+    // A launcher that stopped reading, or `kelvane | head`: a message is then lost, not the
+    // gauge.
+    std::signal(SIGPIPE, SIG_IGN);
+    return true;
+}
 
 void PrepareWindowSystem() {
     // Staying on top and placing itself work through X11; in a Wayland session that is

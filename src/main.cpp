@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QThreadPool>
 #include <QTimer>
 #include <cstdio>
 #include <optional>
@@ -48,6 +49,13 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvane.kelvane"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Qt converts and scales large pictures on the threads of its global pool, which it makes
+    // when it first needs them and ends after half a minute idle: a thread, and its event
+    // descriptor, that cannot be had later (the user's task or descriptor limit reached) ends
+    // the program. The one thread it may have is made now and kept.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
+    QThreadPool::globalInstance()->start([] {});
     auto memory = kelvane::MakeSystemMemoryStatus();
     auto volumes = kelvane::MakeSystemVolumes();
     auto screen = kelvane::MakeSystemScreen();

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -119,9 +120,16 @@ void SingleInstance::AnswerCalls(std::function<void()> call) {
     QObject::connect(
         calls_.get(), &QSocketNotifier::activated, calls_.get(), [this, call = std::move(call)] {
             bool called = false;
-            for (int peer; (peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+            int peer;
+            while ((peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
                 called = IsOwnPeer(peer) || called;
                 ::close(peer);
+            }
+            // With no descriptor to be had the call stays waiting, and would wake the gauge
+            // again at once: it is looked at again a second later.
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                calls_->setEnabled(false);
+                QTimer::singleShot(1000, calls_.get(), [this] { calls_->setEnabled(true); });
             }
             if (called) {
                 call();

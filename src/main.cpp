@@ -50,12 +50,13 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Qt converts and scales large pictures on the threads of its global pool, which it makes
-    // when it first needs them and ends after half a minute idle: a thread, and its event
+    // when it first draws one and ends after half a minute idle. A thread, or its event
     // descriptor, that cannot be had later (the user's task or descriptor limit reached) ends
-    // the program. The one thread it may have is made now and kept.
-    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    // the program or stops its drawing: the few it makes at the first drawing are kept, on
+    // small stacks, so that they fit a tight address space too.
+    QThreadPool::globalInstance()->setMaxThreadCount(2);
+    QThreadPool::globalInstance()->setStackSize(256 * 1024);
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
-    QThreadPool::globalInstance()->start([] {});
     auto memory = kelvane::MakeSystemMemoryStatus();
     auto volumes = kelvane::MakeSystemVolumes();
     auto screen = kelvane::MakeSystemScreen();

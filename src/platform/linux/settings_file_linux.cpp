@@ -283,16 +283,6 @@ class IniFileStore final : public SettingsStore {
                          "and saving nothing\n",
                          path_.c_str(), Describe(error).c_str());
         }
-        // The writer is made now, while threads can still be had: a save that finds the
-        // user's task limit reached must not cost the change, let alone the gauge. Its stack
-        // is small, so that it fits a tight address space too; without it, saves are made in
-        // place.
-        pthread_attr_t attributes;
-        if (::pthread_attr_init(&attributes) == 0) {
-            ::pthread_attr_setstacksize(&attributes, 256 * 1024);
-            threaded_ = disk_.startThread(&worker_, &attributes, &IniFileStore::Run, this) == 0;
-            ::pthread_attr_destroy(&attributes);
-        }
     }
 
     ~IniFileStore() override {
@@ -324,6 +314,9 @@ class IniFileStore final : public SettingsStore {
             return;
         }
         next_ = written_;  // a save not begun yet is overtaken: the last values win
+        if (!threaded_) {
+            threaded_ = StartWriter();
+        }
         if (threaded_) {
             wake_.notify_all();
         } else {
@@ -338,6 +331,22 @@ class IniFileStore final : public SettingsStore {
     }
 
   private:
+    // The writer is made at the first save, once the program's other threads (the window
+    // system's, the accessibility bridge's) have theirs: the user's task limit must cost a
+    // save its thread, not the window. Its stack is small, so that it fits a tight address
+    // space too. Without it the save is made in place; each save tries again.
+    bool StartWriter() {
+        pthread_attr_t attributes;
+        if (::pthread_attr_init(&attributes) != 0) {
+            return false;
+        }
+        ::pthread_attr_setstacksize(&attributes, 256 * 1024);
+        const bool started =
+            disk_.startThread(&worker_, &attributes, &IniFileStore::Run, this) == 0;
+        ::pthread_attr_destroy(&attributes);
+        return started;
+    }
+
     static void* Run(void* self) {
         auto& store = *static_cast<IniFileStore*>(self);
         std::unique_lock lock(store.mutex_);

@@ -413,8 +413,12 @@ std::string HomeFolder() {
 // make the settings depend on the folder the gauge was started from.
 QByteArray UserSettingsPath() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string home = HomeFolder();
+    if (home.ends_with('/')) {
+        home.pop_back();  // the root folder as a home: "/.config", not "//.config"
+    }
     const std::string base =
-        config != nullptr && config[0] == '/' ? std::string(config) : HomeFolder() + "/.config";
+        config != nullptr && config[0] == '/' ? std::string(config) : home + "/.config";
     return QByteArray::fromStdString(base + "/Kelvane/Kelvane.conf");
 }
 

@@ -52,9 +52,9 @@ int main(int argc, char* argv[]) {
     // Qt converts and scales large pictures on the threads of its global pool, which it makes
     // when it first draws one and ends after half a minute idle. A thread, or its event
     // descriptor, that cannot be had later (the user's task or descriptor limit reached) ends
-    // the program or stops its drawing: the few it makes at the first drawing are kept, on
-    // small stacks, so that they fit a tight address space too.
-    QThreadPool::globalInstance()->setMaxThreadCount(2);
+    // the program or stops its drawing: the one it may make at the first drawing is kept, on
+    // a small stack, so that it fits a tight address space too.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     QThreadPool::globalInstance()->setStackSize(256 * 1024);
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
     auto memory = kelvane::MakeSystemMemoryStatus();

@@ -49,8 +49,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvane.kelvane"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Qt converts and scales large pictures on the threads of its global pool, which it makes
-    // when it first draws one and ends after half a minute idle. A thread, or its event
+    // Qt fills, converts and scales large areas on the threads of its global pool, which it makes
+    // when it first draws such an area and ends after half a minute idle. A thread, or its event
     // descriptor, that cannot be had later (the user's task or descriptor limit reached) ends
     // the program or stops its drawing: the one it may make at the first drawing is kept, on
     // a small stack, so that it fits a tight address space too.

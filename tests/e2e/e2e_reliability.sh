@@ -133,7 +133,8 @@ if [ -n "$group" ] && chgrp "$group" "$copy" && chmod g+s "$copy" && [ -g "$copy
     check "raised privileges: the gauge ends" ends "$raised"
     wait "$raised" && status=0 || status=$?
     check "with status 1 and one line" sh -c "[ $status = 1 ] && [ \$(wc -l <'$WORK/stderr') = 1 ]"
-    check "and no file made" sh -c "[ -z \"\$(ls -A '$WORK/raised/tmp')\" ] && [ ! -e '$WORK/raised/config' ]"
+    check "and no file made" \
+        sh -c "[ -z \"\$(ls -A '$WORK/raised/tmp')\" ] && [ ! -e '$WORK/raised/config' ]"
 else
     echo "skipped - raised privileges: no group to make the gauge setgid to"
 fi

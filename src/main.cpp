@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QThreadPool>
 #include <QTimer>
 #include <cstdio>
 #include <optional>
@@ -17,6 +18,9 @@
 #include "window/main_view.h"
 
 int main(int argc, char* argv[]) {
+    if (!kelvane::PrepareProcess()) {
+        return 1;
+    }
     if (const auto reply = kelvane::CommandLineReply(argc, argv)) {
         std::fputs(reply->c_str(), stdout);
         return 0;
@@ -25,7 +29,8 @@ int main(int argc, char* argv[]) {
     // it is not private: it is given the same private directory as the lock.
     const QString runtime = kelvane::RuntimeDirectory();
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    kelvane::SingleInstance instance(runtime);
+    const QByteArray settingsPath = kelvane::UserSettingsPath();
+    kelvane::SingleInstance instance(runtime, settingsPath);
     if (!instance.TryAcquire()) {
         instance.CallRunning();
         return 0;
@@ -44,10 +49,18 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvane.kelvane"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Qt fills, converts and scales large areas on the threads of its global pool, which it makes
+    // when it first draws such an area and ends after half a minute idle. A thread, or its event
+    // descriptor, that cannot be had later (the user's task or descriptor limit reached) ends
+    // the program or stops its drawing: the one it may make at the first drawing is kept, on
+    // a small stack, so that it fits a tight address space too.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    QThreadPool::globalInstance()->setStackSize(256 * 1024);
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
     auto memory = kelvane::MakeSystemMemoryStatus();
     auto volumes = kelvane::MakeSystemVolumes();
     auto screen = kelvane::MakeSystemScreen();
-    auto settings = kelvane::MakeSettingsStore(kelvane::UserSettingsPath());
+    auto settings = kelvane::MakeSettingsStore(settingsPath);
     auto clock = kelvane::MakeSystemClock();
     kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings, *clock});
     kelvane::MainView view(frmMain);

@@ -14,6 +14,12 @@ class QObject;
 
 namespace kelvane {
 
+// The first thing at start, before any file is touched. False, having said why in one line,
+// when the gauge must not run at all: started with raised privileges (setuid, setgid or file
+// capabilities), where the user's environment would steer a program that can do more than
+// the user. Otherwise a message written to a pipe whose reader has gone no longer ends it.
+bool PrepareProcess();
+
 // Chooses how the gauge reaches the window system, before the application object exists.
 void PrepareWindowSystem();
 

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -11,13 +12,16 @@ class QSocketNotifier;
 
 namespace kelvane {
 
-// One running gauge per user login: the first start holds an advisory lock on a file in the
-// runtime directory. The kernel drops the lock when its holder ends, however it ends, so
-// neither a crash nor what the file holds can keep a later start out. A later start calls the
-// running gauge back into view instead, as a user who lost it expects.
+// One running gauge per user and settings file, whatever the environment says: the first
+// start holds a name in the abstract socket namespace, made from the user and `key` (the
+// settings file's path), and an advisory lock on a file in the runtime directory `directory`,
+// which holds where another user has taken the name. The kernel drops both when their holder
+// ends, however it ends, so neither a crash nor what the file holds can keep a later start
+// out. A later start calls the running gauge back into view instead, as a user who lost it
+// expects.
 class SingleInstance {
   public:
-    explicit SingleInstance(const QString& directory);
+    SingleInstance(const QString& directory, const QByteArray& key);
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
@@ -26,12 +30,14 @@ class SingleInstance {
     bool TryAcquire();
     // Once the lock is held: calls `call` each time a later start asks for this gauge.
     void AnswerCalls(std::function<void()> call);
-    // Asks the gauge that holds the lock to come into view; false when none answers (it may
-    // be starting still).
+    // Asks this user's gauge that holds the name to come into view; false when none answers
+    // (it may be starting still, or the name is another user's).
     bool CallRunning() const;
 
   private:
     QString path_;
+    QByteArray key_;
+    mutable bool called_ = false;
     int fd_ = -1;
     int listener_ = -1;
     std::unique_ptr<QSocketNotifier> calls_;

@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: MIT
 # The real gauge under faults: ten starts at once, starts after a SIGKILL, a change that a
 # SIGKILL follows, its window destroyed by another program, its settings file deleted while it
-# runs, its display dying; and its command line. (Odd settings files and lock folders are the
+# runs, a later start told of no runtime folder, stderr a pipe no one reads, its display dying;
+# raised privileges; and its command line. (Odd settings files and lock folders are the
 # store's and the lock's own tests.)
 # Usage: e2e_reliability.sh KELVANE VERSION
 
@@ -85,6 +86,59 @@ ends "$gauge"
 check "a file deleted meanwhile holds every value again" sh -c "[ \$(grep -c = '$SETTINGS') = 11 ]"
 cat "$WORK/stderr"
 check "and nothing is printed" test ! -s "$WORK/stderr"
+
+# A terminal from su or ssh -X has no runtime folder, or another: a start there finds the
+# running gauge all the same, brings it back and ends.
+start_gauge
+wait_gauge_window
+xdotool windowminimize --sync "$window"
+mkdir -p "$WORK/tmp"
+env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" "$KELVANE" &
+other=$!
+pids="$pids $other"
+check "a later start without the session's runtime folder ends" ends "$other"
+check "and brings the running gauge back" \
+    eventually sh -c "xprop -id $window WM_STATE | grep -q Normal"
+check "with one window" windows 1
+kill -TERM "$gauge"
+ends "$gauge"
+
+# stderr a pipe whose reader has gone (a launcher that stopped reading), and a damaged settings
+# file to say so: the message is lost, not the gauge.
+head -c 80000 /dev/zero >"$SETTINGS"
+python3 -c 'import os, signal, sys
+signal.signal(signal.SIGPIPE, signal.SIG_DFL)  # as a shell leaves it
+r, w = os.pipe()
+os.close(r)
+os.dup2(w, 2)
+os.execv(sys.argv[1], sys.argv[1:])' "$KELVANE" &
+gauge=$!
+pids="$pids $gauge"
+check "a message to a pipe no one reads does not end the gauge" wait_gauge_window
+check "which runs on" alive "$gauge"
+kill -TERM "$gauge"
+ends "$gauge"
+
+# Installed setgid (or setuid) by mistake: it says so and ends before it touches any file.
+copy="$(dirname "$KELVANE")/kelvane-raised"
+rm -f "$copy"
+cp "$KELVANE" "$copy"
+if [ "$(id -u)" -eq 0 ]; then group=nogroup; else group="$(id -Gn | cut -s -d ' ' -f 2)"; fi
+mkdir -p "$WORK/raised/tmp"
+if [ -n "$group" ] && chgrp "$group" "$copy" && chmod g+s "$copy" && [ -g "$copy" ]; then
+    env XDG_CONFIG_HOME="$WORK/raised/config" XDG_RUNTIME_DIR="$WORK/raised/run" \
+        TMPDIR="$WORK/raised/tmp" "$copy" 2>"$WORK/stderr" &
+    raised=$!
+    pids="$pids $raised"
+    check "raised privileges: the gauge ends" ends "$raised"
+    wait "$raised" && status=0 || status=$?
+    check "with status 1 and one line" sh -c "[ $status = 1 ] && [ \$(wc -l <'$WORK/stderr') = 1 ]"
+    check "and no file made" \
+        sh -c "[ -z \"\$(ls -A '$WORK/raised/tmp')\" ] && [ ! -e '$WORK/raised/config' ]"
+else
+    echo "skipped - raised privileges: no group to make the gauge setgid to"
+fi
+rm -f "$copy"
 
 # The display dies just after a change: the change is saved on the way out.
 start_gauge

@@ -6,6 +6,7 @@
 // single-instance lock with anything in its place; and the folder the lock goes in. Each row
 // sets its files up with a shell command, as a user or another program would.
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -51,13 +52,54 @@ void Sh(const QString& dir, const QString& script) {
     QCOMPARE(script.isEmpty() ? 0 : std::system(QFile::encodeName(names + script).constData()), 0);
 }
 
-// One gauge at a time takes the directory's lock, and the lock goes with its holder.
+// One gauge at a time takes the directory's lock, whatever runtime directory a later start
+// is told of, and the lock goes with its holder.
 void CheckOneGaugeAtATime(const QString& directory) {
-    auto first = std::make_unique<SingleInstance>(directory);
+    const QByteArray key = QFile::encodeName(directory);
+    auto first = std::make_unique<SingleInstance>(directory, key);
     QVERIFY(first->TryAcquire());
-    QVERIFY(!SingleInstance(directory).TryAcquire());
+    QVERIFY(!SingleInstance(directory, key).TryAcquire());
+    QVERIFY(!SingleInstance(directory + "/elsewhere", key).TryAcquire());
     first.reset();
-    QVERIFY(SingleInstance(directory).TryAcquire());
+    QVERIFY(SingleInstance(directory, key).TryAcquire());
+}
+
+// What the code under test writes to stderr meanwhile.
+class Stderr {
+  public:
+    Stderr() : saved_(::dup(2)) {
+        QVERIFY(file_.open());
+        ::dup2(file_.handle(), 2);
+    }
+    ~Stderr() { Restore(); }
+    QStringList Lines() {
+        Restore();
+        file_.seek(0);
+        return QString::fromLocal8Bit(file_.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+  private:
+    void Restore() {
+        if (saved_ >= 0) {
+            ::dup2(saved_, 2);
+            ::close(std::exchange(saved_, -1));
+        }
+    }
+    QTemporaryFile file_;
+    int saved_;
+};
+
+// Calls that fail as a dying disk, another file system or a reached task limit make them.
+int FailsWithEio(int) {
+    errno = EIO;
+    return -1;
+}
+int FailsWithExdev(const char*, const char*) {
+    errno = EXDEV;
+    return -1;
+}
+int NoThread(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*) {
+    return EAGAIN;
 }
 
 }  // namespace
@@ -69,6 +111,8 @@ class TestPlatformFiles : public QObject {
     void damagedSettingsGiveWhatCanBeRead();
     void settingsGoOnlyToARegularFile_data();
     void settingsGoOnlyToARegularFile();
+    void failedSavesAreSaidOnce_data();
+    void failedSavesAreSaidOnce();
     void settingsPath_data();
     void settingsPath();
     void lockDirectory_data();
@@ -123,6 +167,8 @@ void TestPlatformFiles::settingsGoOnlyToARegularFile_data() {
     QTest::newRow("a file in the folder's place") << "rm -r Kelvane && touch Kelvane" << false;
     QTest::newRow("a full disk keeps the old file") << "full disk" << false;
     QTest::newRow("a file deleted meanwhile gets every value again") << "later: rm $c" << true;
+    QTest::newRow("what a save cut short left behind is cleared")
+        << "later: touch $c.Ab3xZ9 $c.000000 && mkdir $c.abcdef && touch $c.damaged" << true;
     QTest::newRow("a file far too large is kept aside, not read")
         << "head -c 80000 /dev/zero | tr '\\0' '[' >$c && printf '\\n[Forms]\\nPanels=3\\n' >>$c"
         << true;
@@ -140,6 +186,7 @@ void TestPlatformFiles::settingsGoOnlyToARegularFile() {
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
     file.close();
     Sh(dir, setup.section("later: ", 0, 0).remove("full disk"));
+    const mode_t umask = ::umask(0);  // files the gauge makes are private all the same
     const auto store = MakeSettingsStore(QFile::encodeName(path));
     QCOMPARE(store->Read("Forms", "Panels").value_or(""), Content(path) == old ? "3" : "");
     store->Write("StartUp", "Left", "15");
@@ -157,14 +204,95 @@ void TestPlatformFiles::settingsGoOnlyToARegularFile() {
     store->Commit();
     const bool saved = store->Flush();
     ::setrlimit(RLIMIT_FSIZE, &normal);
+    ::umask(umask);
     QCOMPARE(saved, written);
-    QCOMPARE(Listing(folder), written && before.isEmpty() ? QStringList{"Kelvane.conf"} : before);
+    // A save's own leftovers go; a folder or anything else of that name stays.
+    QStringList expected = written && before.isEmpty() ? QStringList{"Kelvane.conf"} : before;
+    if (written) {
+        expected.removeIf([](const QString& name) {
+            return QRegularExpression("^Kelvane\\.conf\\.[A-Za-z0-9]{6}$").match(name).hasMatch();
+        });
+    }
+    QCOMPARE(Listing(folder), expected);
     if (setup == "rm -r Kelvane") {
         QCOMPARE(Lstat(folder).st_mode & 0777, 0700u);  // a folder it makes is the user's alone
+        QCOMPARE(Lstat(path).st_mode & 0777, 0600u);    // and so is the file
     }
     QVERIFY(written ? Content(path).contains("Panels=5") && Content(path).contains("Left=15") &&
                           Content(path).size() < 100
                     : Content(path) == was || !QFileInfo(path).isFile());
+}
+
+void TestPlatformFiles::failedSavesAreSaidOnce_data() {
+    // Run beside the settings folder Kelvane, where "victim" is a settings file of the user's
+    // and $c is a copy of it unless the row makes it otherwise.
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a disk that fails to sync") << ""
+                                               << "fdatasync" << false;
+    QTest::newRow("a rename across file systems") << ""
+                                                  << "rename" << false;
+    QTest::newRow("no folder can be made there") << "rm -r Kelvane && touch Kelvane"
+                                                 << "" << false;
+    QTest::newRow("no thread to be had: saved in place") << ""
+                                                         << "thread" << true;
+    QTest::newRow("the user's own link in a private folder is followed")
+        << "chmod 0700 Kelvane && ln -sf ../victim $c"
+        << "" << true;
+    QTest::newRow("a link in a folder others can write to is refused")
+        << "chmod 0777 Kelvane && ln -sf ../victim $c"
+        << "" << false;
+    QTest::newRow("so is one in a folder the group can write to")
+        << "chmod 0770 Kelvane && ln -sf ../victim $c"
+        << "" << false;
+    QTest::newRow("and one on the way") << "chmod 0777 Kelvane && ln -s ../victim Kelvane/l && "
+                                           "ln -sf l $c"
+                                        << "" << false;
+    QTest::newRow("a settings folder that is a link in a shared folder")
+        << "chmod 0777 . && mv Kelvane real && ln -s real Kelvane && ln -sf ../victim $c"
+        << "" << false;
+    QTest::newRow("a far too large file behind such a link is not moved aside")
+        << "chmod 0777 Kelvane && head -c 80000 /dev/zero >>victim && ln -sf ../victim $c"
+        << "" << false;
+    if (::getuid() == 0) {  // only root can make a link for another user
+        QTest::newRow("another user's link in a private folder is refused")
+            << "ln -sf ../victim $c && chown -h 65534 $c"
+            << "" << false;
+    }
+}
+
+// Two saves fail alike: the first says so, with where, in one line; the old file stays, and
+// what another user's link leads to is neither written nor moved.
+void TestPlatformFiles::failedSavesAreSaidOnce() {
+    QFETCH(QString, setup);
+    QFETCH(QString, fault);
+    QFETCH(bool, saved);
+    const QString dir = root_.filePath(QTest::currentDataTag());
+    const QString path = dir + "/Kelvane/Kelvane.conf";
+    QVERIFY(QDir().mkpath(dir + "/Kelvane"));
+    Sh(dir, "printf '[Forms]\\nPanels=3\\n' >victim && cp victim $c && " +
+                (setup.isEmpty() ? ":" : setup));
+    const QByteArray old = Content(path);
+    DiskCalls disk;
+    disk.fdatasync = fault == "fdatasync" ? FailsWithEio : disk.fdatasync;
+    disk.rename = fault == "rename" ? FailsWithExdev : disk.rename;
+    disk.startThread = fault == "thread" ? NoThread : disk.startThread;
+    Stderr stderr;
+    {
+        const auto store = MakeSettingsStore(QFile::encodeName(path), disk);
+        for (const char* panels : {"5", "6"}) {
+            store->Write("Forms", "Panels", panels);
+            store->Commit();
+            QCOMPARE(store->Flush(), saved);
+        }
+    }
+    const QStringList said = stderr.Lines();
+    QCOMPARE(said.size(), saved ? 0 : 1);
+    QVERIFY(saved || said[0].contains(path));
+    QVERIFY(saved ? Content(path).contains("Panels=6") : Content(path) == old);
+    QVERIFY(!QFileInfo::exists(dir + "/victim.damaged"));
+    QVERIFY(Listing(dir + "/Kelvane").filter(".conf.").isEmpty());  // no new file left behind
 }
 
 void TestPlatformFiles::settingsPath_data() {
@@ -238,7 +366,8 @@ void TestPlatformFiles::lockDirectory() {
     QCOMPARE(Lstat(base + "/elsewhere").st_mode, mode_t(S_IFDIR | 0777));  // a link's target
     CheckOneGaugeAtATime(directory);
     QVERIFY(S_ISREG(Lstat(directory + "/kelvane.lock").st_mode));  // a regular file now
-    QVERIFY(SingleInstance(base + "/gone").TryAcquire());  // no folder: the gauge still starts
+    QVERIFY(
+        SingleInstance(base + "/gone", "gone").TryAcquire());  // no folder: the gauge still starts
 }
 
 QTEST_GUILESS_MAIN(TestPlatformFiles)

@@ -1,12 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
-#include <sys/socket.h>
+#include <sys/auxv.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <QByteArray>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -35,11 +37,12 @@ void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& 
     std::_Exit(1);
 }
 
-int signalPipe[2] = {-1, -1};
+// One descriptor that the handler writes to and the event loop reads from.
+int signalEvent = -1;
 
 void OnTerminate(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto written = ::write(signalEvent, &one, sizeof one);
 }
 
 std::function<void()>* atExit = nullptr;
@@ -51,6 +54,20 @@ void RunAtExit() {
 }
 
 }  // namespace
+
+bool PrepareProcess() {
+    if (::getuid() != ::geteuid() || ::getgid() != ::getegid() || ::getauxval(AT_SECURE) != 0) {
+        std::fputs(
+            "kelvane: refusing to run with raised privileges (installed setuid, setgid or "
+            "with file capabilities); it needs none\n",
+            stderr);
+        return false;
+    }
+    // A launcher that stopped reading, or `kelvane | head`: a message is then lost, not the
+    // gauge.
+    std::signal(SIGPIPE, SIG_IGN);
+    return true;
+}
 
 void PrepareWindowSystem() {
     // Staying on top and placing itself work through X11; in a Wayland session that is
@@ -83,13 +100,14 @@ OpeningDisplay::~OpeningDisplay() {
 }
 
 void CloseOnTerminationSignals(QObject* context, std::function<void()> close) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
+    signalEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (signalEvent < 0) {
         return;
     }
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, context);
+    auto* notifier = new QSocketNotifier(signalEvent, QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context, [close = std::move(close)] {
-        char byte = 0;
-        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto got = ::read(signalEvent, &count, sizeof count);
         close();
     });
     struct sigaction action = {};

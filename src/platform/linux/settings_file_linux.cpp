@@ -5,18 +5,21 @@
 // that then takes the old one's place, so that a slow disk never holds up the window and a
 // failed write never leaves a damaged file.
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "parsers/ini_text.h"
 #include "platform/platform.h"
@@ -32,28 +35,68 @@ std::string Folder(const std::string& path) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Why a save failed, beside the system's own error numbers.
+constexpr int kNotAFile = -1;
+constexpr int kForeignLink = -2;
+
+// A folder no one but this user can change: its own, and writable by neither group nor others.
+bool IsPrivateFolder(const std::string& folder) {
+    struct stat st {};
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// A link is followed only where no one else could have put it, as ssh trusts its files: the
+// link is this user's and so is its folder, which no one else can write to. Otherwise another
+// user who can write to a shared folder could point the settings at any file of this user's.
+bool IsOwnLink(const std::string& path, const struct stat& st) {
+    return st.st_uid == ::getuid() && IsPrivateFolder(Folder(path));
+}
+
 // Where the path leads once links are followed: a regular file, or nothing yet (a link may
 // lead to a file still to be made). Nothing when it leads to anything else, a FIFO, a device
-// or a folder say: such a thing is neither opened, which may block or do harm, nor replaced.
-std::optional<std::string> Resolve(std::string path) {
+// or a folder say: such a thing is neither opened, which may block or do harm, nor replaced;
+// nor when a link on the way, or the settings folder as a link, could be another user's
+// (`error` then says which).
+std::optional<std::string> Resolve(std::string path, int* error = nullptr) {
+    const auto fail = [error](int why) {
+        if (error != nullptr) {
+            *error = why;
+        }
+        return std::nullopt;
+    };
+    struct stat folder {};
+    if (::lstat(Folder(path).c_str(), &folder) == 0 && S_ISLNK(folder.st_mode) &&
+        !IsOwnLink(Folder(path), folder)) {
+        return fail(kForeignLink);
+    }
     for (int hop = 0; hop < 40; ++hop) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0) {
-            return errno == ENOENT ? std::optional(path) : std::nullopt;
+            return errno == ENOENT ? std::optional(path) : fail(errno);
         }
         if (S_ISREG(st.st_mode)) {
             return path;
+        }
+        if (S_ISLNK(st.st_mode) && !IsOwnLink(path, st)) {
+            return fail(kForeignLink);
         }
         char target[PATH_MAX];
         const ssize_t n =
             S_ISLNK(st.st_mode) ? ::readlink(path.c_str(), target, sizeof target) : -1;
         if (n <= 0 || n == static_cast<ssize_t>(sizeof target)) {
-            return std::nullopt;
+            return fail(kNotAFile);
         }
         const std::string link(target, static_cast<std::size_t>(n));
         path = link.starts_with('/') ? link : Folder(path) + "/" + link;
     }
-    return std::nullopt;
+    return fail(ELOOP);
+}
+
+std::string Describe(int error) {
+    return error == kNotAFile      ? "it is no regular file"
+           : error == kForeignLink ? "it is a link that another user could have put there"
+                                   : std::strerror(error);
 }
 
 enum class Loaded { kNothing, kText, kTooLarge, kUnreadable };
@@ -111,51 +154,114 @@ bool WriteAll(int fd, std::string_view text) {
     return true;
 }
 
+// A save that a SIGKILL or a power cut cut short leaves its new file behind: a name that
+// mkostemp makes from the file's, this user's own. Only one gauge saves a settings file, so
+// none of them is being written now.
+void ClearLeftovers(const std::string& target) {
+    const std::string folder = Folder(target);
+    const std::string prefix = target.substr(target.rfind('/') + 1) + ".";
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix) ||
+            name.substr(prefix.size())
+                    .find_first_not_of(
+                        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") !=
+                std::string_view::npos) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == ::getuid()) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+}
+
+// The folder's entry for the new file is on the disk too, so that it survives a power cut.
+// A file system that cannot sync a folder (EINVAL) keeps its entries some other way.
+int SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return 0;
+    }
+    const int error = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
 // Merges `values` into the file at `path` (entries of others are kept) through a new file
-// in the same folder that is on the disk before it takes the old one's place.
-bool Save(const std::string& path, const std::vector<IniEntry>& values, mode_t newFileMode) {
-    const std::optional<std::string> target = Resolve(path);
+// in the same folder that is on the disk before it takes the old one's place. 0 when saved,
+// else why not; `target` is where it went or would have gone.
+int Save(const std::string& path, const std::vector<IniEntry>& values, const DiskCalls& disk,
+         std::string& target) {
+    int error = 0;
+    const std::optional<std::string> resolved = Resolve(path, &error);
+    target = resolved.value_or(path);
     std::string text;
-    if (!target || !MakeFolders(Folder(*target))) {
-        return false;
+    if (!resolved) {
+        return error;
+    }
+    errno = 0;
+    if (!MakeFolders(Folder(target))) {
+        return errno != 0 ? errno : ENOTDIR;
     }
     // A file that grew far too large meanwhile is damaged: only its entries of this store's
     // are kept.
-    const Loaded loaded = Load(*target, text);
+    errno = 0;
+    const Loaded loaded = Load(target, text);
     if (loaded == Loaded::kUnreadable) {
-        return false;
+        return errno != 0 ? errno : kNotAFile;
     }
     std::vector<IniEntry> entries =
         loaded == Loaded::kText ? ParseIni(text) : std::vector<IniEntry>{};
     for (const IniEntry& value : values) {
         SetIni(entries, value);
     }
+    // A new file is this user's alone, whatever the umask; one that others could write to
+    // no longer is.
     struct stat old {};
-    const mode_t mode = ::stat(target->c_str(), &old) == 0 ? old.st_mode & 07777 : newFileMode;
-    std::string temporary = *target + ".XXXXXX";
+    const mode_t mode =
+        ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 & ~(S_IWGRP | S_IWOTH) : 0600;
+    ClearLeftovers(target);
+    std::string temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return errno;
     }
-    bool written =
-        WriteAll(fd, FormatIni(entries)) && ::fchmod(fd, mode) == 0 && ::fdatasync(fd) == 0;
-    written = ::close(fd) == 0 && written;
+    const auto check = [&error](bool done) {
+        if (!done && error == 0) {
+            error = errno != 0 ? errno : EIO;
+        }
+        return done;
+    };
+    errno = 0;
+    bool written = check(WriteAll(fd, FormatIni(entries))) && check(::fchmod(fd, mode) == 0) &&
+                   check(disk.fdatasync(fd) == 0);
+    written = check(::close(fd) == 0) && written;
     // The path is looked at again: what was put there meanwhile is not replaced either.
-    written =
-        written && Resolve(path) == target && ::rename(temporary.c_str(), target->c_str()) == 0;
+    if (written && Resolve(path) != resolved) {
+        written = false;
+        error = kNotAFile;
+    }
+    written = written && check(disk.rename(temporary.c_str(), target.c_str()) == 0);
     if (!written) {
         ::unlink(temporary.c_str());
+        return error;
     }
-    return written;
+    return SyncFolder(Folder(target));
 }
 
 class IniFileStore final : public SettingsStore {
   public:
-    explicit IniFileStore(const QByteArray& path) : path_(path.toStdString()) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        newFileMode_ = 0666 & ~mask;
-        const std::optional<std::string> target = Resolve(path_);
+    IniFileStore(const QByteArray& path, const DiskCalls& disk)
+        : path_(path.toStdString()), disk_(disk) {
+        int error = 0;
+        const std::optional<std::string> target = Resolve(path_, &error);
         std::string text;
         const Loaded loaded = target ? Load(*target, text) : Loaded::kUnreadable;
         if (loaded == Loaded::kText) {
@@ -168,6 +274,14 @@ class IniFileStore final : public SettingsStore {
                          "starting with the default settings\n",
                          target->c_str(), kept ? "it is kept as " : "it could not be moved aside",
                          kept ? aside.c_str() : "");
+        } else if (error == kForeignLink) {
+            // Neither read nor written: what the link leads to is not the settings' to change.
+            refused_ = true;
+            said_ = true;
+            std::fprintf(stderr,
+                         "kelvane: %s is not used, since %s; starting with the default settings "
+                         "and saving nothing\n",
+                         path_.c_str(), Describe(error).c_str());
         }
     }
 
@@ -177,8 +291,8 @@ class IniFileStore final : public SettingsStore {
             stop_ = true;
         }
         wake_.notify_all();
-        if (worker_.joinable()) {
-            worker_.join();
+        if (threaded_) {
+            ::pthread_join(worker_, nullptr);
         }
     }
 
@@ -194,14 +308,20 @@ class IniFileStore final : public SettingsStore {
     }
 
     void Commit() override {
-        {
-            const std::lock_guard lock(mutex_);
-            next_ = written_;  // a save not begun yet is overtaken: the last values win
+        std::unique_lock lock(mutex_);
+        if (refused_) {
+            saved_ = false;
+            return;
         }
-        if (!worker_.joinable()) {
-            worker_ = std::thread([this] { Run(); });
+        next_ = written_;  // a save not begun yet is overtaken: the last values win
+        if (!threaded_) {
+            threaded_ = StartWriter();
         }
-        wake_.notify_all();
+        if (threaded_) {
+            wake_.notify_all();
+        } else {
+            SaveNext(lock);
+        }
     }
 
     bool Flush() override {
@@ -211,29 +331,60 @@ class IniFileStore final : public SettingsStore {
     }
 
   private:
-    void Run() {
-        std::unique_lock lock(mutex_);
+    // The writer is made at the first save, once the program's other threads (the window
+    // system's, the accessibility bridge's) have theirs: the user's task limit must cost a
+    // save its thread, not the window. Its stack is small, so that it fits a tight address
+    // space too. Without it the save is made in place; each save tries again.
+    bool StartWriter() {
+        pthread_attr_t attributes;
+        if (::pthread_attr_init(&attributes) != 0) {
+            return false;
+        }
+        ::pthread_attr_setstacksize(&attributes, 256 * 1024);
+        const bool started =
+            disk_.startThread(&worker_, &attributes, &IniFileStore::Run, this) == 0;
+        ::pthread_attr_destroy(&attributes);
+        return started;
+    }
+
+    static void* Run(void* self) {
+        auto& store = *static_cast<IniFileStore*>(self);
+        std::unique_lock lock(store.mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return next_ || stop_; });
-            if (!next_) {
-                return;
+            store.wake_.wait(lock, [&store] { return store.next_ || store.stop_; });
+            if (!store.next_) {
+                return nullptr;
             }
-            const std::vector<IniEntry> values = std::move(*next_);
-            next_.reset();
-            saving_ = true;
-            lock.unlock();
-            const bool saved = Save(path_, values, newFileMode_);
-            lock.lock();
-            saving_ = false;
-            saved_ = saved;
-            done_.notify_all();
+            store.SaveNext(lock);
         }
     }
 
+    // Saves what is handed over, with `lock` let go meanwhile.
+    void SaveNext(std::unique_lock<std::mutex>& lock) {
+        const std::vector<IniEntry> values = std::move(*next_);
+        next_.reset();
+        saving_ = true;
+        lock.unlock();
+        std::string target;
+        const int error = Save(path_, values, disk_, target);
+        // A failure is said once, where the user looks when something seems amiss: settings
+        // that never last are no failure to keep quiet about.
+        if (error != 0 && !said_.exchange(true)) {
+            std::fprintf(stderr, "kelvane: the settings could not be saved to %s: %s\n",
+                         target.c_str(), Describe(error).c_str());
+        }
+        lock.lock();
+        saving_ = false;
+        saved_ = error == 0;
+        done_.notify_all();
+    }
+
     const std::string path_;
-    mode_t newFileMode_ = 0644;
+    const DiskCalls disk_;
     std::vector<IniEntry> entries_;  // what the file held at start, with what was written since
     std::vector<IniEntry> written_;  // every value written in this run: each save writes them all
+    bool refused_ = false;
+    std::atomic<bool> said_ = false;
 
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -242,7 +393,8 @@ class IniFileStore final : public SettingsStore {
     bool saving_ = false;
     bool saved_ = true;
     bool stop_ = false;
-    std::thread worker_;
+    bool threaded_ = false;
+    pthread_t worker_{};
 };
 
 // $HOME, or the user's home folder from the password database when that is unset or relative.
@@ -261,13 +413,17 @@ std::string HomeFolder() {
 // make the settings depend on the folder the gauge was started from.
 QByteArray UserSettingsPath() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string home = HomeFolder();
+    if (home.ends_with('/')) {
+        home.pop_back();  // the root folder as a home: "/.config", not "//.config"
+    }
     const std::string base =
-        config != nullptr && config[0] == '/' ? std::string(config) : HomeFolder() + "/.config";
+        config != nullptr && config[0] == '/' ? std::string(config) : home + "/.config";
     return QByteArray::fromStdString(base + "/Kelvane/Kelvane.conf");
 }
 
-std::unique_ptr<SettingsStore> MakeSettingsStore(const QByteArray& path) {
-    return std::make_unique<IniFileStore>(path);
+std::unique_ptr<SettingsStore> MakeSettingsStore(const QByteArray& path, const DiskCalls& disk) {
+    return std::make_unique<IniFileStore>(path, disk);
 }
 
 }  // namespace kelvane

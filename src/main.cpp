@@ -14,50 +14,22 @@
 #include "platform/session.h"
 #include "platform/single_instance.h"
 #include "rules/command_line.h"
+#include "window/layer_shell_host.h"
 #include "window/main_view.h"
+#include "window/wayland/wayland_display.h"
 
-int main(int argc, char* argv[]) {
-    if (const auto reply = kelvane::CommandLineReply(argc, argv)) {
-        std::fputs(reply->c_str(), stdout);
-        return 0;
-    }
-    // Qt looks for the session's runtime directory too, and warns when there is none or when
-    // it is not private: it is given the same private directory as the lock.
-    const QString runtime = kelvane::RuntimeDirectory();
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    kelvane::SingleInstance instance(runtime);
-    if (!instance.TryAcquire()) {
-        instance.CallRunning();
-        return 0;
-    }
-    kelvane::PrepareWindowSystem();
-    // Qt's own options (-platform, -style, ...) are ignored like any other argument.
-    int qtArgc = argc > 0 ? 1 : 0;
-    std::optional<QApplication> app;
-    {
-        const kelvane::OpeningDisplay opening;
-        app.emplace(qtArgc, argv);
-    }
-    QApplication::setOrganizationName(QStringLiteral("Kelvane"));
-    QApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvane.kelvane"));
-    QApplication::setQuitOnLastWindowClosed(false);
+namespace {
 
-    auto memory = kelvane::MakeSystemMemoryStatus();
-    auto volumes = kelvane::MakeSystemVolumes();
-    auto screen = kelvane::MakeSystemScreen();
-    auto settings = kelvane::MakeSettingsStore(kelvane::UserSettingsPath());
-    auto clock = kelvane::MakeSystemClock();
-    kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings, *clock});
-    kelvane::MainView view(frmMain);
-    QObject::connect(&view, &kelvane::MainView::unloaded, &*app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    QObject::connect(&*app, &QGuiApplication::commitDataRequest, &view, [&frmMain] {
+// The gauge shown by `view` (the Qt window, or the layer surface), refreshed until it closes.
+template <typename View>
+int Run(QApplication& app, kelvane::FrmMain& frmMain, View& view,
+        kelvane::SingleInstance& instance) {
+    QObject::connect(&view, &View::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &view, [&frmMain] {
         frmMain.SaveMySettings();
         frmMain.FlushSettings();
     });
-    QObject::connect(&*app, &QCoreApplication::aboutToQuit, &view, [&view] { view.close(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &view, [&view] { view.close(); });
     kelvane::CloseOnTerminationSignals(&view, [&view] { view.close(); });
     // A display that dies takes the program with it, straight from Qt: what changed last is
     // saved on the way out.
@@ -75,4 +47,52 @@ int main(int argc, char* argv[]) {
     QObject::connect(&Timer1, &QTimer::timeout, &view, [&frmMain] { frmMain.Timer1_Timer(); });
     Timer1.start(10);
     return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (const auto reply = kelvane::CommandLineReply(argc, argv)) {
+        std::fputs(reply->c_str(), stdout);
+        return 0;
+    }
+    // Qt looks for the session's runtime directory too, and warns when there is none or when
+    // it is not private: it is given the same private directory as the lock.
+    const QString runtime = kelvane::RuntimeDirectory();
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    kelvane::SingleInstance instance(runtime);
+    if (!instance.TryAcquire()) {
+        instance.CallRunning();
+        return 0;
+    }
+    // The platform asked for, before the window system is prepared: xcb forces XWayland.
+    const QByteArray askedPlatform = qgetenv("QT_QPA_PLATFORM");
+    kelvane::PrepareWindowSystem();
+    // Qt's own options (-platform, -style, ...) are ignored like any other argument.
+    int qtArgc = argc > 0 ? 1 : 0;
+    std::optional<QApplication> app;
+    {
+        const kelvane::OpeningDisplay opening;
+        app.emplace(qtArgc, argv);
+    }
+    QApplication::setOrganizationName(QStringLiteral("Kelvane"));
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvane.kelvane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto memory = kelvane::MakeSystemMemoryStatus();
+    auto volumes = kelvane::MakeSystemVolumes();
+    // Where the compositor offers a layer shell, the main window is a surface of its own there.
+    auto wayland = kelvane::WaylandDisplay::Open(askedPlatform);
+    auto screen = wayland ? wayland->Screens() : kelvane::MakeSystemScreen();
+    auto settings = kelvane::MakeSettingsStore(kelvane::UserSettingsPath());
+    auto clock = kelvane::MakeSystemClock();
+    kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings, *clock});
+    if (wayland) {
+        kelvane::LayerShellHost view(*wayland, frmMain);
+        return Run(*app, frmMain, view, instance);
+    }
+    kelvane::MainView view(frmMain);
+    return Run(*app, frmMain, view, instance);
 }

@@ -90,12 +90,9 @@ void LayerShellHost::ApplyPlace() {
     zwlr_layer_surface_v1_set_size(layer_, static_cast<std::uint32_t>(where_.width()),
                                    static_cast<std::uint32_t>(where_.height()));
     zwlr_layer_surface_v1_set_margin(layer_, margins.y(), 0, 0, margins.x());
-    if (configured_) {
-        dirty_ |= QRect(QPoint(0, 0), where_.size());
-        ScheduleDraw();
-    } else {
-        wl_surface_commit(surface_);
-    }
+    // At once, not at the next frame: a surface the compositor shows on no output (left off
+    // screen by a smaller output) is given no frames until it is back.
+    wl_surface_commit(surface_);
     gauge_.WindowMoved(where_);
 }
 
@@ -156,11 +153,12 @@ void LayerShellHost::DropSurface() {
     pointerInside_ = false;
 }
 
+// A new size is drawn at once, whether the last frame has been shown or not.
 void LayerShellHost::Configured(std::uint32_t serial) {
     zwlr_layer_surface_v1_ack_configure(layer_, serial);
-    if (!configured_) {
-        configured_ = true;
-        dirty_ = QRect(QPoint(0, 0), where_.size());
+    configured_ = true;
+    if (frame_ != nullptr) {
+        wl_callback_destroy(std::exchange(frame_, nullptr));
     }
     Draw();
 }

@@ -38,7 +38,8 @@ if [ "$(id -u)" -eq 0 ]; then
     stage="$(mktemp -d)"
     trap 'rm -rf "$stage"' EXIT
     (cd "$here/../.." && tar cf - tests/check_lib.sh tests/e2e/e2e_lib.sh tests/e2e/e2e_session.sh \
-        tests/e2e/e2e_session_layer_shell.sh tools/virtual_display.sh) | tar xf - -C "$stage"
+        tests/e2e/e2e_session_layer_shell.sh tests/view/reference/2x/cycle-01.png \
+        tools/virtual_display.sh) | tar xf - -C "$stage"
     cp "$2" "$stage/kelvane"
     [ -z "${3:-}" ] || cp "$3" "$stage/virtual_pointer"
     chmod -R a+rX "$stage"

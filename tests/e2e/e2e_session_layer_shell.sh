@@ -77,9 +77,22 @@ check "F1 opens the help window" eventually typed F1 help_open
 check "which takes the keyboard: Escape closes it" eventually typed Escape help_closed
 check "SIGTERM saves where it is" saved_at 0 0
 
+# At output scale 2 it draws from the 2x artwork: the title strip's pictures are the reference
+# picture's, pixel for pixel.
+swaymsg output HEADLESS-1 scale 2 >/dev/null
+start_gauge
+reference="$here/../view/reference/2x/cycle-01.png"
+dense() {
+    grim -g "0,0 108x18" "$WORK/dense.png" && [ "$(convert "$WORK/dense.png" rgb:- | md5sum)" = \
+        "$(convert "$reference" -crop 216x36+0+0 +repage rgb:- | md5sum)" ]
+}
+check "at output scale 2 it draws from the 2x artwork" eventually dense
+kill -TERM "$gauge" && wait "$gauge" || true
+swaymsg output HEADLESS-1 scale 1 >/dev/null
+
 # A second output to the right: the gauge opens on the one that holds its stored place.
 swaymsg create_output >/dev/null
-swaymsg output HEADLESS-2 mode 640x480 position 800 0 >/dev/null
+swaymsg output HEADLESS-1 position 0 0, output HEADLESS-2 mode 640x480 position 800 0 >/dev/null
 printf '[StartUp]\nLeft=%s\nTop=%s\n' $((900 * 15)) $((50 * 15)) >"$SETTINGS"
 start_gauge
 check "opens on the output that holds its stored place" eventually at "900 50 136 248"

@@ -9,6 +9,7 @@
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QStyleHints>
@@ -23,6 +24,8 @@ namespace {
 
 // As long as Qt's widgets wait before they show a tooltip.
 constexpr int kToolTipDelay = 700;  // ms
+// A tooltip's frame and margins around its text, about.
+constexpr int kToolTipFrame = 16;
 
 constexpr std::uint32_t kAnchorTopLeft =
     ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT;
@@ -524,9 +527,19 @@ void LayerShellHost::ShowToolTip() {
         QToolTip::hideText();
         return;
     }
-    QToolTip::showText(
-        where_.topLeft() + pointerAt_.toPoint() + QPoint(2, 16),
-        QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped()));
+    // Beside the gauge, not over it: an X window is drawn below the overlay layer. On the side
+    // with room for it.
+    const QString tip =
+        QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
+    const int width = QFontMetrics(QToolTip::font()).boundingRect(text).width() + kToolTipFrame;
+    const QRect screen = gauge_.ScreenOf(where_);
+    const int y = where_.y() + qRound(pointerAt_.y());
+    const QPoint right(where_.x() + where_.width(), y);
+    const QPoint left(where_.x() - width, y);
+    // Qt shows a tooltip a little right of and below the point it is given.
+    const QPoint offset(2, 16);
+    QToolTip::showText((right.x() + width <= screen.x() + screen.width() ? right : left) - offset,
+                       tip);
 }
 
 }  // namespace kelvane

@@ -79,8 +79,9 @@ case "$compositor" in
     kwin) # Its binary carries a file capability that a container may refuse; a copy has none.
         cp "$(command -v kwin_wayland)" "$WORK/kwin_wayland"
         set -- "$WORK/kwin_wayland" --virtual --xwayland --width 1024 --height 768 --no-lockscreen "$WORK/ready" ;;
-    # The pointer hides when still: it would show in the screenshots.
-    sway*) printf 'output * mode 1024x768\nseat * hide_cursor 100\nexec %s\n' "$WORK/ready" >"$WORK/sway.conf"
+    # The pointer hides when still (it would show in the screenshots), though not before a
+    # tooltip shows.
+    sway*) printf 'output * mode 1024x768\nseat * hide_cursor 1500\nexec %s\n' "$WORK/ready" >"$WORK/sway.conf"
         set -- env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$WORK/sway.conf" ;;
 esac
 setsid "$@" >"$WORK/compositor.log" 2>&1 &

@@ -48,11 +48,15 @@ title="$(strip 100 100)"
 LC_ALL=C xmessage -geometry 300x300+50+50 -name other other &
 other=$!
 pids="$pids $other"
-covered() { grim -g "300,400 1x1" "$WORK/point.png" && [ "$(convert "$WORK/point.png" -format '%[pixel:p{0,0}]' info:)" != "$ground" ]; }
-check "another program's window opens over it" eventually covered
+# Something is drawn at x, y.
+covered() { grim -g "$1,$2 1x1" "$WORK/point.png" && [ "$(convert "$WORK/point.png" -format '%[pixel:p{0,0}]' info:)" != "$ground" ]; }
+check "another program's window opens over it" eventually covered 300 400
 check "stays above that window" test "$(strip 100 100)" = "$title"
 kill "$other"
 check "shows alone again when it closes" eventually at "100 100 136 248"
+pointer move 170 140
+pointer move 171 141
+check "hovering a panel shows its tooltip beside the gauge" eventually covered 300 150
 
 click 170 140
 check "a click gives it the keyboard: F5 makes it 103 pixels high" eventually typed F5 at "100 100 136 103"

@@ -1,9 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
-# The Wayland client library, the keyboard's XKB library, and the protocol code that
+# The Wayland client and cursor libraries, the keyboard's XKB library, and the protocol code that
 # wayland-scanner makes from a protocol's description at build time.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(WaylandClient REQUIRED IMPORTED_TARGET wayland-client)
+pkg_check_modules(WaylandClient REQUIRED IMPORTED_TARGET wayland-client wayland-cursor)
 pkg_check_modules(XkbCommon REQUIRED IMPORTED_TARGET xkbcommon)
 pkg_get_variable(WAYLAND_SCANNER wayland-scanner wayland_scanner)
 pkg_get_variable(WAYLAND_PROTOCOLS_DIR wayland-protocols pkgdatadir)

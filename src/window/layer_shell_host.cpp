@@ -7,6 +7,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
+#include <wayland-cursor.h>
 #include <xkbcommon/xkbcommon.h>
 
 #include <QFontMetrics>
@@ -55,6 +56,12 @@ LayerShellHost::~LayerShellHost() {
     gauge_.OnRepaint(nullptr);
     delete help_.data();
     DropSurface();
+    if (cursorSurface_ != nullptr) {
+        wl_surface_destroy(cursorSurface_);
+    }
+    if (cursorTheme_ != nullptr) {
+        wl_cursor_theme_destroy(cursorTheme_);
+    }
     if (pointer_ != nullptr) {
         wl_pointer_release(pointer_);
     }
@@ -332,9 +339,11 @@ void LayerShellHost::Seat(std::uint32_t capabilities) {
     if (pointer && pointer_ == nullptr) {
         pointer_ = wl_seat_get_pointer(display_.seat());
         static const wl_pointer_listener listener = {
-            [](void* data, wl_pointer*, std::uint32_t, wl_surface*, wl_fixed_t x, wl_fixed_t y) {
+            [](void* data, wl_pointer*, std::uint32_t serial, wl_surface*, wl_fixed_t x,
+               wl_fixed_t y) {
                 auto* self = static_cast<LayerShellHost*>(data);
                 self->pointerInside_ = true;
+                self->SetCursor(serial);
                 self->PointerAt(wl_fixed_to_double(x), wl_fixed_to_double(y));
             },
             [](void* data, wl_pointer*, std::uint32_t, wl_surface*) {
@@ -410,6 +419,39 @@ void LayerShellHost::PointerAt(double x, double y) {
     } else {
         toolTipSoon_.start(kToolTipDelay);
     }
+}
+
+// The arrow of the user's cursor theme (XCURSOR_THEME, XCURSOR_SIZE), as over any window;
+// a surface that sets none shows whatever the pointer showed last.
+void LayerShellHost::SetCursor(std::uint32_t serial) {
+    const int scale = Scale();
+    if (cursorTheme_ == nullptr || cursorScale_ != scale) {
+        if (cursorTheme_ != nullptr) {
+            wl_cursor_theme_destroy(cursorTheme_);
+        }
+        const int size = qEnvironmentVariableIntValue("XCURSOR_SIZE");
+        const QByteArray theme = qgetenv("XCURSOR_THEME");
+        cursorTheme_ = wl_cursor_theme_load(theme.isEmpty() ? nullptr : theme.constData(),
+                                            (size > 0 ? size : 24) * scale, display_.shm());
+        cursorScale_ = scale;
+    }
+    wl_cursor* arrow =
+        cursorTheme_ != nullptr ? wl_cursor_theme_get_cursor(cursorTheme_, "left_ptr") : nullptr;
+    if (arrow == nullptr || arrow->image_count == 0) {
+        return;
+    }
+    wl_cursor_image* image = arrow->images[0];
+    if (cursorSurface_ == nullptr) {
+        cursorSurface_ = wl_compositor_create_surface(display_.compositor());
+    }
+    wl_surface_set_buffer_scale(cursorSurface_, scale);
+    wl_surface_attach(cursorSurface_, wl_cursor_image_get_buffer(image), 0, 0);
+    wl_surface_damage_buffer(cursorSurface_, 0, 0, static_cast<std::int32_t>(image->width),
+                             static_cast<std::int32_t>(image->height));
+    wl_surface_commit(cursorSurface_);
+    wl_pointer_set_cursor(pointer_, serial, cursorSurface_,
+                          static_cast<std::int32_t>(image->hotspot_x) / scale,
+                          static_cast<std::int32_t>(image->hotspot_y) / scale);
 }
 
 void LayerShellHost::PointerLeft() {

@@ -16,6 +16,7 @@
 
 struct wl_buffer;
 struct wl_callback;
+struct wl_cursor_theme;
 struct wl_keyboard;
 struct wl_pointer;
 struct wl_surface;
@@ -81,6 +82,7 @@ class LayerShellHost : public QObject, public WindowHost {
     void PointerAt(double x, double y);
     void Button(std::uint32_t button, bool pressed);
     void PointerLeft();
+    void SetCursor(std::uint32_t serial);
     void Keymap(int fd, std::uint32_t size);
     void Key(std::uint32_t key);
     void WantKeyboard(bool wanted);
@@ -108,6 +110,9 @@ class LayerShellHost : public QObject, public WindowHost {
     xkb_context* xkb_ = nullptr;
     xkb_keymap* keymap_ = nullptr;
     xkb_state* keys_ = nullptr;
+    wl_cursor_theme* cursorTheme_ = nullptr;
+    int cursorScale_ = 0;
+    wl_surface* cursorSurface_ = nullptr;
     bool pointerInside_ = false;
     QPointF pointerAt_;  // surface-local
     Qt::MouseButtons buttons_;

@@ -15,7 +15,42 @@
 #include "platform/session.h"
 #include "platform/single_instance.h"
 #include "rules/command_line.h"
+#include "window/layer_shell_host.h"
 #include "window/main_view.h"
+#include "window/wayland/wayland_display.h"
+
+namespace {
+
+// The gauge shown by `view` (the Qt window, or the layer surface), refreshed until it closes.
+template <typename View>
+int Run(QApplication& app, kelvane::FrmMain& frmMain, View& view,
+        kelvane::SingleInstance& instance) {
+    QObject::connect(&view, &View::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &view, [&frmMain] {
+        frmMain.SaveMySettings();
+        frmMain.FlushSettings();
+    });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &view, [&view] { view.close(); });
+    kelvane::CloseOnTerminationSignals(&view, [&view] { view.close(); });
+    // A display that dies takes the program with it, straight from Qt: what changed last is
+    // saved on the way out.
+    const kelvane::AtExit lastSave([&frmMain] { frmMain.Form_Unload(); });
+    kelvane::WatchScreens([&frmMain] { frmMain.ScreensChanged(); });
+    instance.AnswerCalls([&frmMain] { frmMain.ComeBack(); });
+
+    frmMain.GetMySettings();
+    frmMain.Form_Load();
+    if (!view.isVisible()) {
+        view.show();
+    }
+    // The refresh: every 10 ms from the moment the window is loaded, never stopped.
+    QTimer Timer1;
+    QObject::connect(&Timer1, &QTimer::timeout, &view, [&frmMain] { frmMain.Timer1_Timer(); });
+    Timer1.start(10);
+    return QApplication::exec();
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     if (!kelvane::PrepareProcess()) {
@@ -35,6 +70,8 @@ int main(int argc, char* argv[]) {
         instance.CallRunning();
         return 0;
     }
+    // The platform asked for, before the window system is prepared: xcb forces XWayland.
+    const QByteArray askedPlatform = qgetenv("QT_QPA_PLATFORM");
     kelvane::PrepareWindowSystem();
     // Qt's own options (-platform, -style, ...) are ignored like any other argument.
     int qtArgc = argc > 0 ? 1 : 0;
@@ -59,33 +96,16 @@ int main(int argc, char* argv[]) {
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
     auto memory = kelvane::MakeSystemMemoryStatus();
     auto volumes = kelvane::MakeSystemVolumes();
-    auto screen = kelvane::MakeSystemScreen();
+    // Where the compositor offers a layer shell, the main window is a surface of its own there.
+    auto wayland = kelvane::WaylandDisplay::Open(askedPlatform);
+    auto screen = wayland ? wayland->Screens() : kelvane::MakeSystemScreen();
     auto settings = kelvane::MakeSettingsStore(settingsPath);
     auto clock = kelvane::MakeSystemClock();
     kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings, *clock});
-    kelvane::MainView view(frmMain);
-    QObject::connect(&view, &kelvane::MainView::unloaded, &*app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    QObject::connect(&*app, &QGuiApplication::commitDataRequest, &view, [&frmMain] {
-        frmMain.SaveMySettings();
-        frmMain.FlushSettings();
-    });
-    QObject::connect(&*app, &QCoreApplication::aboutToQuit, &view, [&view] { view.close(); });
-    kelvane::CloseOnTerminationSignals(&view, [&view] { view.close(); });
-    // A display that dies takes the program with it, straight from Qt: what changed last is
-    // saved on the way out.
-    const kelvane::AtExit lastSave([&frmMain] { frmMain.Form_Unload(); });
-    kelvane::WatchScreens([&frmMain] { frmMain.ScreensChanged(); });
-    instance.AnswerCalls([&frmMain] { frmMain.ComeBack(); });
-
-    frmMain.GetMySettings();
-    frmMain.Form_Load();
-    if (!view.isVisible()) {
-        view.show();
+    if (wayland) {
+        kelvane::LayerShellHost view(*wayland, frmMain);
+        return Run(*app, frmMain, view, instance);
     }
-    // The refresh: every 10 ms from the moment the window is loaded, never stopped.
-    QTimer Timer1;
-    QObject::connect(&Timer1, &QTimer::timeout, &view, [&frmMain] { frmMain.Timer1_Timer(); });
-    Timer1.start(10);
-    return QApplication::exec();
+    kelvane::MainView view(frmMain);
+    return Run(*app, frmMain, view, instance);
 }

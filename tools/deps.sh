@@ -6,7 +6,10 @@
 
 kelvane_packages() {
     case "$1" in
-        build) echo "cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core" ;;
+        # libwayland-dev, wayland-protocols, libxkbcommon-dev: the main window as a Wayland layer
+        # surface.
+        build) echo "cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core" \
+            "libwayland-dev wayland-protocols libxkbcommon-dev" ;;
         # at-spi2-core and python3-pyatspi: the gauge as a screen reader sees it.
         test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base" \
             "dpkg-dev file lintian at-spi2-core python3-pyatspi dbus-daemon" ;;
@@ -14,8 +17,9 @@ kelvane_packages() {
         package) echo "dpkg-dev file lintian" ;;
         checks) echo "valgrind clang libclang-rt-14-dev" ;;
         # Headless Wayland compositors with XWayland for the desktop-session tests, and Qt's
-        # Wayland platform for the gauge run as a native client.
-        wayland) echo "mutter kwin-wayland sway xwayland qt6-wayland" ;;
+        # Wayland platform for the gauge run as a native client; grim's screenshots, wtype's
+        # keys and ImageMagick's reading of them for the gauge as a layer surface on sway.
+        wayland) echo "mutter kwin-wayland sway xwayland qt6-wayland grim wtype imagemagick" ;;
     esac
 }
 

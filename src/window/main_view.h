@@ -3,22 +3,19 @@
 
 #pragma once
 
-#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
-#include <array>
-#include <vector>
 
 #include "gauge/frm_main.h"
-#include "window/glyph_cache.h"
+#include "window/gauge_drawing.h"
 
 namespace kelvane {
 
 class FrmHelp;
 
-// The main window on screen: one widget that draws the gauge's controls in stacking order,
-// repainting only the rectangles that changed, and hands the user's mouse and keys to the
-// gauge. It is the gauge's window host, and loads the help window.
+// The main window on an X11 screen (or wherever Qt's own windows go): one widget that shows the
+// gauge's drawing, repainting only the rectangles that changed, and hands the user's mouse and
+// keys to the gauge. It is the gauge's window host, and loads the help window.
 class MainView : public QWidget, public WindowHost {
     Q_OBJECT
   public:
@@ -50,20 +47,6 @@ class MainView : public QWidget, public WindowHost {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    // The artwork of a picture; all controls of an array share it.
-    struct Picture {
-        QString name;
-        QPixmap normal;
-        QPixmap dense;  // the @2x artwork, loaded when a high-density screen first shows it
-        QPixmap scaled;  // at a ratio of neither 1 nor 2, made from the @2x artwork
-    };
-    static const QPixmap& Artwork(Picture& picture, qreal ratio);
-    struct Look {
-        int picture = -1;
-        const QFont* font = nullptr;
-        GlyphCache* glyphs = nullptr;
-    };
-    void Paint(QPainter& painter, ControlId id, const QRect& area);
     // Tells the gauge where the window system has the window.
     void ReportPlace();
 
@@ -71,15 +54,7 @@ class MainView : public QWidget, public WindowHost {
     bool watched_ = false;
     bool placeFromWindowSystem_ = false;
     QPointer<FrmHelp> help_;
-    QFont driveLetterFont_;
-    QFont arrowFont_;
-    GlyphCache numbers_;
-    GlyphCache narrowNumbers_;
-    std::vector<Picture> pictures_;
-    std::vector<Look> looks_;  // by control
-    // The controls that reach into the title strip and into each panel's strip, from the
-    // back to the front: a repaint only looks at the strips it touches.
-    std::array<std::vector<ControlId>, kPanels + 1> strips_;
+    GaugeDrawing drawing_;
 };
 
 }  // namespace kelvane

@@ -1,16 +1,18 @@
 #!/bin/sh
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
-# The real gauge in a desktop session: openbox on Xvfb, or a headless Wayland compositor through
-# XWayland: mutter (GNOME), KWin (Plasma) or sway (wlroots). It opens frameless at its stored
-# place and size without asking for attention, stays above another program's window, takes F5
-# and F1 once clicked, follows a drag by its logo and pins to the right edge; SIGTERM saves
-# where the window really is. sway lets no program move a window or keep it above: there it
-# floats at its size, and saves where sway put it. Asked for Wayland while XWayland is there
-# it uses XWayland; as a native Wayland client (no X) it cannot know its place and keeps the
-# stored one.
-# Usage: e2e_session.sh openbox|mutter|kwin|sway KELVANE (fails, saying so, when a program that
-# session uses is missing)
+# The real gauge in a desktop session: openbox on Xvfb, a headless Wayland compositor through
+# XWayland (mutter for GNOME, KWin for Plasma, sway with QT_QPA_PLATFORM=xcb), or sway natively
+# through its layer shell. Through X it opens frameless at its stored place and size without
+# asking for attention, stays above another program's window, takes F5 and F1 once clicked,
+# follows a drag by its logo and pins to the right edge; SIGTERM saves where the window really
+# is. sway lets no X program move a window or keep it above: through XWayland there it floats at
+# its size, and saves where sway put it. Natively on sway (seen in grim's screenshots, driven by
+# a virtual pointer and wtype's keys) it opens at its stored place above other windows, takes F5
+# after a click, follows a drag, pins to three edges, opens the help window on F1, comes back on
+# screen when the output shrinks, and saves where it is.
+# Usage: e2e_session.sh openbox|mutter|kwin|sway|sway_xwayland KELVANE [VIRTUAL_POINTER] (fails,
+# saying so, when a program that session uses is missing)
 
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -19,6 +21,7 @@ case "$compositor" in
     openbox) needs="Xvfb openbox" ;;
     mutter) needs="mutter Xwayland" ;;
     kwin) needs="kwin_wayland Xwayland" ;;
+    sway) needs="sway swaymsg Xwayland grim wtype convert" ;;
     *) needs="sway swaymsg Xwayland" ;;
 esac
 missing=""
@@ -35,17 +38,21 @@ if [ "$(id -u)" -eq 0 ]; then
     stage="$(mktemp -d)"
     trap 'rm -rf "$stage"' EXIT
     (cd "$here/../.." && tar cf - tests/check_lib.sh tests/e2e/e2e_lib.sh tests/e2e/e2e_session.sh \
+        tests/e2e/e2e_session_layer_shell.sh tests/view/reference/2x/cycle-01.png \
         tools/virtual_display.sh) | tar xf - -C "$stage"
     cp "$2" "$stage/kelvane"
+    [ -z "${3:-}" ] || cp "$3" "$stage/virtual_pointer"
     chmod -R a+rX "$stage"
     cd / && setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
-        sh "$stage/tests/e2e/e2e_session.sh" "$compositor" "$stage/kelvane"
+        sh "$stage/tests/e2e/e2e_session.sh" "$compositor" "$stage/kelvane" \
+        ${3:+"$stage/virtual_pointer"}
     exit 0
 fi
 # The session's own bus, which ends with it. Without one, the gauge's D-Bus library starts a bus
 # through the X display (dbus-launch), which outlives the session.
 [ -n "${KELVANE_SESSION_BUS:-}" ] || exec env KELVANE_SESSION_BUS=1 dbus-run-session -- sh "$0" "$@"
 shift
+pointer_tool="${2:-}"
 . "$here/e2e_lib.sh"
 unset DISPLAY XAUTHORITY
 export HOME="$WORK"
@@ -72,7 +79,9 @@ case "$compositor" in
     kwin) # Its binary carries a file capability that a container may refuse; a copy has none.
         cp "$(command -v kwin_wayland)" "$WORK/kwin_wayland"
         set -- "$WORK/kwin_wayland" --virtual --xwayland --width 1024 --height 768 --no-lockscreen "$WORK/ready" ;;
-    sway) printf 'output * mode 1024x768\nexec %s\n' "$WORK/ready" >"$WORK/sway.conf"
+    # The pointer hides when still (it would show in the screenshots), though not before a
+    # tooltip shows.
+    sway*) printf 'output * mode 1024x768\nseat * hide_cursor 1500\nexec %s\n' "$WORK/ready" >"$WORK/sway.conf"
         set -- env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$WORK/sway.conf" ;;
 esac
 setsid "$@" >"$WORK/compositor.log" 2>&1 &
@@ -81,6 +90,9 @@ session=$!
 eventually test -s "$WORK/env" || { cat "$WORK/compositor.log"; echo "FAILED - $compositor did not start"; exit 1; }
 eval "$(sed -n "s/^\(DISPLAY\|XAUTHORITY\|WAYLAND_DISPLAY\|SWAYSOCK\|ready\)=\(.*\)/export \1='\2'/p" "$WORK/env")"
 eventually sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+[ "$compositor" != sway ] || . "$here/e2e_session_layer_shell.sh"
+# The X11 path, which QT_QPA_PLATFORM=xcb chooses where the compositor offers a layer shell too.
+[ "$compositor" != sway_xwayland ] || { export QT_QPA_PLATFORM=xcb; compositor=sway; }
 at() { [ "$(geometry_of "$window")" = "$1" ]; }
 sized() { [ "$(geometry_of "$window" | cut -d ' ' -f 3-)" = "$1" ]; }
 # The window and its ancestor just below the root (what the compositor wraps it in) coincide.
@@ -153,7 +165,7 @@ check "F1 opens the help window, which takes the keyboard" eventually focused He
 xdotool key Escape
 check "Escape closes it" eventually sh -c "! xdotool search --onlyvisible --name '^Help\$'"
 check "SIGTERM saves where the window really is" saved_where_it_is
-[ "$compositor" != openbox ] || exit 0
+[ "$compositor" != openbox ] && [ -z "${QT_QPA_PLATFORM:-}" ] || exit 0
 
 QT_QPA_PLATFORM=wayland start_gauge
 check "asked for Wayland while XWayland is there, it uses XWayland" wait_gauge_window

@@ -64,11 +64,13 @@ only_qt_runtime() {
     echo "$depends" | grep -q 'libqt6widgets6' || { echo "no libqt6widgets6"; return 1; }
     for package in $(echo "$depends" | tr ',' '\n' | sed 's/(.*)//; s/|.*//'); do
         case "$package" in
-            libqt6core6 | libqt6gui6 | libqt6widgets6 | libxcb1 | libc6 | libgcc-s1 | libstdc++6) ;;
+            libqt6core6 | libqt6gui6 | libqt6widgets6 | libxcb1 | libwayland-client0 | \
+                libwayland-cursor0 | libxkbcommon0 | libc6 | libgcc-s1 | libstdc++6) ;;
             *) echo "unexpected dependency: $package"; return 1 ;;
         esac
     done
 }
-check "the package depends on the Qt 6 runtime and libxcb only" only_qt_runtime
+check "the package depends on the Qt 6 runtime, libxcb, libwayland and libxkbcommon only" \
+    only_qt_runtime
 
 finish

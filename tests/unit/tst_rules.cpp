@@ -6,9 +6,12 @@
 // reading by its fuzz target, whose seeds run as a test; the LEDs lit at each level show in the
 // reference pictures.)
 
+#include <xkbcommon/xkbcommon-keysyms.h>
+
 #include <QtTest>
 
 #include "parsers/meminfo.h"
+#include "rules/layer_placement.h"
 #include "rules/placement.h"
 #include "rules/reading_rules.h"
 
@@ -33,6 +36,10 @@ class TestRules : public QObject {
     void meminfo();
     void fitOnScreens_data();
     void fitOnScreens();
+    void layerPlacement_data();
+    void layerPlacement();
+    void functionKeys_data();
+    void functionKeys();
 };
 
 // A panel whose inputs have not changed is skipped on the tick, so any change that would show
@@ -133,6 +140,49 @@ void TestRules::fitOnScreens() {
     QFETCH(QRect, wanted);
     QFETCH(QRect, placed);
     QCOMPARE(FitOnScreens(wanted, {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)}), placed);
+}
+
+void TestRules::layerPlacement_data() {
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<int>("screen");
+    QTest::addColumn<QPoint>("margins");
+    // The same two screens: the surface goes on the one that holds its corner.
+    const auto row = [](const char* name, QRect window, int screen, QPoint margins) {
+        QTest::newRow(name) << window << screen << margins;
+    };
+    row("on the first screen", {100, 100, 136, 248}, 0, {100, 100});
+    row("on the second: margins from its corner", {3000, 700, 136, 248}, 1, {1080, 700});
+    row("across both: where its corner is", {1900, 100, 136, 248}, 0, {1900, 100});
+    row("corner in the gap below the second: the first", {2000, 1050, 136, 248}, 0, {2000, 1050});
+    row("left of every screen: the first", {-50, 10, 136, 248}, 0, {-50, 10});
+}
+
+void TestRules::layerPlacement() {
+    QFETCH(QRect, window);
+    QFETCH(int, screen);
+    QFETCH(QPoint, margins);
+    const QList<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    QCOMPARE(ScreenIndexAt(window.topLeft(), screens), screen);
+    QCOMPARE(LayerMargins(window, screens[screen]), margins);
+    QCOMPARE(ScreenIndexAt(window.topLeft(), {}), -1);
+}
+
+void TestRules::functionKeys_data() {
+    QTest::addColumn<quint32>("keysym");
+    QTest::addColumn<int>("number");
+    QTest::newRow("F1: help") << quint32{XKB_KEY_F1} << 1;
+    QTest::newRow("F5") << quint32{XKB_KEY_F5} << 5;
+    QTest::newRow("F12: the drives") << quint32{XKB_KEY_F12} << 12;
+    QTest::newRow("F13: none of the gauge's") << quint32{XKB_KEY_F13} << 0;
+    QTest::newRow("the key below F1: none") << quint32{XKB_KEY_F1 - 1} << 0;
+    QTest::newRow("a letter: none") << quint32{XKB_KEY_a} << 0;
+    QTest::newRow("Escape: none") << quint32{XKB_KEY_Escape} << 0;
+}
+
+void TestRules::functionKeys() {
+    QFETCH(quint32, keysym);
+    QFETCH(int, number);
+    QCOMPARE(FunctionKeyNumber(keysym), number);
 }
 
 QTEST_APPLESS_MAIN(TestRules)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gauge/frm_main.h"
+#include "window/gauge_adapter.h"
 #include "window/glyph_cache.h"
 
 namespace kelvane {
@@ -32,10 +33,18 @@ class MainView : public QWidget, public WindowHost {
     void ShowHelp() override;
     void UnloadAll() override;
     FrmHelp* HelpWindow() const;
+    // Where the keyboard is, in the order Tab walks: the six buttons from the left
+    // (GaugeButton), then the visible panels from the top, kGaugeButtons + panel; -1 until Tab
+    // is first pressed.
+    int KeyFocus() const;
 
   signals:
     // The main window has been unloaded: the program is to end.
     void unloaded();
+    // A key, a click or a press may have changed what the window shows or where it stands.
+    void acted();
+    // Tab or Shift+Tab moved the keyboard, or the window took the focus again.
+    void keyFocusMoved();
 
   protected:
     bool event(QEvent* event) override;
@@ -45,6 +54,9 @@ class MainView : public QWidget, public WindowHost {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -54,7 +66,7 @@ class MainView : public QWidget, public WindowHost {
     struct Picture {
         QString name;
         QPixmap normal;
-        QPixmap dense;  // the @2x artwork, loaded when a high-density screen first shows it
+        QPixmap dense;   // the @2x artwork, loaded when a high-density screen first shows it
         QPixmap scaled;  // at a ratio of neither 1 nor 2, made from the @2x artwork
     };
     static const QPixmap& Artwork(Picture& picture, qreal ratio);
@@ -66,8 +78,16 @@ class MainView : public QWidget, public WindowHost {
     void Paint(QPainter& painter, ControlId id, const QRect& area);
     // Tells the gauge where the window system has the window.
     void ReportPlace();
+    // The part at `focus` in the Tab order, in pixels; and a press on it, as a click does.
+    QRect FocusRect(int focus) const;
+    void PressFocused();
+    void ShowFocus(bool shown);
 
     FrmMain& gauge_;
+    GaugeAdapter adapter_;
+    int keyFocus_ = -1;
+    // The keyboard's place is drawn once Tab has been used, until the mouse is pressed.
+    bool focusShown_ = false;
     bool watched_ = false;
     bool placeFromWindowSystem_ = false;
     QPointer<FrmHelp> help_;

@@ -23,15 +23,6 @@ struct Told {
     QString figure;
 };
 
-// What the window shows, as a screen reader is told of it after the user changed it.
-struct Arrangement {
-    int visible = 0;
-    std::array<int, kPanels> readings{};
-    QPoint place;
-
-    bool operator==(const Arrangement&) const = default;
-};
-
 // Tells assistive technologies what changed on the gauge. The gauge may change a hundred times
 // a second; a screen reader should not speak that often. So, only while one listens, once a
 // second, each visible panel whose name or figure differs from what it last told says so; the
@@ -74,7 +65,7 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
     void accessibilityActiveChanged(bool active) override {
         if (active && !timer_.isActive()) {
             fresh_ = true;
-            shown_ = Now();
+            shown_ = ArrangementNow(view_, adapter_);
             timer_.start();
         } else if (!active) {
             timer_.stop();
@@ -99,70 +90,14 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
         timer_.start();
     }
 
-    Arrangement Now() const {
-        Arrangement now{adapter_.VisiblePanels(), {}, view_.geometry().topLeft()};
-        for (int p = 0; p < kPanels; ++p) {
-            now.readings[static_cast<std::size_t>(p)] = adapter_.Panel(p).code;
-        }
-        return now;
-    }
-
-    // "3 panels: Used RAM percent, Free RAM percent, Total RAM MB"; one panel's new reading with
-    // its figure, "Free RAM KB, 8123 KB"; or the edges of the screen the window now stands at.
-    QString Describe(const Arrangement& before, const Arrangement& now, AccessibleGauge& window) {
-        int changed = 0;
-        int last = -1;
-        for (int p = 0; p < now.visible; ++p) {
-            if (before.readings[static_cast<std::size_t>(p)] !=
-                now.readings[static_cast<std::size_t>(p)]) {
-                ++changed;
-                last = p;
-            }
-        }
-        if (now.visible == before.visible && changed == 1) {
-            QAccessibleInterface* panel = window.Panel(last);
-            return panel->text(QAccessible::Name) + QStringLiteral(", ") +
-                   panel->text(QAccessible::Value);
-        }
-        if (now.visible != before.visible || changed > 1) {
-            QStringList names;
-            for (int p = 0; p < now.visible; ++p) {
-                names << window.Panel(p)->text(QAccessible::Name);
-            }
-            return (now.visible == 1 ? QStringLiteral("1 panel: ")
-                                     : QStringLiteral("%1 panels: ").arg(now.visible)) +
-                   names.join(QStringLiteral(", "));
-        }
-        if (now.place == before.place) {
-            return {};
-        }
-        const QRect place(now.place, view_.size());
-        const QRect screen = gauge_.ScreenOf(place);
-        QStringList edges;
-        if (place.left() == screen.left()) {
-            edges << QStringLiteral("left");
-        }
-        if (place.right() == screen.right()) {
-            edges << QStringLiteral("right");
-        }
-        if (place.top() == screen.top()) {
-            edges << QStringLiteral("top");
-        }
-        if (edges.isEmpty()) {
-            return {};
-        }
-        return QStringLiteral("At the %1 %2 of the screen")
-            .arg(edges.join(QStringLiteral(" and ")),
-                 edges.size() == 1 ? QStringLiteral("edge") : QStringLiteral("edges"));
-    }
-
     void TellArrangement() {
         AccessibleGauge* window = QAccessible::isActive() ? Window() : nullptr;
         if (window == nullptr) {
             return;
         }
-        const Arrangement now = Now();
-        const QString text = Describe(shown_, now, *window);
+        const Arrangement now = ArrangementNow(view_, adapter_);
+        const QString text =
+            DescribeChange(shown_, now, *window, gauge_.ScreenOf(view_.geometry()));
         shown_ = now;
         if (!text.isEmpty()) {
             window->Announce(text);
@@ -237,6 +172,60 @@ QAccessibleInterface* GaugeFactory(const QString&, QObject* object) {
 }
 
 }  // namespace
+
+Arrangement ArrangementNow(const QWidget& view, const GaugeAdapter& adapter) {
+    Arrangement now{adapter.VisiblePanels(), {}, view.geometry()};
+    for (int p = 0; p < kPanels; ++p) {
+        now.readings[static_cast<std::size_t>(p)] = adapter.Panel(p).code;
+    }
+    return now;
+}
+
+QString DescribeChange(const Arrangement& before, const Arrangement& now, AccessibleGauge& window,
+                       const QRect& screen) {
+    int changed = 0;
+    int last = -1;
+    for (int p = 0; p < now.visible; ++p) {
+        if (before.readings[static_cast<std::size_t>(p)] !=
+            now.readings[static_cast<std::size_t>(p)]) {
+            ++changed;
+            last = p;
+        }
+    }
+    if (now.visible == before.visible && changed == 1) {
+        QAccessibleInterface* panel = window.Panel(last);
+        return panel->text(QAccessible::Name) + QStringLiteral(", ") +
+               panel->text(QAccessible::Value);
+    }
+    if (now.visible != before.visible || changed > 1) {
+        QStringList names;
+        for (int p = 0; p < now.visible; ++p) {
+            names << window.Panel(p)->text(QAccessible::Name);
+        }
+        return (now.visible == 1 ? QStringLiteral("1 panel: ")
+                                 : QStringLiteral("%1 panels: ").arg(now.visible)) +
+               names.join(QStringLiteral(", "));
+    }
+    if (now.place.topLeft() == before.place.topLeft()) {
+        return {};
+    }
+    QStringList edges;
+    if (now.place.left() == screen.left()) {
+        edges << QStringLiteral("left");
+    }
+    if (now.place.right() == screen.right()) {
+        edges << QStringLiteral("right");
+    }
+    if (now.place.top() == screen.top()) {
+        edges << QStringLiteral("top");
+    }
+    if (edges.isEmpty()) {
+        return {};
+    }
+    return QStringLiteral("At the %1 %2 of the screen")
+        .arg(edges.join(QStringLiteral(" and ")),
+             edges.size() == 1 ? QStringLiteral("edge") : QStringLiteral("edges"));
+}
 
 void MakeAccessible(MainView& view, FrmMain& gauge) {
     static const bool installed = [] {

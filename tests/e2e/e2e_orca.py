@@ -138,16 +138,25 @@ churn.wait()
 check("typing elsewhere hears the gauge at most twice", len(ours) <= 2, " | ".join(ours))
 
 # A review of the gauge's window, line by line from its title strip: each panel's name and its
-# figure as shown.
+# figure as shown. A figure that changes its width while Orca reads it (9% to 10%) can come out
+# cut once: the review is read again, up to three times, until every panel was heard whole.
 activate(window, lambda s: s.startswith("Kelvane"))
-lines = key_heard("KP_Up", lambda s: "Close" in s)
-for _ in range(8):
-    lines += key_heard("KP_Prior", lambda s: "RAM" in s or "drive" in s)
+expected = [("Free RAM percent", r"\d+%"), ("Free RAM KB", r"\d+ KB"),
+            ("Free RAM MB", r"\d+ MB"), ("Used RAM percent", r"\d+%"),
+            ("Used RAM KB", r"\d+ KB"), ("Used RAM MB", r"\d+ MB"),
+            ("Total RAM MB", r"\d+ MB"), (r"Used drive C: \(/\)", r"\d+%")]
+lines = []
+for attempt in range(3):
+    lines += key_heard("KP_Up", lambda s: "Close" in s)
+    for _ in range(8):
+        lines += key_heard("KP_Prior", lambda s: "RAM" in s or "drive" in s)
+    if all(any(re.fullmatch(f"{n} {f}", line) for line in lines) for n, f in expected):
+        break
+    key_heard("KP_Home", lambda s: True)  # back up to the title strip
+    for _ in range(8):
+        key_heard("KP_Home", lambda s: True)
 reviewed = " | ".join(lines)
-for name, figure in [("Free RAM percent", r"\d+%"), ("Free RAM KB", r"\d+ KB"),
-                     ("Free RAM MB", r"\d+ MB"), ("Used RAM percent", r"\d+%"),
-                     ("Used RAM KB", r"\d+ KB"), ("Used RAM MB", r"\d+ MB"),
-                     ("Total RAM MB", r"\d+ MB"), (r"Used drive C: \(/\)", r"\d+%")]:
+for name, figure in expected:
     check(f"the review reads '{name}' with its figure",
           any(re.fullmatch(f"{name} {figure}", line) for line in lines), reviewed)
 
@@ -200,7 +209,7 @@ for _ in range(12):
 after_size = key_heard("KP_Divide", lambda s: "panel" in s)
 # Orca's next command is heard only once it has done with the click: the height has stepped
 # once, from 3 panels to 6, and no further.
-key_heard("KP_Up", lambda s: "Close" in s)
+key_heard("KP_Up", lambda s: True)
 check("one click of Size steps the height once", panels_shown() == 6,
       f"{panels_shown()} panels; " + " | ".join(after_size))
 

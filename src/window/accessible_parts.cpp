@@ -118,12 +118,13 @@ AccessibleGauge::AccessibleGauge(MainView* view, GaugeAdapter& adapter, QObject&
     for (int p = 0; p < kPanels; ++p) {
         parts_.push_back(QAccessible::registerAccessibleInterface(new PanelPart(*this, p)));
         titles_.push_back(QAccessible::registerAccessibleInterface(new TitlePart(*this, p)));
+        captions_.push_back(QAccessible::registerAccessibleInterface(new CaptionPart(*this, p)));
     }
 }
 
 // The parts are the cache's to delete, and it may have let them go first.
 AccessibleGauge::~AccessibleGauge() {
-    for (const auto* ids : {&parts_, &titles_}) {
+    for (const auto* ids : {&parts_, &titles_, &captions_}) {
         for (const QAccessible::Id id : *ids) {
             if (QAccessible::accessibleInterface(id) != nullptr) {
                 QAccessible::deleteAccessibleInterface(id);
@@ -156,6 +157,10 @@ QAccessibleInterface* AccessibleGauge::focusChild() const {
 
 QAccessibleInterface* AccessibleGauge::Title(int panel) const {
     return QAccessible::accessibleInterface(titles_[static_cast<std::size_t>(panel)]);
+}
+
+QAccessibleInterface* AccessibleGauge::Caption(int panel) const {
+    return QAccessible::accessibleInterface(captions_[static_cast<std::size_t>(panel)]);
 }
 
 QAccessibleInterface* AccessibleGauge::KeyFocusPart() const {
@@ -333,11 +338,22 @@ QAccessible::State PanelPart::state() const {
 }
 
 QAccessibleInterface* PanelPart::child(int index) const {
-    return index == 0 ? gauge_.Title(panel_) : nullptr;
+    return index == 0 ? gauge_.Title(panel_) : index == 1 ? gauge_.Caption(panel_) : nullptr;
 }
 
 int PanelPart::indexOfChild(const QAccessibleInterface* child) const {
-    return child != nullptr && child == gauge_.Title(panel_) ? 0 : -1;
+    if (child == nullptr) {
+        return -1;
+    }
+    return child == gauge_.Title(panel_) ? 0 : child == gauge_.Caption(panel_) ? 1 : -1;
+}
+
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>> PanelPart::relations(
+    QAccessible::Relation match) const {
+    if (!match.testFlag(QAccessible::Label)) {
+        return {};
+    }
+    return {{gauge_.Caption(panel_), QAccessible::Label}};
 }
 
 // As the view writes it: from the label's corner in the number font, or the narrow one where
@@ -379,6 +395,54 @@ bool TitlePart::isValid() const {
 
 QString TitlePart::text(QAccessible::Text t) const {
     return t == QAccessible::Name ? NameOf(gauge_.Adapter().Panel(panel_)) : QString();
+}
+
+bool CaptionPart::isValid() const {
+    return AccessiblePart::isValid() && panel_ < gauge_.Adapter().VisiblePanels();
+}
+
+void* CaptionPart::interface_cast(QAccessible::InterfaceType type) {
+    return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                              : nullptr;
+}
+
+QAccessible::State CaptionPart::state() const {
+    QAccessible::State state = AccessiblePart::state();
+    state.readOnly = true;
+    state.offscreen = true;
+    return state;
+}
+
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>> CaptionPart::relations(
+    QAccessible::Relation match) const {
+    if (!match.testFlag(QAccessible::Labelled)) {
+        return {};
+    }
+    return {{gauge_.Panel(panel_), QAccessible::Labelled}};
+}
+
+QString CaptionPart::Line() const {
+    const PanelShown shown = gauge_.Adapter().Panel(panel_);
+    return NameOf(shown) + QStringLiteral(", ") + FigureText(shown);
+}
+
+void CaptionPart::selection(int, int* startOffset, int* endOffset) const {
+    *startOffset = 0;
+    *endOffset = 0;
+}
+
+QString CaptionPart::text(int startOffset, int endOffset) const {
+    return Line().mid(startOffset, endOffset - startOffset);
+}
+
+int CaptionPart::characterCount() const {
+    return static_cast<int>(Line().size());
+}
+
+QString CaptionPart::attributes(int, int* startOffset, int* endOffset) const {
+    *startOffset = 0;
+    *endOffset = characterCount();
+    return {};
 }
 
 QString AnnouncementPart::text(QAccessible::Text t) const {

@@ -32,9 +32,10 @@ class AccessibleGauge : public QAccessibleWidget {
     QAccessibleInterface* childAt(int x, int y) const override;
     QAccessibleInterface* focusChild() const override;
 
-    // Panel p's part, whether shown or not, and the title that names it.
+    // Panel p's part, whether shown or not, the title that names it and the line that labels it.
     QAccessibleInterface* Panel(int panel) const;
     QAccessibleInterface* Title(int panel) const;
+    QAccessibleInterface* Caption(int panel) const;
     // The part the keyboard is on (see MainView::KeyFocus), or none.
     QAccessibleInterface* KeyFocusPart() const;
     // Whether the keyboard is on the part that has place `focus` in the Tab order.
@@ -55,8 +56,9 @@ class AccessibleGauge : public QAccessibleWidget {
     MainView& view_;
     GaugeAdapter& adapter_;
     QPointer<QObject> owner_;
-    std::vector<QAccessible::Id> parts_;   // the title strip's from left to right, then panels
-    std::vector<QAccessible::Id> titles_;  // by panel
+    std::vector<QAccessible::Id> parts_;     // the title strip's from left to right, then panels
+    std::vector<QAccessible::Id> titles_;    // by panel
+    std::vector<QAccessible::Id> captions_;  // by panel
     QAccessible::Id announcement_ = 0;
 };
 
@@ -134,10 +136,12 @@ class PanelPart final : public AccessiblePart,
     QAccessible::Role role() const override { return QAccessible::ProgressBar; }
     QAccessible::State state() const override;
     // Its title, a label of its own: what a screen reader's review of the window reads beside
-    // the figure.
+    // the figure; then the line that labels it.
     QAccessibleInterface* child(int index) const override;
-    int childCount() const override { return 1; }
+    int childCount() const override { return 2; }
     int indexOfChild(const QAccessibleInterface* child) const override;
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override;
 
     // The figure, or nothing while it is unknown or the drive absent.
     QVariant currentValue() const override;
@@ -185,6 +189,45 @@ class TitlePart final : public AccessiblePart {
 
   private:
     QRect Pixels() const override { return gauge_.Adapter().Panel(panel_).title; }
+
+    int panel_;
+};
+
+// A panel's name and figure in one line, "Free RAM MB, 23967 MB", which labels the panel: a
+// screen reader that speaks a bar as a percentage only (Orca, on Tab and "where am I") says the
+// figure as shown with it. Its text is asked for when read, so it never goes stale in a
+// client's cache as a name would; it takes no room on the screen, where the title and the
+// figure are read in their places.
+class CaptionPart final : public AccessiblePart, public QAccessibleTextInterface {
+  public:
+    CaptionPart(const AccessibleGauge& gauge, int panel) : AccessiblePart(gauge), panel_(panel) {}
+
+    bool isValid() const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+    QAccessibleInterface* parent() const override { return gauge_.Panel(panel_); }
+    QString text(QAccessible::Text) const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override;
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override;
+
+    void selection(int, int* startOffset, int* endOffset) const override;
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override;
+    int characterCount() const override;
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override;
+
+  private:
+    QRect Pixels() const override { return {}; }
+    QString Line() const;
 
     int panel_;
 };

@@ -183,6 +183,14 @@ buttons = ["Close", "Size", "Help", "Pin left", "Pin top", "Pin right"]
 heard = [tab() for _ in buttons]
 reached = [b for b in buttons if f"{b} push button." in heard]
 check("Tab reaches five buttons or more", len(reached) >= 5, " | ".join(heard))
+# Past the buttons, the first panel: named with its figure as shown, and so is it where Orca is
+# asked where it is (its bar is spoken as a percentage besides).
+first_panel = tab()
+check("Tab on a panel names it with its figure",
+      re.match(r"Free RAM percent, \d+%", first_panel), first_panel)
+where = key_heard("KP_Enter", lambda s: s.startswith("Free RAM percent"))
+check("'where am I' names the panel with its figure",
+      any(re.match(r"Free RAM percent, \d+%", s) for s in where), " | ".join(where))
 
 # F12 and F5: what is shown now is said.
 after_f12 = key_heard("F12", lambda s: "panel" in s)

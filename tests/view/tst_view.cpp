@@ -258,7 +258,8 @@ void TestView::keyboardPlaceDrawnOnlyOnceTabIsUsed() {
 }
 
 // A screen reader finds each character of a figure where it is drawn, in its panel's number
-// label, from left to right; a figure in words covers the label. The title names the reading.
+// label, from left to right; a figure in words covers the label. The title names the reading,
+// and the panel's label holds its name and figure.
 void TestView::figureCharactersWhereDrawn_data() {
     QTest::addColumn<bool>("memoryRead");
     QTest::newRow("figures") << true;
@@ -293,6 +294,13 @@ void TestView::figureCharactersWhereDrawn() {
         QAccessibleInterface* title = panel->child(0);
         QCOMPARE(title->text(QAccessible::Name), panel->text(QAccessible::Name));
         QVERIFY(panel->rect().contains(title->rect()) && !title->rect().isEmpty());
+        // What labels the panel says its name and its figure, for a reader that speaks a bar as
+        // a percentage only.
+        const auto labels = panel->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        const QString line = labels[0].first->textInterface()->text(0, -1);
+        QVERIFY(line.startsWith(panel->text(QAccessible::Name)) &&
+                line.endsWith(panel->text(QAccessible::Value)));
     }
 }
 

@@ -92,8 +92,7 @@ void FrmMain::MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown) {
     SettingsMayHaveChanged();
 }
 
-// A title press steps its panel as a click on the title does; the pictures of the buttons
-// show pressed and are let go in the one call, so the window is drawn as before.
+// As a press on the panel's title picture, whichever of the eight shows.
 void FrmMain::NextReading(int panel) {
     if (panel < 0 || panel >= PanelsShown()) {
         return;
@@ -105,6 +104,8 @@ void FrmMain::NextReading(int panel) {
     SettingsMayHaveChanged();
 }
 
+// The buttons' pressed pictures show and are let go in the one call, so nothing of them is
+// drawn: the action is the release's.
 void FrmMain::StepSize() {
     frame_.imgMin1_MouseDown();
     frame_.imgMin1_MouseUp();

@@ -56,7 +56,7 @@ class AccessibleGauge : public QAccessibleWidget {
     MainView& view_;
     GaugeAdapter& adapter_;
     QPointer<QObject> owner_;
-    std::vector<QAccessible::Id> parts_;     // the title strip's from left to right, then panels
+    std::vector<QAccessible::Id> parts_;     // the announcement, the title strip, the panels
     std::vector<QAccessible::Id> titles_;    // by panel
     std::vector<QAccessible::Id> captions_;  // by panel
     QAccessible::Id announcement_ = 0;

@@ -163,11 +163,13 @@ QAccessibleInterface* GaugeFactory(const QString&, QObject* object) {
     if (auto* help = qobject_cast<FrmHelp*>(object)) {
         return new QAccessibleWidget(help, QAccessible::Window);
     }
-    auto* announcer = object != nullptr && object->isWidgetType()
-                          ? qobject_cast<Announcer*>(object->property(kAnnouncer).value<QObject*>())
+    // A view on its way out (QWidget's destructor tells of the focus it loses) is no MainView
+    // any more, and gets Qt's own interface.
+    auto* view = qobject_cast<MainView*>(object);
+    auto* announcer = view != nullptr
+                          ? qobject_cast<Announcer*>(view->property(kAnnouncer).value<QObject*>())
                           : nullptr;
-    return announcer != nullptr ? new AccessibleGauge(static_cast<MainView*>(object),
-                                                      announcer->Adapter(), *announcer)
+    return announcer != nullptr ? new AccessibleGauge(view, announcer->Adapter(), *announcer)
                                 : nullptr;
 }
 

@@ -103,10 +103,7 @@ QString FigureText(const PanelShown& shown) {
 }  // namespace
 
 AccessibleGauge::AccessibleGauge(MainView* view, GaugeAdapter& adapter, QObject& owner)
-    : QAccessibleWidget(view, QAccessible::Window),
-      view_(*view),
-      adapter_(adapter),
-      owner_(&owner) {
+    : QAccessibleWidget(view, QAccessible::Window), adapter_(adapter), owner_(&owner) {
     announcement_ = QAccessible::registerAccessibleInterface(new AnnouncementPart(*this));
     parts_.push_back(announcement_);
     for (int part = 0; part < kTitleParts; ++part) {
@@ -163,8 +160,13 @@ QAccessibleInterface* AccessibleGauge::Caption(int panel) const {
     return QAccessible::accessibleInterface(captions_[static_cast<std::size_t>(panel)]);
 }
 
+MainView* AccessibleGauge::View() const {
+    return qobject_cast<MainView*>(widget());
+}
+
 QAccessibleInterface* AccessibleGauge::KeyFocusPart() const {
-    const int focus = view_.KeyFocus();
+    const MainView* view = View();
+    const int focus = view != nullptr ? view->KeyFocus() : -1;
     if (focus < 0) {
         return nullptr;
     }
@@ -176,7 +178,8 @@ QAccessibleInterface* AccessibleGauge::KeyFocusPart() const {
 }
 
 bool AccessibleGauge::HasKeyFocus(int focus) const {
-    return focus >= 0 && focus == view_.KeyFocus() && view_.hasFocus();
+    const MainView* view = View();
+    return focus >= 0 && view != nullptr && focus == view->KeyFocus() && view->hasFocus();
 }
 
 void AccessibleGauge::Announce(const QString& text) {
@@ -226,7 +229,7 @@ void AccessibleGauge::Later(std::function<void(GaugeAdapter&)> act) const {
         return;
     }
     GaugeAdapter* adapter = &adapter_;
-    QPointer<MainView> view = &view_;
+    QPointer<MainView> view = View();
     QTimer::singleShot(0, owner_.data(), [adapter, view, act = std::move(act)] {
         act(*adapter);
         if (view) {

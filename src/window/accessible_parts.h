@@ -53,7 +53,9 @@ class AccessibleGauge : public QAccessibleWidget {
     void Later(std::function<void(GaugeAdapter&)> act) const;
 
   private:
-    MainView& view_;
+    // The view, or none once its destructor has begun.
+    MainView* View() const;
+
     GaugeAdapter& adapter_;
     QPointer<QObject> owner_;
     std::vector<QAccessible::Id> parts_;     // the announcement, the title strip, the panels

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/controls.h"
@@ -49,6 +50,16 @@ class FrmMain {
     void MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown);
     // F1 for help, F2 to F12 for the arrangements.
     void Form_KeyDown(FunctionKey key);
+    // What the window's controls do, whoever asks (the mouse, the keyboard, an assistive
+    // technology): panel p steps to its next reading, the height steps on, the window is pinned
+    // to an edge, the help opens, the gauge closes.
+    void NextReading(int panel);
+    void StepSize();
+    void PinLeft();
+    void PinTop();
+    void PinRight();
+    void OpenHelp();
+    void CloseGauge();
 
     // What the window system says: the window is at `rect` now; the screens changed; a later
     // start asks for the gauge.
@@ -63,6 +74,8 @@ class FrmMain {
     }
     const MainLayout& layout() const { return layout_; }
     QRect ScreenOf(const QRect& window) const { return frame_.ScreenOf(window); }
+    // Where the window system last said the window is.
+    const QRect& WindowPlace() const { return frame_.Where(); }
     int PanelsShown() const;
     std::uint8_t Section(int panel) const {
         return panels_.Sections()[static_cast<std::size_t>(panel)];
@@ -95,6 +108,11 @@ class FrmMain {
     bool unloaded_ = false;
     ControlId pressed_ = kNoControl;
     bool clickPending_ = false;
+    // Where on the screen the click that last pinned the window was. A press there again is
+    // aimed at where the pin was seen, not at what the window has brought there since (a screen
+    // reader that clicks again, late, after the window moved, may find the close button there):
+    // it is not taken until a press lands anywhere else.
+    std::optional<QPointF> pinnedFrom_;
 };
 
 }  // namespace kelvane

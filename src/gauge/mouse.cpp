@@ -15,6 +15,11 @@ namespace kelvane {
 // second press acts as a press everywhere but on the logo.
 void FrmMain::MouseDown(QPointF pixels, bool doubleClick) {
     if (pressed_ == kNoControl) {
+        const QPointF screen = pixels + frame_.Where().topLeft();
+        if (pinnedFrom_ == screen) {
+            return;
+        }
+        pinnedFrom_.reset();
         pressed_ = controls_.HitTest(pixels.toPoint());
     }
     if (pressed_ == kNoControl) {
@@ -72,14 +77,64 @@ void FrmMain::MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown) {
         frame_.imgHelp1_MouseUp();
     } else if (click && released == layout_.Image1) {
         frame_.Image1_Click();
-    } else if (click && released == layout_.Label1) {
-        frame_.Label1_Click();
-    } else if (click && released == layout_.Label2) {
-        frame_.Label2_Click();
-    } else if (click && released == layout_.Label3) {
-        frame_.Label3_Click();
+    } else if (click && (released == layout_.Label1 || released == layout_.Label2 ||
+                         released == layout_.Label3)) {
+        const QPointF screen = pixels + frame_.Where().topLeft();
+        if (released == layout_.Label1) {
+            PinLeft();
+        } else if (released == layout_.Label2) {
+            PinRight();
+        } else {
+            PinTop();
+        }
+        pinnedFrom_ = screen;
     }
     SettingsMayHaveChanged();
+}
+
+// As a press on the panel's title picture, whichever of the eight shows.
+void FrmMain::NextReading(int panel) {
+    if (panel < 0 || panel >= PanelsShown()) {
+        return;
+    }
+    const ControlId shown = controls_.HitTest(PanelTitlePoint(panel));
+    if (const int title = shown == kNoControl ? -1 : panels_.TitleAt(shown); title >= 0) {
+        panels_.TitleMouseDown(controls_[shown].index, title);
+    }
+    SettingsMayHaveChanged();
+}
+
+// The buttons' pressed pictures show and are let go in the one call, so nothing of them is
+// drawn: the action is the release's.
+void FrmMain::StepSize() {
+    frame_.imgMin1_MouseDown();
+    frame_.imgMin1_MouseUp();
+    SettingsMayHaveChanged();
+}
+
+void FrmMain::PinLeft() {
+    frame_.Label1_Click();
+    SettingsMayHaveChanged();
+}
+
+void FrmMain::PinTop() {
+    frame_.Label3_Click();
+    SettingsMayHaveChanged();
+}
+
+void FrmMain::PinRight() {
+    frame_.Label2_Click();
+    SettingsMayHaveChanged();
+}
+
+void FrmMain::OpenHelp() {
+    frame_.imgHelp1_MouseDown();
+    frame_.imgHelp1_MouseUp();
+}
+
+void FrmMain::CloseGauge() {
+    frame_.imgClose2_MouseDown();
+    frame_.imgClose2_MouseUp();
 }
 
 int FrmMain::PanelAt(QPoint pixels) {

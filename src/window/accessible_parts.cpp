@@ -3,20 +3,24 @@
 
 #include "window/accessible_parts.h"
 
+#include <QFontMetrics>
 #include <QTimer>
 #include <optional>
 
 #include "rules/number_text.h"
 #include "rules/reading_kinds.h"
 #include "rules/sections.h"
+#include "window/fonts.h"
+#include "window/main_view.h"
 
 namespace kelvane {
 namespace {
 
-// The title strip's parts from left to right: the logo lies between the help button and the
-// pins, which stand in front of it.
+// The announcement comes first; then the title strip's parts from left to right: the logo lies
+// between the help button and the pins, which stand in front of it.
 constexpr int kTitleParts = kGaugeButtons + 1;
 constexpr int kLogoPart = 3;
+constexpr int kFirstPart = 1;
 
 GaugeButton ButtonAt(int part) {
     return static_cast<GaugeButton>(part < kLogoPart ? part : part - 1);
@@ -98,8 +102,10 @@ QString FigureText(const PanelShown& shown) {
 
 }  // namespace
 
-AccessibleGauge::AccessibleGauge(QWidget* view, GaugeAdapter& adapter, QObject& owner)
+AccessibleGauge::AccessibleGauge(MainView* view, GaugeAdapter& adapter, QObject& owner)
     : QAccessibleWidget(view, QAccessible::Window), adapter_(adapter), owner_(&owner) {
+    announcement_ = QAccessible::registerAccessibleInterface(new AnnouncementPart(*this));
+    parts_.push_back(announcement_);
     for (int part = 0; part < kTitleParts; ++part) {
         QAccessibleInterface* iface = part == kLogoPart
                                           ? static_cast<QAccessibleInterface*>(new LogoPart(*this))
@@ -108,14 +114,18 @@ AccessibleGauge::AccessibleGauge(QWidget* view, GaugeAdapter& adapter, QObject& 
     }
     for (int p = 0; p < kPanels; ++p) {
         parts_.push_back(QAccessible::registerAccessibleInterface(new PanelPart(*this, p)));
+        titles_.push_back(QAccessible::registerAccessibleInterface(new TitlePart(*this, p)));
+        captions_.push_back(QAccessible::registerAccessibleInterface(new CaptionPart(*this, p)));
     }
 }
 
 // The parts are the cache's to delete, and it may have let them go first.
 AccessibleGauge::~AccessibleGauge() {
-    for (const QAccessible::Id id : parts_) {
-        if (QAccessible::accessibleInterface(id) != nullptr) {
-            QAccessible::deleteAccessibleInterface(id);
+    for (const auto* ids : {&parts_, &titles_, &captions_}) {
+        for (const QAccessible::Id id : *ids) {
+            if (QAccessible::accessibleInterface(id) != nullptr) {
+                QAccessible::deleteAccessibleInterface(id);
+            }
         }
     }
 }
@@ -124,14 +134,61 @@ bool AccessibleGauge::isValid() const {
     return QAccessibleWidget::isValid() && !owner_.isNull();
 }
 
+QString AccessibleGauge::text(QAccessible::Text t) const {
+    return t == QAccessible::Name ? QStringLiteral("Kelvane") : QAccessibleWidget::text(t);
+}
+
 int AccessibleGauge::childCount() const {
-    return isValid() ? kTitleParts + adapter_.VisiblePanels() : 0;
+    return isValid() ? kFirstPart + kTitleParts + adapter_.VisiblePanels() : 0;
 }
 
 QAccessibleInterface* AccessibleGauge::child(int index) const {
     return index >= 0 && index < childCount()
                ? QAccessible::accessibleInterface(parts_[static_cast<std::size_t>(index)])
                : nullptr;
+}
+
+QAccessibleInterface* AccessibleGauge::focusChild() const {
+    return KeyFocusPart();
+}
+
+QAccessibleInterface* AccessibleGauge::Title(int panel) const {
+    return QAccessible::accessibleInterface(titles_[static_cast<std::size_t>(panel)]);
+}
+
+QAccessibleInterface* AccessibleGauge::Caption(int panel) const {
+    return QAccessible::accessibleInterface(captions_[static_cast<std::size_t>(panel)]);
+}
+
+MainView* AccessibleGauge::View() const {
+    return qobject_cast<MainView*>(widget());
+}
+
+QAccessibleInterface* AccessibleGauge::KeyFocusPart() const {
+    const MainView* view = View();
+    const int focus = view != nullptr ? view->KeyFocus() : -1;
+    if (focus < 0) {
+        return nullptr;
+    }
+    if (focus >= kGaugeButtons) {
+        return Panel(focus - kGaugeButtons);
+    }
+    const int part = focus < kLogoPart ? focus : focus + 1;
+    return child(kFirstPart + part);
+}
+
+bool AccessibleGauge::HasKeyFocus(int focus) const {
+    const MainView* view = View();
+    return focus >= 0 && view != nullptr && focus == view->KeyFocus() && view->hasFocus();
+}
+
+void AccessibleGauge::Announce(const QString& text) {
+    auto* part = static_cast<AnnouncementPart*>(QAccessible::accessibleInterface(announcement_));
+    part->Say(text);
+    QAccessibleEvent renamed(part, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+    QAccessibleEvent shown(part, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 int AccessibleGauge::indexOfChild(const QAccessibleInterface* child) const {
@@ -155,11 +212,16 @@ QAccessibleInterface* AccessibleGauge::childAt(int x, int y) const {
 }
 
 QAccessibleInterface* AccessibleGauge::Panel(int panel) const {
-    return QAccessible::accessibleInterface(parts_[static_cast<std::size_t>(kTitleParts + panel)]);
+    return QAccessible::accessibleInterface(
+        parts_[static_cast<std::size_t>(kFirstPart + kTitleParts + panel)]);
 }
 
+// Where the window system last said the window is, which a pin or a window manager's refusal
+// may have changed since Qt's own idea of it.
 QRect AccessibleGauge::OnScreen(const QRect& pixels) const {
-    return {widget()->mapToGlobal(pixels.topLeft()), pixels.size()};
+    const QRect window = adapter_.WindowOnScreen();
+    const QPoint corner = window.isValid() ? window.topLeft() : widget()->mapToGlobal(QPoint());
+    return pixels.translated(corner);
 }
 
 void AccessibleGauge::Later(std::function<void(GaugeAdapter&)> act) const {
@@ -167,7 +229,13 @@ void AccessibleGauge::Later(std::function<void(GaugeAdapter&)> act) const {
         return;
     }
     GaugeAdapter* adapter = &adapter_;
-    QTimer::singleShot(0, owner_.data(), [adapter, act = std::move(act)] { act(*adapter); });
+    QPointer<MainView> view = View();
+    QTimer::singleShot(0, owner_.data(), [adapter, view, act = std::move(act)] {
+        act(*adapter);
+        if (view) {
+            emit view->acted();
+        }
+    });
 }
 
 QAccessibleInterface* AccessiblePart::parent() const {
@@ -177,6 +245,8 @@ QAccessibleInterface* AccessiblePart::parent() const {
 QAccessible::State AccessiblePart::state() const {
     QAccessible::State state;
     state.invisible = !gauge_.Shown();
+    state.focusable = FocusOrder() >= 0;
+    state.focused = gauge_.HasKeyFocus(FocusOrder());
     return state;
 }
 
@@ -267,6 +337,126 @@ QString PanelPart::text(QAccessible::Text t) const {
 QAccessible::State PanelPart::state() const {
     QAccessible::State state = AccessiblePart::state();
     state.readOnly = true;
+    return state;
+}
+
+QAccessibleInterface* PanelPart::child(int index) const {
+    return index == 0 ? gauge_.Title(panel_) : index == 1 ? gauge_.Caption(panel_) : nullptr;
+}
+
+int PanelPart::indexOfChild(const QAccessibleInterface* child) const {
+    if (child == nullptr) {
+        return -1;
+    }
+    return child == gauge_.Title(panel_) ? 0 : child == gauge_.Caption(panel_) ? 1 : -1;
+}
+
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>> PanelPart::relations(
+    QAccessible::Relation match) const {
+    if (!match.testFlag(QAccessible::Label)) {
+        return {};
+    }
+    return {{gauge_.Caption(panel_), QAccessible::Label}};
+}
+
+// As the view writes it: from the label's corner in the number font, or the narrow one where
+// that is too wide, squeezed into the label where even that is.
+QRect PanelPart::characterRect(int offset) const {
+    const PanelShown shown = gauge_.Adapter().Panel(panel_);
+    const QString figure = FigureText(shown);
+    if (offset < 0 || offset >= figure.size()) {
+        return {};
+    }
+    if (figure != shown.caption) {
+        return gauge_.OnScreen(shown.label);
+    }
+    QFontMetricsF metrics(NumberFont());
+    if (metrics.horizontalAdvance(figure) > shown.label.width()) {
+        metrics = QFontMetricsF(NarrowNumberFont());
+    }
+    const qreal width = metrics.horizontalAdvance(figure);
+    const qreal squeeze = width > shown.label.width() ? shown.label.width() / width : 1.0;
+    const qreal left = metrics.horizontalAdvance(figure.left(offset)) * squeeze;
+    const qreal right = metrics.horizontalAdvance(figure.left(offset + 1)) * squeeze;
+    const QRectF glyph(shown.label.left() + left, shown.label.top(), right - left,
+                       std::min<qreal>(metrics.height(), shown.label.height()));
+    return gauge_.OnScreen(glyph.toAlignedRect() & shown.label);
+}
+
+int PanelPart::offsetAtPoint(const QPoint& point) const {
+    for (int offset = 0; offset < characterCount(); ++offset) {
+        if (characterRect(offset).contains(point)) {
+            return offset;
+        }
+    }
+    return -1;
+}
+
+bool TitlePart::isValid() const {
+    return AccessiblePart::isValid() && panel_ < gauge_.Adapter().VisiblePanels();
+}
+
+QString TitlePart::text(QAccessible::Text t) const {
+    return t == QAccessible::Name ? NameOf(gauge_.Adapter().Panel(panel_)) : QString();
+}
+
+bool CaptionPart::isValid() const {
+    return AccessiblePart::isValid() && panel_ < gauge_.Adapter().VisiblePanels();
+}
+
+void* CaptionPart::interface_cast(QAccessible::InterfaceType type) {
+    return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                              : nullptr;
+}
+
+QAccessible::State CaptionPart::state() const {
+    QAccessible::State state = AccessiblePart::state();
+    state.readOnly = true;
+    state.offscreen = true;
+    return state;
+}
+
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>> CaptionPart::relations(
+    QAccessible::Relation match) const {
+    if (!match.testFlag(QAccessible::Labelled)) {
+        return {};
+    }
+    return {{gauge_.Panel(panel_), QAccessible::Labelled}};
+}
+
+QString CaptionPart::Line() const {
+    const PanelShown shown = gauge_.Adapter().Panel(panel_);
+    return NameOf(shown) + QStringLiteral(", ") + FigureText(shown);
+}
+
+void CaptionPart::selection(int, int* startOffset, int* endOffset) const {
+    *startOffset = 0;
+    *endOffset = 0;
+}
+
+QString CaptionPart::text(int startOffset, int endOffset) const {
+    return Line().mid(startOffset, endOffset - startOffset);
+}
+
+int CaptionPart::characterCount() const {
+    return static_cast<int>(Line().size());
+}
+
+QString CaptionPart::attributes(int, int* startOffset, int* endOffset) const {
+    *startOffset = 0;
+    *endOffset = characterCount();
+    return {};
+}
+
+QString AnnouncementPart::text(QAccessible::Text t) const {
+    return t == QAccessible::Name ? text_ : QString();
+}
+
+// It shows only to be spoken: a review of the window passes it by.
+QAccessible::State AnnouncementPart::state() const {
+    QAccessible::State state = AccessiblePart::state();
+    state.invisible = true;
+    state.offscreen = true;
     return state;
 }
 

@@ -15,10 +15,19 @@ int GaugeAdapter::VisiblePanels() const {
 PanelShown GaugeAdapter::Panel(int panel) const {
     const auto p = static_cast<std::size_t>(panel);
     const std::string_view caption = gauge_.controls().Text(gauge_.layout().panels[p].lblInfo);
+    const Controls& controls = gauge_.controls();
+    const ControlId title = controls.HitTest(PanelTitlePoint(panel));
     return {gauge_.Section(panel),
             QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
-            gauge_.DriveMountPoint(panel), PanelStrip(panel),
+            gauge_.DriveMountPoint(panel),
+            PanelStrip(panel),
+            title == kNoControl ? QRect() : controls[title].pixels,
+            controls[gauge_.layout().panels[p].lblInfo].pixels,
             static_cast<double>(gauge_.ReadingsNow().mem.totalPhys) / 1024.0};
+}
+
+QRect GaugeAdapter::WindowOnScreen() const {
+    return gauge_.WindowPlace();
 }
 
 QRect GaugeAdapter::ButtonRect(GaugeButton button) const {
@@ -33,17 +42,30 @@ QRect GaugeAdapter::LogoRect() const {
 }
 
 void GaugeAdapter::Press(GaugeButton button) {
-    Click(ButtonRect(button).center());
+    switch (button) {
+        case GaugeButton::kClose:
+            gauge_.CloseGauge();
+            break;
+        case GaugeButton::kSize:
+            gauge_.StepSize();
+            break;
+        case GaugeButton::kHelp:
+            gauge_.OpenHelp();
+            break;
+        case GaugeButton::kPinLeft:
+            gauge_.PinLeft();
+            break;
+        case GaugeButton::kPinTop:
+            gauge_.PinTop();
+            break;
+        case GaugeButton::kPinRight:
+            gauge_.PinRight();
+            break;
+    }
 }
 
-// Left of the number and below the bar, only the title picture takes the press.
 void GaugeAdapter::NextReading(int panel) {
-    Click(PanelTitlePoint(panel));
-}
-
-void GaugeAdapter::Click(QPoint pixels) {
-    gauge_.MouseDown(pixels, false);
-    gauge_.MouseUp(pixels, Qt::NoButton);
+    gauge_.NextReading(panel);
 }
 
 }  // namespace kelvane

@@ -20,6 +20,8 @@ struct PanelShown {
     QString caption;     // the number as drawn; empty until the figure is first known
     QString mountPoint;  // a drive's volume, empty for memory or a letter with no volume
     QRect rect;          // its strip, in pixels from the window's corner
+    QRect title;         // its title picture, and
+    QRect label;         // the label its number is drawn in, both in pixels as `rect`
     double totalKb = 0;  // physical memory, 0 until read: where the memory bars are full
 };
 
@@ -34,14 +36,16 @@ class GaugeAdapter {
     QRect ButtonRect(GaugeButton button) const;
     QRect LogoRect() const;
 
-    // What a click does: a press and a release at the button's centre.
+    // Where the window is on the screen, as the window system last said.
+    QRect WindowOnScreen() const;
+
+    // What a click on the button does, done at once: no press and release at a point, which
+    // would meet a press of the mouse that is still held.
     void Press(GaugeButton button);
     // What a click on the panel's title does: it steps to its next reading.
     void NextReading(int panel);
 
   private:
-    void Click(QPoint pixels);
-
     FrmMain& gauge_;
 };
 

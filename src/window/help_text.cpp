@@ -49,6 +49,10 @@ QString HelpText() {
         QStringLiteral("  -Kelvane can detect how many partitions you have on your "),
         QStringLiteral("computer; change panels to obtain your desire drive by clicking "),
         QStringLiteral("on panels till you get there."),
+        // Beyond the mouse: the keyboard, and what a screen reader hears.
+        QStringLiteral("  -Without a mouse, Tab and Shift+Tab walk the buttons and panels, "),
+        QStringLiteral("Space or Return presses the one chosen (a panel: its next reading); "),
+        QStringLiteral("a screen reader such as Orca reads each panel's name and figure."),
         QStringLiteral(" "),
         QStringLiteral("Keyboard Shortcuts:"),
         Row(QStringLiteral("Key"), QStringLiteral("Action")),

@@ -8,6 +8,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 
 #include "platform/platform.h"
@@ -20,6 +21,7 @@ namespace kelvane {
 MainView::MainView(FrmMain& gauge)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       gauge_(gauge),
+      adapter_(gauge),
       drawing_(gauge.controls()) {
     MakeAccessible(*this, gauge_);
     setObjectName(QStringLiteral("frmMain"));
@@ -130,9 +132,17 @@ void MainView::resizeEvent(QResizeEvent*) {
 void MainView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     drawing_.Draw(painter, event->region());
+    // A dotted line just inside the part the keyboard is on, drawn only once Tab is used.
+    if (focusShown_ && hasFocus() && KeyFocus() >= 0) {
+        const QRect part = FocusRect(KeyFocus());
+        painter.setClipRegion(event->region());
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(part.adjusted(0, 0, -1, -1));
+    }
 }
 
 void MainView::mousePressEvent(QMouseEvent* event) {
+    ShowFocus(false);
     gauge_.MouseDown(event->position(), false);
 }
 
@@ -146,15 +156,77 @@ void MainView::mouseMoveEvent(QMouseEvent* event) {
 
 void MainView::mouseReleaseEvent(QMouseEvent* event) {
     gauge_.MouseUp(event->position(), event->buttons());
+    emit acted();
 }
 
 void MainView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
         gauge_.Form_KeyDown(FKey(1 + key - Qt::Key_F1));
+        emit acted();
+        return;
+    }
+    if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        KeyFocus() >= 0) {
+        PressFocused();
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+// A panel that Size hid passes the keyboard on to the last one still shown.
+int MainView::KeyFocus() const {
+    return std::min(keyFocus_, kGaugeButtons + gauge_.PanelsShown() - 1);
+}
+
+// The window has no child widgets: Tab walks the parts it draws, round and round.
+bool MainView::focusNextPrevChild(bool next) {
+    const int stops = kGaugeButtons + gauge_.PanelsShown();
+    const int from = KeyFocus();
+    update(FocusRect(from));
+    keyFocus_ = from < 0 ? (next ? 0 : stops - 1) : (from + (next ? 1 : stops - 1)) % stops;
+    focusShown_ = true;
+    update(FocusRect(keyFocus_));
+    emit keyFocusMoved();
+    return true;
+}
+
+QRect MainView::FocusRect(int focus) const {
+    if (focus < 0) {
+        return {};
+    }
+    return focus < kGaugeButtons ? adapter_.ButtonRect(static_cast<GaugeButton>(focus))
+                                 : adapter_.Panel(focus - kGaugeButtons).rect;
+}
+
+// As a click on it does; a panel steps to its next reading.
+void MainView::PressFocused() {
+    const int focus = KeyFocus();
+    if (focus < kGaugeButtons) {
+        adapter_.Press(static_cast<GaugeButton>(focus));
+    } else {
+        adapter_.NextReading(focus - kGaugeButtons);
+    }
+    emit acted();
+}
+
+void MainView::ShowFocus(bool shown) {
+    if (focusShown_ != shown) {
+        focusShown_ = shown;
+        update(FocusRect(KeyFocus()));
+    }
+}
+
+void MainView::focusInEvent(QFocusEvent*) {
+    update(FocusRect(KeyFocus()));
+    // After Qt has told of the window's own focus, which comes once this returns.
+    if (KeyFocus() >= 0) {
+        QTimer::singleShot(0, this, &MainView::keyFocusMoved);
+    }
+}
+
+void MainView::focusOutEvent(QFocusEvent*) {
+    update(FocusRect(KeyFocus()));
 }
 
 // Computed when asked, so it always names the panel's current reading.

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "gauge/frm_main.h"
+#include "window/gauge_adapter.h"
 #include "window/gauge_drawing.h"
 
 namespace kelvane {
@@ -29,10 +30,18 @@ class MainView : public QWidget, public WindowHost {
     void ShowHelp() override;
     void UnloadAll() override;
     FrmHelp* HelpWindow() const;
+    // Where the keyboard is, in the order Tab walks: the six buttons from the left
+    // (GaugeButton), then the visible panels from the top, kGaugeButtons + panel; -1 until Tab
+    // is first pressed.
+    int KeyFocus() const;
 
   signals:
     // The main window has been unloaded: the program is to end.
     void unloaded();
+    // A key, a click or a press may have changed what the window shows or where it stands.
+    void acted();
+    // Tab or Shift+Tab moved the keyboard, or the window took the focus again.
+    void keyFocusMoved();
 
   protected:
     bool event(QEvent* event) override;
@@ -42,6 +51,9 @@ class MainView : public QWidget, public WindowHost {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -49,8 +61,16 @@ class MainView : public QWidget, public WindowHost {
   private:
     // Tells the gauge where the window system has the window.
     void ReportPlace();
+    // The part at `focus` in the Tab order, in pixels; and a press on it, as a click does.
+    QRect FocusRect(int focus) const;
+    void PressFocused();
+    void ShowFocus(bool shown);
 
     FrmMain& gauge_;
+    GaugeAdapter adapter_;
+    int keyFocus_ = -1;
+    // The keyboard's place is drawn once Tab has been used, until the mouse is pressed.
+    bool focusShown_ = false;
     bool watched_ = false;
     bool placeFromWindowSystem_ = false;
     QPointer<FrmHelp> help_;

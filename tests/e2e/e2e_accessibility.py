@@ -125,7 +125,11 @@ check("five or more named push buttons with a press action", len(pressable) >= 5
       ", ".join(pressable))
 
 # Memory that comes and goes changes the KB and MB figures on every tick; a panel still tells
-# of its figure at most once a second, and the total, which never changes, never does.
+# of its figure at most once a second, and the total, which never changes, never does. It tells
+# only while its window is the active one, as it is once the user has gone to it.
+gauge_window_id = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(gauge.pid)],
+                                 capture_output=True, text=True).stdout.split()
+subprocess.run(["xdotool", "windowactivate", "--sync", gauge_window_id[0]], check=True)
 churn = subprocess.Popen([sys.executable, "-c", """
 import time
 while True:

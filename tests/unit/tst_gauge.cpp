@@ -43,9 +43,11 @@ struct Gauge : FakeGauge {
     static QPoint Leds(int panel) { return PanelStrip(panel).topLeft() + QPoint(3, 5); }
     QPoint Number(int panel) const { return Of("lblInfo", panel).pixels.center(); }
     void Click(QPoint at, bool twice = false) {
+        lastClick = host.geometry.topLeft() + at;
         window.MouseDown(at, twice);
         window.MouseUp(at, Qt::NoButton);
     }
+    QPoint lastClick;  // on the screen
     void Drag(QPoint by, Qt::MouseButtons buttons = Qt::LeftButton) {
         const QPoint logo = Of("Image1").pixels.center();
         window.MouseDown(logo, false);
@@ -53,7 +55,8 @@ struct Gauge : FakeGauge {
         window.MouseUp(logo + by, Qt::NoButton);
     }
     // One user action: a control's name, "<", ">", "^", "dbl" (on the logo), "F<n>",
-    // "drag:dx,dy[,right|both]", "screen:WxH" (the screen changes), "again" (a second start).
+    // "drag:dx,dy[,right|both]", "screen:WxH" (the screen changes), "again" (a second start),
+    // "repeat" (a click where the last one was on the screen, wherever the window is now).
     void Do(const QString& action) {
         const QStringList f = action.section(':', 1).split(QRegularExpression("[,x]"));
         const QMap<QString, QString> arrows = {{"<", "Label1"}, {">", "Label2"}, {"^", "Label3"}};
@@ -70,6 +73,8 @@ struct Gauge : FakeGauge {
         } else if (action.startsWith("screen:")) {
             screen.size = {f[0].toInt(), f[1].toInt()};
             window.ScreensChanged();
+        } else if (action == "repeat") {
+            Click(lastClick - host.geometry.topLeft());
         } else if (action == "again") {
             host.topmost = false;
             window.ComeBack();
@@ -230,6 +235,11 @@ void TestGauge::windowControls_data() {
     row("^ pins to the top edge", "", "^", {444, 0, 136, 248});
     row("a pin, then the size cycle, from where the pin put it", "", "> imgMin1",
         {888, 260, 136, 45});
+    // The pin's old place lands on the close button once the window has moved right by 121.
+    row("a click again where a pin was, after it moved the window, is not taken", "Left=11505",
+        "> repeat", {888, 260, 136, 248});
+    row("a click again where the size button is, is taken", "Panels=1", "imgMin1 repeat",
+        {444, 260, 136, 190});
     row("only the left button alone drags by the logo", "",
         "drag:20,30,right drag:20,30,both drag:20,30", {464, 290, 136, 248});
     row("a preset keeps the window's place, even below the screen", "", "drag:0,300 F8",
@@ -250,6 +260,7 @@ void TestGauge::windowControls() {
     }
     QCOMPARE(g.host.geometry, window);
     QVERIFY(g.host.topmost);
+    QCOMPARE(g.host.unloads, 0);
 }
 
 // Buttons show their pressed face while held, and a pin acts only when released on its arrow.

@@ -12,6 +12,8 @@
 
 #include "fakes/fake_platform.h"
 #include "rules/window_layout.h"
+#include "window/accessible_gauge.h"
+#include "window/accessible_parts.h"
 #include "window/artwork.h"
 #include "window/frm_help.h"
 #include "window/main_view.h"
@@ -46,6 +48,13 @@ class TestView : public QObject {
     void nothingForScreenReadersUntilOneListens();
     void panelsReadAsShown_data();
     void panelsReadAsShown();
+    void keyboardWalksThePartsAndPresses_data();
+    void keyboardWalksThePartsAndPresses();
+    void keyboardPlaceDrawnOnlyOnceTabIsUsed();
+    void figureCharactersWhereDrawn_data();
+    void figureCharactersWhereDrawn();
+    void changeToldAsWhatIsShown_data();
+    void changeToldAsWhatIsShown();
     void picturesAtEveryRatio_data();
     void picturesAtEveryRatio();
 };
@@ -188,6 +197,159 @@ void TestView::panelsReadAsShown() {
                                                                      : caption.endsWith("KB")
                                                                          ? total
                                                                          : 128);
+    }
+}
+
+// Tab and Shift+Tab go round the six buttons and the visible panels; Space and Return press the
+// part the keyboard is on, as a click does.
+void TestView::keyboardWalksThePartsAndPresses_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("focus");
+    QTest::addColumn<int>("panels");
+    QTest::addColumn<int>("firstReading");
+    QTest::addColumn<int>("lastReading");
+    QTest::newRow("Tab first reaches the close button") << "tab" << 0 << 8 << 3 << 7;
+    QTest::newRow("the second Tab and Space step the size") << "tab tab space" << 1 << 1 << 3 << 7;
+    QTest::newRow("Shift+Tab reaches the last panel, Return steps it")
+        << "backtab return" << 13 << 8 << 3 << 0;
+    QTest::newRow("past the buttons the first panel, Space steps it")
+        << "tab tab tab tab tab tab tab space" << 6 << 8 << 4 << 7;
+    QTest::newRow("from the last panel Tab comes round to the close button")
+        << "backtab tab" << 0 << 8 << 3 << 7;
+    QTest::newRow("a panel a preset hid leaves the keyboard on the last one shown")
+        << "backtab F4" << 7 << 2 << 0 << 7;
+}
+
+void TestView::keyboardWalksThePartsAndPresses() {
+    QFETCH(QString, keys);
+    QFETCH(int, focus);
+    QFETCH(int, panels);
+    QFETCH(int, firstReading);
+    QFETCH(int, lastReading);
+    Shown s;
+    const QMap<QString, Qt::Key> named = {{"tab", Qt::Key_Tab},
+                                          {"backtab", Qt::Key_Backtab},
+                                          {"space", Qt::Key_Space},
+                                          {"return", Qt::Key_Return},
+                                          {"F4", Qt::Key_F4}};
+    for (const QString& key : keys.split(' ')) {
+        QTest::keyClick(&s.view, named[key]);
+    }
+    s.g.window.Timer1_Timer();
+    QCOMPARE(s.view.KeyFocus(), focus);
+    QCOMPARE(s.g.window.PanelsShown(), panels);
+    QCOMPARE(s.g.window.Section(0), firstReading);
+    QCOMPARE(s.g.window.Section(7), lastReading);
+}
+
+// The window looks as it always did until Tab is used, and again once the mouse is pressed.
+void TestView::keyboardPlaceDrawnOnlyOnceTabIsUsed() {
+    Shown s;
+    QApplication::setActiveWindow(&s.view);
+    s.view.setFocus();
+    QTRY_VERIFY(s.view.hasFocus());
+    const QImage untouched = s.view.grab().toImage();
+    QTest::keyClick(&s.view, Qt::Key_Tab);
+    QVERIFY(s.view.grab().toImage() != untouched);
+    const QPoint leds = PanelStrip(0).topLeft() + QPoint(3, 5);  // where a press does nothing
+    QTest::mousePress(s.view.windowHandle(), Qt::LeftButton, {}, leds);
+    QTest::mouseRelease(s.view.windowHandle(), Qt::LeftButton, {}, leds);
+    QCOMPARE(s.view.grab().toImage(), untouched);
+}
+
+// A screen reader finds each character of a figure where it is drawn, in its panel's number
+// label, from left to right; a figure in words covers the label. The title names the reading,
+// and the panel's label holds its name and figure.
+void TestView::figureCharactersWhereDrawn_data() {
+    QTest::addColumn<bool>("memoryRead");
+    QTest::newRow("figures") << true;
+    QTest::newRow("memory not read: in words") << false;
+}
+
+void TestView::figureCharactersWhereDrawn() {
+    QFETCH(bool, memoryRead);
+    FakeGauge g;
+    g.volumes.PassFirst(1);
+    g.memory.readable = memoryRead;
+    MainView view(g.window);
+    g.Start();
+    g.window.Timer1_Timer();
+    auto* window = dynamic_cast<AccessibleGauge*>(QAccessible::queryAccessibleInterface(&view));
+    QVERIFY(window != nullptr);
+    const QPoint corner = view.geometry().topLeft();
+    for (int p = 0; p < 7; ++p) {  // the memory panels
+        QAccessibleInterface* panel = window->Panel(p);
+        QAccessibleTextInterface* text = panel->textInterface();
+        const QRect label =
+            g.window.controls()[g.window.controls().Find("lblInfo", p)].pixels.translated(corner);
+        int left = label.left();
+        for (int c = 0; c < text->characterCount(); ++c) {
+            const QRect at = text->characterRect(c);
+            QVERIFY(label.contains(at) && !at.isEmpty());
+            QCOMPARE(at == label, !memoryRead);
+            QVERIFY(memoryRead ? at.left() >= left : true);
+            left = at.left();
+            QCOMPARE(text->offsetAtPoint(at.center()), memoryRead ? c : 0);
+        }
+        QAccessibleInterface* title = panel->child(0);
+        QCOMPARE(title->text(QAccessible::Name), panel->text(QAccessible::Name));
+        QVERIFY(panel->rect().contains(title->rect()) && !title->rect().isEmpty());
+        // What labels the panel says its name and its figure, for a reader that speaks a bar as
+        // a percentage only.
+        const auto labels = panel->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        const QString line = labels[0].first->textInterface()->text(0, -1);
+        QVERIFY(line.startsWith(panel->text(QAccessible::Name)) &&
+                line.endsWith(panel->text(QAccessible::Value)));
+    }
+}
+
+// After a key or a press, the screen reader is told what is shown now: the panels when their
+// number or more than one reading changed, one panel's new reading with its figure, or the
+// screen's edge the window was pinned to.
+void TestView::changeToldAsWhatIsShown_data() {
+    QTest::addColumn<QString>("action");
+    QTest::newRow("a preset: the panels now shown") << "F5";
+    QTest::newRow("the size button: the panels now shown") << "size";
+    QTest::newRow("a panel's next reading, with its figure") << "next";
+    QTest::newRow("a pin: the edge") << "pin";
+    QTest::newRow("nothing changed: nothing told") << "F10";
+}
+
+void TestView::changeToldAsWhatIsShown() {
+    QFETCH(QString, action);
+    Shown s;
+    GaugeAdapter adapter(s.g.window);
+    auto* window = dynamic_cast<AccessibleGauge*>(QAccessible::queryAccessibleInterface(&s.view));
+    if (action != "size") {  // the size button steps only from the heights it gives
+        s.g.window.Form_KeyDown(FKey(10));
+    }
+    const Arrangement before = ArrangementNow(s.view, adapter);
+    if (action.startsWith('F')) {
+        s.g.window.Form_KeyDown(FKey(action.mid(1).toInt()));
+    } else if (action == "size") {
+        adapter.Press(GaugeButton::kSize);
+    } else if (action == "next") {
+        adapter.NextReading(2);
+    } else {
+        adapter.Press(GaugeButton::kPinLeft);
+    }
+    s.g.window.Timer1_Timer();
+    const QString told = DescribeChange(before, ArrangementNow(s.view, adapter), *window,
+                                        s.g.window.ScreenOf(s.view.geometry()));
+    QStringList names;
+    for (int p = 0; p < adapter.VisiblePanels(); ++p) {
+        names << window->Panel(p)->text(QAccessible::Name);
+    }
+    if (action == "F10") {
+        QVERIFY(told.isEmpty());
+    } else if (action == "next") {
+        QCOMPARE(told, names[2] + ", " + window->Panel(2)->text(QAccessible::Value));
+    } else if (action == "pin") {
+        QVERIFY(told.contains("left") && !told.contains("right"));
+    } else {
+        QVERIFY(told.startsWith(QString::number(names.size())));
+        QVERIFY(told.endsWith(names.join(", ")));
     }
 }
 

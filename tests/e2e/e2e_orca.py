@@ -1,0 +1,228 @@
+# SPDX-FileCopyrightText: 2026 The Kelvane developers
+# SPDX-License-Identifier: MIT
+"""The real gauge as Orca speaks it, read from Orca's debug log, as a blind user works it: typing
+in another application, with memory coming and going, hears nothing of the gauge; a review of
+the gauge's window reads every panel's name with its figure; Tab reaches the buttons; F5 and F12
+are followed by what is now shown; one click of Size steps the height once.
+
+Run by e2e_orca.sh inside a private D-Bus session and X display.
+Usage: e2e_orca.py KELVANE WORK_DIR
+"""
+
+import os
+import re
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+KELVANE, WORK = sys.argv[1], sys.argv[2]
+LOG = os.path.join(WORK, "orca.log")
+failures = 0
+
+
+def check(description, passed, detail=""):
+    global failures
+    print(("ok - " if passed else "FAILED - ") + description + (f" ({detail})" if detail else ""),
+          flush=True)
+    failures += 0 if passed else 1
+
+
+def eventually(condition, timeout=60):
+    """The condition's first true answer, or None when the time runs out on a loaded machine."""
+    end = time.monotonic() + timeout
+    while True:
+        answer = condition()
+        if answer or time.monotonic() > end:
+            return answer
+        time.sleep(0.05)
+
+
+def log():
+    try:
+        with open(LOG, errors="replace") as f:
+            return f.read()
+    except FileNotFoundError:
+        return ""
+
+
+def spoken(since):
+    """What Orca has said since the log had `since` characters."""
+    # Each line ends with the voice the words were spoken in.
+    return re.findall(r"^\S+ - SPEECH OUTPUT: '(.*?)' ?\[?(?:\{|$)", log()[since:], re.M)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+
+
+def key_heard(key, heard, timeout=30):
+    """Presses `key` and waits until Orca has said something that `heard` accepts; returns all
+    Orca said meanwhile."""
+    at = len(log())
+    xdotool("key", key)
+    eventually(lambda: any(heard(s) for s in spoken(at)), timeout)
+    return spoken(at)
+
+
+def activate(window, heard):
+    at = len(log())
+    xdotool("windowactivate", "--sync", window)
+    return eventually(lambda: any(heard(s) for s in spoken(at)))
+
+
+# Speech-dispatcher, which Orca starts when it first speaks, with a module that plays nothing.
+speechd = os.path.join(os.environ["XDG_CONFIG_HOME"], "speech-dispatcher")
+os.makedirs(speechd, exist_ok=True)
+with open(os.path.join(speechd, "speechd.conf"), "w") as conf:
+    conf.write('AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n')
+
+# The first question starts the accessibility bus.
+pyatspi.Registry.getDesktop(0)
+orca = subprocess.Popen(["orca", "--debug-file", LOG, "-u", os.path.join(WORK, "orca")],
+                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+check("Orca speaks", eventually(lambda: spoken(0), 120))
+
+# The other application: a text view in a window of its own, away from the gauge.
+notes_app = subprocess.Popen([sys.executable, "-c", """
+import gi
+gi.require_version("Gtk", "3.0")
+from gi.repository import Gtk
+window = Gtk.Window(title="Notes")
+window.set_default_size(300, 200)
+window.move(600, 400)
+window.add(Gtk.TextView())
+window.connect("destroy", Gtk.main_quit)
+window.show_all()
+Gtk.main()
+"""])
+gauge = subprocess.Popen([KELVANE], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                                             LC_ALL="C.UTF-8"))
+notes = eventually(lambda: xdotool("search", "--onlyvisible", "--name", "^Notes$"))
+window = eventually(lambda: xdotool("search", "--onlyvisible", "--pid", str(gauge.pid)))
+if not (notes and window):
+    check("both windows show", False)
+    sys.exit(1)
+notes, window = notes[0], window[0]
+
+# Going to the gauge: Orca names it, by the program's name.
+check("the gauge's window is heard as Kelvane",
+      activate(window, lambda s: s.startswith("Kelvane")), " | ".join(spoken(0)[-4:]))
+
+# Typing in the other application, having come from the gauge, with memory coming and going:
+# each letter is echoed, and nothing of the gauge is said. The focus passes the gauge by again on
+# every switch.
+churn = subprocess.Popen([sys.executable, "-c", """
+import time
+while True:
+    block = bytearray(64 << 20)
+    for at in range(0, len(block), 4096):
+        block[at] = 1
+    time.sleep(0.1)
+    del block
+    time.sleep(0.1)
+"""])
+ours = []
+for switch in range(3):
+    activate(window, lambda s: s.startswith("Kelvane"))
+    activate(notes, lambda s: "Notes" in s)
+    start = len(log())
+    typed_from = time.monotonic()
+    while time.monotonic() - typed_from < 10:  # a while of typing, however fast it goes
+        for letter in "ab":
+            key_heard(letter, lambda s: s.strip() == letter, 10)
+    ours += [s for s in spoken(start) if re.search(r"percent|panel|Kelvane|RAM|drive|[KM]B|%", s)]
+churn.kill()
+churn.wait()
+check("typing elsewhere hears the gauge at most twice", len(ours) <= 2, " | ".join(ours))
+
+# A review of the gauge's window, line by line from its title strip: each panel's name and its
+# figure as shown. A figure that changes its width while Orca reads it (9% to 10%) can come out
+# cut once: the review is read again, up to three times, until every panel was heard whole.
+activate(window, lambda s: s.startswith("Kelvane"))
+expected = [("Free RAM percent", r"\d+%"), ("Free RAM KB", r"\d+ KB"),
+            ("Free RAM MB", r"\d+ MB"), ("Used RAM percent", r"\d+%"),
+            ("Used RAM KB", r"\d+ KB"), ("Used RAM MB", r"\d+ MB"),
+            ("Total RAM MB", r"\d+ MB"), (r"Used drive C: \(/\)", r"\d+%")]
+lines = []
+for attempt in range(3):
+    lines += key_heard("KP_Up", lambda s: "Close" in s)
+    for _ in range(8):
+        lines += key_heard("KP_Prior", lambda s: "RAM" in s or "drive" in s)
+    if all(any(re.fullmatch(f"{n} {f}", line) for line in lines) for n, f in expected):
+        break
+    key_heard("KP_Home", lambda s: True)  # back up to the title strip
+    for _ in range(8):
+        key_heard("KP_Home", lambda s: True)
+reviewed = " | ".join(lines)
+for name, figure in expected:
+    check(f"the review reads '{name}' with its figure",
+          any(re.fullmatch(f"{name} {figure}", line) for line in lines), reviewed)
+
+# Tab from button to button: each is named as the keyboard reaches it.
+def focus_heard(line):
+    """Orca naming the part the keyboard is on, not a figure's update."""
+    return line.endswith("push button.") or re.match(r"(Free|Used|Total) (RAM|drive)", line)
+
+
+def tab():
+    """Presses Tab and returns what Orca names after it says the key."""
+    at = len(log())
+    xdotool("key", "Tab")
+
+    def named():
+        said = spoken(at)
+        echoed = next((i for i, line in enumerate(said) if line.strip() == "tab"), None)
+        return next((line for line in said[echoed + 1:] if focus_heard(line)),
+                    None) if echoed is not None else None
+    return eventually(named, 30) or ""
+
+
+buttons = ["Close", "Size", "Help", "Pin left", "Pin top", "Pin right"]
+heard = [tab() for _ in buttons]
+reached = [b for b in buttons if f"{b} push button." in heard]
+check("Tab reaches five buttons or more", len(reached) >= 5, " | ".join(heard))
+# Past the buttons, the first panel: named with its figure as shown, and so is it where Orca is
+# asked where it is (its bar is spoken as a percentage besides).
+first_panel = tab()
+check("Tab on a panel names it with its figure",
+      re.match(r"Free RAM percent, \d+%", first_panel), first_panel)
+where = key_heard("KP_Enter", lambda s: s.startswith("Free RAM percent"))
+check("'where am I' names the panel with its figure",
+      any(re.match(r"Free RAM percent, \d+%", s) for s in where), " | ".join(where))
+
+# F12 and F5: what is shown now is said.
+after_f12 = key_heard("F12", lambda s: "panel" in s)
+check("F12 is followed by the drives now shown",
+      any(re.search(r"panels?: .*Used drive C: \(/\)", s) for s in after_f12),
+      " | ".join(after_f12))
+after_f5 = key_heard("F5", lambda s: "panel" in s)
+check("F5 is followed by the three panels now shown",
+      any("3 panels: Used RAM percent, Free RAM percent, Total RAM MB" in s for s in after_f5),
+      " | ".join(after_f5))
+
+
+def panels_shown():
+    app = next((a for a in pyatspi.Registry.getDesktop(0)
+                if a and a.get_process_id() == gauge.pid), None)
+    frame = next((w for w in app if w and w.getRole() == pyatspi.ROLE_FRAME), None) if app else None
+    return len([c for c in frame if c.getRole() == pyatspi.ROLE_PROGRESS_BAR]) if frame else -1
+
+
+# Size, clicked from the review: the keyboard is on it, and Orca clicks where the review is.
+for _ in range(12):
+    if tab() == "Size push button.":
+        break
+after_size = key_heard("KP_Divide", lambda s: "panel" in s)
+# Orca's next command is heard only once it has done with the click: the height has stepped
+# once, from 3 panels to 6, and no further.
+key_heard("KP_Up", lambda s: True)
+check("one click of Size steps the height once", panels_shown() == 6,
+      f"{panels_shown()} panels; " + " | ".join(after_size))
+
+gauge.terminate()
+gauge.wait()
+notes_app.kill()
+orca.kill()
+sys.exit(1 if failures else 0)

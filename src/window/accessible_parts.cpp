@@ -429,23 +429,12 @@ QString CaptionPart::Line() const {
     return NameOf(shown) + QStringLiteral(", ") + FigureText(shown);
 }
 
-void CaptionPart::selection(int, int* startOffset, int* endOffset) const {
-    *startOffset = 0;
-    *endOffset = 0;
-}
-
 QString CaptionPart::text(int startOffset, int endOffset) const {
     return Line().mid(startOffset, endOffset - startOffset);
 }
 
 int CaptionPart::characterCount() const {
     return static_cast<int>(Line().size());
-}
-
-QString CaptionPart::attributes(int, int* startOffset, int* endOffset) const {
-    *startOffset = 0;
-    *endOffset = characterCount();
-    return {};
 }
 
 QString AnnouncementPart::text(QAccessible::Text t) const {
@@ -490,23 +479,12 @@ QVariant PanelPart::maximumValue() const {
     return full;
 }
 
-void PanelPart::selection(int, int* startOffset, int* endOffset) const {
-    *startOffset = 0;
-    *endOffset = 0;
-}
-
 QString PanelPart::text(int startOffset, int endOffset) const {
     return text(QAccessible::Value).mid(startOffset, endOffset - startOffset);
 }
 
 int PanelPart::characterCount() const {
     return static_cast<int>(text(QAccessible::Value).size());
-}
-
-QString PanelPart::attributes(int, int* startOffset, int* endOffset) const {
-    *startOffset = 0;
-    *endOffset = characterCount();
-    return {};
 }
 
 QStringList PanelPart::actionNames() const {

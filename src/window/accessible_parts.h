@@ -123,11 +123,32 @@ class LogoPart final : public AccessiblePart {
     QRect Pixels() const override { return gauge_.Adapter().LogoRect(); }
 };
 
+// A text that can be read, not edited or selected: no selection, no cursor, no attributes.
+class ReadOnlyText : public QAccessibleTextInterface {
+  public:
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+};
+
 // A panel: its name says the reading, its value and text the figure as the caption shows it, and
 // its action steps it to the next reading, as a click on its title does.
 class PanelPart final : public AccessiblePart,
                         public QAccessibleValueInterface,
-                        public QAccessibleTextInterface,
+                        public ReadOnlyText,
                         public QAccessibleActionInterface {
   public:
     PanelPart(const AccessibleGauge& gauge, int panel) : AccessiblePart(gauge), panel_(panel) {}
@@ -152,20 +173,11 @@ class PanelPart final : public AccessiblePart,
     QVariant minimumValue() const override { return 0; }
     QVariant minimumStepSize() const override { return 1; }
 
-    void selection(int, int* startOffset, int* endOffset) const override;
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
     QString text(int startOffset, int endOffset) const override;
     int characterCount() const override;
     // Where the figure's characters are drawn on the screen: in words, the whole label.
     QRect characterRect(int offset) const override;
     int offsetAtPoint(const QPoint& point) const override;
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int* startOffset, int* endOffset) const override;
 
     QStringList actionNames() const override;
     QString localizedActionDescription(const QString& actionName) const override;
@@ -200,7 +212,7 @@ class TitlePart final : public AccessiblePart {
 // figure as shown with it. Its text is asked for when read, so it never goes stale in a
 // client's cache as a name would; it takes no room on the screen, where the title and the
 // figure are read in their places.
-class CaptionPart final : public AccessiblePart, public QAccessibleTextInterface {
+class CaptionPart final : public AccessiblePart, public ReadOnlyText {
   public:
     CaptionPart(const AccessibleGauge& gauge, int panel) : AccessiblePart(gauge), panel_(panel) {}
 
@@ -213,19 +225,10 @@ class CaptionPart final : public AccessiblePart, public QAccessibleTextInterface
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
         QAccessible::Relation match) const override;
 
-    void selection(int, int* startOffset, int* endOffset) const override;
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
     QString text(int startOffset, int endOffset) const override;
     int characterCount() const override;
     QRect characterRect(int) const override { return {}; }
     int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int* startOffset, int* endOffset) const override;
 
   private:
     QRect Pixels() const override { return {}; }

@@ -14,18 +14,12 @@ import subprocess
 import sys
 import time
 
+import e2e_checks
 import pyatspi
+from e2e_checks import check
 from gi.repository import GLib
 
 KELVANE, SETTINGS = sys.argv[1], sys.argv[2]
-failures = 0
-
-
-def check(description, passed, detail=""):
-    global failures
-    print(("ok - " if passed else "FAILED - ") + description + (f" ({detail})" if detail else ""),
-          flush=True)
-    failures += 0 if passed else 1
 
 
 def pump(seconds):
@@ -130,16 +124,7 @@ check("five or more named push buttons with a press action", len(pressable) >= 5
 gauge_window_id = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(gauge.pid)],
                                  capture_output=True, text=True).stdout.split()
 subprocess.run(["xdotool", "windowactivate", "--sync", gauge_window_id[0]], check=True)
-churn = subprocess.Popen([sys.executable, "-c", """
-import time
-while True:
-    block = bytearray(32 << 20)
-    for at in range(0, len(block), 4096):
-        block[at] = 1
-    time.sleep(0.05)
-    del block
-    time.sleep(0.05)
-"""])
+churn = e2e_checks.churn_memory(32, 0.1)
 events.clear()
 eventually(lambda: all(len(events.get(n, [])) >= 6 for n in ("Used RAM KB", "Free RAM KB")))
 churn.kill()
@@ -175,4 +160,4 @@ check("'Close' pressed through AT-SPI ends the gauge", code == 0, f"exit status 
 saved = open(SETTINGS).read() if os.path.exists(SETTINGS) else ""
 check("and saves its settings", re.search(r"^Panels=1$", saved, re.M) and
       re.search(r"^Section_1=5$", saved, re.M), saved.replace("\n", " "))
-sys.exit(1 if failures else 0)
+sys.exit(1 if e2e_checks.failures else 0)

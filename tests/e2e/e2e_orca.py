@@ -15,18 +15,12 @@ import subprocess
 import sys
 import time
 
+import e2e_checks
 import pyatspi
+from e2e_checks import check
 
 KELVANE, WORK = sys.argv[1], sys.argv[2]
 LOG = os.path.join(WORK, "orca.log")
-failures = 0
-
-
-def check(description, passed, detail=""):
-    global failures
-    print(("ok - " if passed else "FAILED - ") + description + (f" ({detail})" if detail else ""),
-          flush=True)
-    failures += 0 if passed else 1
 
 
 def eventually(condition, timeout=60):
@@ -113,16 +107,7 @@ check("the gauge's window is heard as Kelvane",
 # Typing in the other application, having come from the gauge, with memory coming and going:
 # each letter is echoed, and nothing of the gauge is said. The focus passes the gauge by again on
 # every switch.
-churn = subprocess.Popen([sys.executable, "-c", """
-import time
-while True:
-    block = bytearray(64 << 20)
-    for at in range(0, len(block), 4096):
-        block[at] = 1
-    time.sleep(0.1)
-    del block
-    time.sleep(0.1)
-"""])
+churn = e2e_checks.churn_memory(64, 0.2)
 ours = []
 for switch in range(3):
     activate(window, lambda s: s.startswith("Kelvane"))
@@ -225,4 +210,4 @@ gauge.terminate()
 gauge.wait()
 notes_app.kill()
 orca.kill()
-sys.exit(1 if failures else 0)
+sys.exit(1 if e2e_checks.failures else 0)

@@ -64,8 +64,8 @@ int main(int argc, char* argv[]) {
     // it is not private: it is given the same private directory as the lock.
     const QString runtime = kelvane::RuntimeDirectory();
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    const QByteArray settingsPath = kelvane::UserSettingsPath();
-    kelvane::SingleInstance instance(runtime, settingsPath);
+    const std::string settingsPath = kelvane::UserSettingsPath();
+    kelvane::SingleInstance instance(runtime, QByteArray::fromStdString(settingsPath));
     if (!instance.TryAcquire()) {
         instance.CallRunning();
         return 0;

@@ -22,7 +22,9 @@ Readings::Readings(MemoryStatusSource& memory, VolumeSource& volumes)
 // at start: one that got none stays absent.
 void Readings::FindHowManyDrives() {
     for (int letter = 0; letter < kDriveLetters; ++letter) {
-        driveAbsent_[static_cast<std::size_t>(letter)] = volumes_.MountPoint(letter).isEmpty();
+        const auto l = static_cast<std::size_t>(letter);
+        mountPoints_[l] = volumes_.MountPoint(letter);
+        driveAbsent_[l] = mountPoints_[l].empty();
     }
     drivesFound_ = 0;
     while (drivesFound_ < kDriveLetters && volumes_.Probe(drivesFound_)) {

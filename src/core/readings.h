@@ -3,7 +3,6 @@
 
 #pragma once
 
-#include <QString>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -34,7 +33,10 @@ class Readings {
 
     // This tick's readings, for the panels to show.
     const TickReadings& Now() const { return now_; }
-    QString MountPoint(int letter) const { return volumes_.MountPoint(letter); }
+    // Where the letter's volume is mounted, as found at start; empty for a letter with none.
+    const std::string& MountPoint(int letter) const {
+        return mountPoints_[static_cast<std::size_t>(letter)];
+    }
 
   private:
     MemoryStatusSource& memory_;
@@ -43,6 +45,7 @@ class Readings {
     MemoryStatus MemStatus;
     std::int16_t FreePercent = 0;
     std::array<std::int16_t, kDriveLetters> DriveUsedPercent{};
+    std::array<std::string, kDriveLetters> mountPoints_;
     std::array<bool, kDriveLetters> driveAbsent_{};
     std::array<bool, kDriveLetters> driveUnknown_{};  // no answer from the volume yet
     std::string decimalPoint_;

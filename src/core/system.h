@@ -3,16 +3,14 @@
 
 #pragma once
 
-// What the gauge needs of the system it runs on: small interfaces that the platform layer
-// fills with one implementation per OS (src/platform/) and that the tests replace with fakes.
+// What the gauge needs of the operating system it runs on: small interfaces in standard types
+// that the platform layer fills with one implementation per OS (src/platform/) and that the
+// tests replace with fakes. What it needs of the window system is in core/window_host.h.
 
-#include <QList>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
-#include <QString>
 #include <chrono>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "rules/figures.h"
 
@@ -38,19 +36,9 @@ class VolumeSource {
     virtual bool Probe(int letter) = 0;
     // Fills `out` when the answer is kSpace, and never waits on the volume.
     virtual SpaceAnswer FreeSpace(int letter, VolumeSpace& out) = 0;
-    // Where the letter's volume is mounted ("/", "/home"), empty when unknown.
-    virtual QString MountPoint(int letter) const = 0;
-};
-
-// Screen geometry in pixels.
-class ScreenInfo {
-  public:
-    virtual ~ScreenInfo() = default;
-    virtual QSize PrimarySize() const = 0;
-    // The screen that holds `point`, or the primary screen when none does.
-    virtual QRect GeometryAt(QPoint point) const = 0;
-    // Every screen of the desktop, the primary one first.
-    virtual QList<QRect> Geometries() const = 0;
+    // Where the letter's volume is mounted ("/", "/home"), in the file system's own bytes;
+    // empty when the letter names no volume.
+    virtual std::string MountPoint(int letter) const = 0;
 };
 
 // The per-user store of string values by section and key.
@@ -58,8 +46,8 @@ class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
     // The stored text, or nothing when the key does not exist. Reading never creates a key.
-    virtual std::optional<QString> Read(const QString& section, const QString& key) = 0;
-    virtual void Write(const QString& section, const QString& key, const QString& value) = 0;
+    virtual std::optional<std::string> Read(std::string_view section, std::string_view key) = 0;
+    virtual void Write(std::string_view section, std::string_view key, std::string_view value) = 0;
     // Hands every value written so far over to be saved, all at once, and returns at once: a
     // new file takes the old one's place in the background, the last values handed over last.
     virtual void Commit() = 0;
@@ -75,26 +63,7 @@ class Clock {
     virtual std::chrono::milliseconds Now() const = 0;
 };
 
-// The main window as the window system holds it, and the program's other windows: what the
-// gauge asks of the view that shows them. Where the window is comes the other way: the view
-// tells the gauge when it moved.
-class WindowHost {
-  public:
-    virtual ~WindowHost() = default;
-    // False where the window system does not tell clients where their windows are.
-    virtual bool PositionKnown() const = 0;
-    // Places the window at `rect` (pixels) above all windows that are not themselves always on
-    // top, shows it, and does not activate it.
-    virtual void SetWindowPos(const QRect& rect) = 0;
-    // Moves the window, keeping its size and its place in the stacking order.
-    virtual void Move(QPoint topLeft) = 0;
-    // Shows a minimised or covered window again, above the others.
-    virtual void BringToFront() = 0;
-    // Shows the quick-help window, loading it first when it is not loaded.
-    virtual void ShowHelp() = 0;
-    // Unloads every window of the program, the main window last.
-    virtual void UnloadAll() = 0;
-};
+class ScreenInfo;
 
 // What the gauge is given of the system.
 struct System {

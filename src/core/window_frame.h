@@ -10,6 +10,7 @@
 #include "core/controls.h"
 #include "core/main_layout.h"
 #include "core/system.h"
+#include "core/window_host.h"
 
 namespace kelvane {
 

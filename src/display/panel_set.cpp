@@ -65,17 +65,19 @@ void PanelSet::SetWholeLights(int panel) {
     if (inputs == shownInputs_[p]) {
         return;
     }
-    CaptionText caption;
-    LedCommand led;
-    if (!PanelReading(code, in, caption, led)) {
+    PanelResult& result = results_[p];
+    PanelReading(code, in, result);
+    if (result.state == PanelResult::State::kNoReading) {
         return;
     }
-    if (led.action == LedCommand::kFull) {
+    result.mountPoint =
+        IsDriveKind(code) ? std::string_view(readings_.MountPoint(code - kFirstDrive)) : "";
+    if (result.led.action == LedCommand::kFull) {
         TurnOnLights(panel);
     } else {
-        SetLights(panel, led.level);
+        SetLights(panel, result.led.level);
     }
-    controls_.SetText(c_[p].lblInfo, caption.View());
+    controls_.SetText(c_[p].lblInfo, result.caption.View());
     shownInputs_[p] = inputs;
 }
 

@@ -28,6 +28,9 @@ class PanelSet {
     void SetPanels(int Index);
     // A tick: the panel's number and bar from this tick's readings.
     void SetWholeLights(int panel);
+    // What the panel showed at the last tick that changed it: the figures its caption and bar
+    // were drawn from, for its tooltip and for screen readers.
+    const PanelResult& Result(int panel) const { return results_[static_cast<std::size_t>(panel)]; }
 
     // The LED bar and its colours.
     void SetLights(int i, int intPercent);
@@ -69,6 +72,7 @@ class PanelSet {
     PerPanel<std::uint8_t> Section_{};
     std::uint8_t DriveStep = 0;
     PerPanel<PanelInputs> shownInputs_{};
+    PerPanel<PanelResult> results_{};
     // Lit segments per bar as last written; -1 until then, so the first write looks at all.
     PerPanel<int> shownLit_ = [] {
         PerPanel<int> unknown{};

@@ -13,6 +13,7 @@
 #include "core/main_layout.h"
 #include "core/readings.h"
 #include "core/system.h"
+#include "core/window_host.h"
 #include "core/window_frame.h"
 #include "display/panel_set.h"
 #include "rules/presets.h"
@@ -80,14 +81,12 @@ class FrmMain {
     std::uint8_t Section(int panel) const {
         return panels_.Sections()[static_cast<std::size_t>(panel)];
     }
-    // The panel whose strip holds `pixels`, or -1; and what the panel's reading is.
+    // The panel whose strip holds `pixels`, or -1; and what the panel shows, in words.
     static int PanelAt(QPoint pixels);
     QString PanelToolTip(int panel) const;
-    // Where the volume of panel p's drive is mounted; empty for a memory reading or a letter
-    // that names no volume.
-    QString DriveMountPoint(int panel) const;
-    // This tick's readings.
-    const TickReadings& ReadingsNow() const { return readings_.Now(); }
+    // What the panel showed at the last tick: its reading, figure, unit and caption, where its
+    // bar is full, and a drive's volume.
+    const PanelResult& Shown(int panel) const { return panels_.Result(panel); }
 
   private:
     // The values the settings hold for the window as it is now.

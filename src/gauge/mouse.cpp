@@ -149,23 +149,19 @@ int FrmMain::PanelAt(QPoint pixels) {
 
 // Asked for when it shows, so that it names the panel's current reading.
 QString FrmMain::PanelToolTip(int panel) const {
-    const int code = Section(panel);
-    if (!IsReadingKind(code)) {
+    const PanelResult& shown = Shown(panel);
+    if (!IsReadingKind(shown.code)) {
         return {};
     }
-    if (!IsDriveKind(code)) {
-        const std::string_view tip = KindOf(code).toolTip;
+    if (!IsDriveKind(shown.code)) {
+        const std::string_view tip = KindOf(shown.code).toolTip;
         return QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
     }
-    const QString letter = QStringLiteral("%1:").arg(QLatin1Char(DriveLetter(code)));
-    const QString mountPoint = DriveMountPoint(panel);
-    return letter + QLatin1Char(' ') +
-           (mountPoint.isEmpty() ? QStringLiteral("no drive has this letter") : mountPoint);
-}
-
-QString FrmMain::DriveMountPoint(int panel) const {
-    const int code = Section(panel);
-    return IsDriveKind(code) ? readings_.MountPoint(code - kFirstDrive) : QString();
+    const QString letter = QStringLiteral("%1: ").arg(QLatin1Char(DriveLetter(shown.code)));
+    return letter + (shown.state == PanelResult::State::kAbsent
+                         ? QStringLiteral("no drive has this letter")
+                         : QString::fromUtf8(shown.mountPoint.data(),
+                                             static_cast<qsizetype>(shown.mountPoint.size())));
 }
 
 }  // namespace kelvane

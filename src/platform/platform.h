@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "core/system.h"
+#include "core/window_host.h"
 
 class QWindow;
 
@@ -28,7 +29,7 @@ std::unique_ptr<Clock> MakeSystemClock();
 
 // The user's settings file: $XDG_CONFIG_HOME/Kelvane/Kelvane.conf, or ~/.config/... where that
 // is unset or not an absolute path. In the file system's own bytes, which need not be UTF-8.
-QByteArray UserSettingsPath();
+std::string UserSettingsPath();
 
 // What the settings store asks of the system where a disk or the system can fail it: a test
 // makes these fail as a dying disk, another file system or a reached task limit would.
@@ -47,7 +48,7 @@ struct DiskCalls {
 // file far larger than any settings file is damaged: it is kept aside as `path`.damaged and
 // the store starts empty. The file is made readable by this user only. The first save that
 // fails says so in one line on stderr, with where and why; later ones say nothing more.
-std::unique_ptr<SettingsStore> MakeSettingsStore(const QByteArray& path,
+std::unique_ptr<SettingsStore> MakeSettingsStore(const std::string& path,
                                                  const DiskCalls& disk = {});
 
 // A per-user directory for run-time files such as the single-instance lock, which no other

@@ -36,74 +36,81 @@ bool DriveUnknown(int code, const TickReadings& in) {
 
 // A figure not known, from memory never read, a letter with no volume or a volume that has
 // not answered yet: a dash on a dark bar, which no figure reads as.
-void ShowUnknown(CaptionText& caption, LedCommand& led) {
-    led = {LedCommand::kLevel, 0};
-    caption.Append("\u2013");
+void ShowUnknown(PanelResult& out, PanelResult::State state) {
+    out.state = state;
+    out.led = {LedCommand::kLevel, 0};
+    out.caption.Append("\u2013");
 }
 
 }  // namespace
 
-bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCommand& led) {
+void PanelReading(int code, const TickReadings& in, PanelResult& out) {
+    out.code = code;
+    out.state = PanelResult::State::kNoReading;
+    out.caption.Clear();
+    out.figure = 0;
     if (!IsReadingKind(code)) {
-        return false;
-    }
-    caption.Clear();
-    if (IsMemoryKind(code) && !IsUsableSnapshot(in.mem)) {
-        ShowUnknown(caption, led);
-        return true;
+        return;
     }
     const double totalKb = static_cast<double>(in.mem.totalPhys) / 1024.0;
     const double freeKb = static_cast<double>(in.mem.availPhys) / 1024.0;
     const int usedPercent = 100 - in.freePercent;
+    // Rounded as the total's caption is, which no rounded part of it exceeds.
+    const double totalMb = RoundHalfEven(totalKb / 1024.0);
+    const auto show = [&out](int level, double figure, std::string_view unit, double full) {
+        out.led = {level < 0 ? LedCommand::kFull : LedCommand::kLevel, level < 0 ? 0 : level};
+        out.figure = figure;
+        out.unit = unit;
+        out.fullScale = full;
+    };
     switch (KindOf(code).caption) {
         case CaptionRule::kUsedPercent:
-            led = {LedCommand::kLevel, usedPercent};
-            caption.AppendInteger(usedPercent);
-            caption.Append("%");
+            show(usedPercent, usedPercent, "%", 100);
             break;
         case CaptionRule::kUsedKb:
-            led = {LedCommand::kLevel, usedPercent};
-            caption.AppendFloating(totalKb - freeKb, in.decimalPoint);
-            caption.Append(" KB");
+            show(usedPercent, totalKb - freeKb, "KB", totalKb);
             break;
         case CaptionRule::kUsedMb:
-            led = {LedCommand::kLevel, usedPercent};
-            caption.AppendRounded((totalKb - freeKb) / 1024.0);
-            caption.Append(" MB");
+            show(usedPercent, RoundHalfEven((totalKb - freeKb) / 1024.0), "MB", totalMb);
             break;
         case CaptionRule::kFreePercent:
-            led = {LedCommand::kLevel, in.freePercent};
-            caption.AppendInteger(in.freePercent);
-            caption.Append("%");
+            show(in.freePercent, in.freePercent, "%", 100);
             break;
         case CaptionRule::kFreeKb:
-            led = {LedCommand::kLevel, in.freePercent};
-            caption.AppendFloating(freeKb, in.decimalPoint);
-            caption.Append(" KB");
+            show(in.freePercent, freeKb, "KB", totalKb);
             break;
         case CaptionRule::kFreeMb:
-            led = {LedCommand::kLevel, in.freePercent};
-            caption.AppendRounded(freeKb / 1024.0);
-            caption.Append(" MB");
+            show(in.freePercent, RoundHalfEven(freeKb / 1024.0), "MB", totalMb);
             break;
         case CaptionRule::kTotalMb:
-            led = {LedCommand::kFull, 0};
-            caption.AppendRounded(totalKb / 1024.0);
-            caption.Append(" MB");
+            show(-1, totalMb, "MB", totalMb);  // a full bar
             break;
         case CaptionRule::kDrivePercent: {
-            if (DriveUnknown(code, in)) {
-                ShowUnknown(caption, led);
-                break;
-            }
-            const int used = in.driveUsedPercent[code - kFirstDrive];
-            led = {LedCommand::kLevel, used};
-            caption.AppendInteger(used);
-            caption.Append("%");
+            const int used = DriveUnknown(code, in) ? 0 : in.driveUsedPercent[code - kFirstDrive];
+            show(used, used, "%", 100);
             break;
         }
     }
-    return true;
+    if (IsMemoryKind(code) && !IsUsableSnapshot(in.mem)) {
+        ShowUnknown(out, PanelResult::State::kUnknown);
+    } else if (IsDriveKind(code) && in.driveAbsent != nullptr &&
+               in.driveAbsent[code - kFirstDrive]) {
+        ShowUnknown(out, PanelResult::State::kAbsent);
+    } else if (IsDriveKind(code) && DriveUnknown(code, in)) {
+        ShowUnknown(out, PanelResult::State::kUnknown);
+    } else {
+        out.state = PanelResult::State::kFigure;
+        if (out.unit[0] == 'K') {
+            out.caption.AppendFloating(out.figure, in.decimalPoint);
+            out.caption.Append(" KB");
+        } else if (out.unit[0] == 'M') {
+            out.caption.AppendRounded(out.figure);
+            out.caption.Append(" MB");
+        } else {
+            out.caption.AppendInteger(static_cast<std::int64_t>(out.figure));
+            out.caption.Append("%");
+        }
+    }
 }
 
 PanelInputs PanelInputsOf(int code, const TickReadings& in) {

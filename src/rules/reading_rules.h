@@ -37,9 +37,27 @@ struct TickReadings {
     std::string_view decimalPoint = ".";
 };
 
-// The caption and LED command of a panel showing `code`. False for codes that are no kind,
-// whose panel is left untouched.
-bool PanelReading(int code, const TickReadings& in, CaptionText& caption, LedCommand& led);
+// What a panel shows on a tick, made once by the refresh: the view draws its caption and bar,
+// and its tooltip and what screen readers hear read the same figures, never the caption's text.
+struct PanelResult {
+    enum class State {
+        kNoReading,  // the code names no reading: the panel is left as it was
+        kFigure,     // `figure` is known
+        kUnknown,    // memory not read yet, or a volume that has not answered yet
+        kAbsent,     // a letter that names no volume
+    };
+    int code = -1;
+    State state = State::kNoReading;
+    double figure = 0;      // the caption's number, in `unit`
+    double fullScale = 0;   // where the bar is full, in `unit`: 100 %, or the total memory
+    std::string_view unit;  // "%", "KB" or "MB"
+    std::string_view mountPoint;  // a drive's volume; empty for memory or a letter with none
+    CaptionText caption;    // the number as drawn: a dash where it is not known
+    LedCommand led;
+};
+
+// What a panel showing `code` shows from this tick's readings (all but the mount point).
+void PanelReading(int code, const TickReadings& in, PanelResult& out);
 
 // Everything PanelReading reads for `code` (the decimal point aside, which is fixed for the
 // run): equal inputs give the same caption and LED command, so a panel that already shows

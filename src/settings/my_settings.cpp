@@ -7,6 +7,7 @@
 
 #include <QLocale>
 #include <limits>
+#include <string>
 
 #include "parsers/setting_number.h"
 #include "rules/panels_mode.h"
@@ -16,29 +17,27 @@
 namespace kelvane {
 namespace {
 
-const QString kStartUp = QStringLiteral("StartUp");
-const QString kForms = QStringLiteral("Forms");
+constexpr std::string_view kStartUp = "StartUp";
+constexpr std::string_view kForms = "Forms";
 constexpr int kSectionDefaults[kPanels] = {3, 4, 5, 0, 1, 2, 6, 7};
 
-QString SectionKey(int panel) {
-    return QStringLiteral("Section_%1").arg(panel + 1);
+std::string SectionKey(int panel) {
+    return "Section_" + std::to_string(panel + 1);
 }
 
 // A missing key takes its default; a value that cannot be read, or is out of range, leaves
 // the member as it was (0).
 template <typename T>
-void Load(SettingsStore& store, const QString& section, const QString& key, double fallback,
+void Load(SettingsStore& store, std::string_view section, std::string_view key, double fallback,
           T& member) {
-    const std::optional<QString> text = store.Read(section, key);
+    const std::optional<std::string> text = store.Read(section, key);
     if (!text) {
         member = static_cast<T>(RoundHalfEven(fallback));
         return;
     }
-    const QByteArray utf8 = text->toUtf8();
     const QByteArray point = QLocale().decimalPoint().toUtf8();
     const auto value = ParseSettingNumber(
-        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
-        std::numeric_limits<T>::min(), std::numeric_limits<T>::max(),
+        *text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(),
         std::string_view(point.constData(), static_cast<std::size_t>(point.size())));
     if (value) {
         member = static_cast<T>(*value);
@@ -54,8 +53,8 @@ SavedSettings GetMySettings(SettingsStore& store, QSize primary) {
         static_cast<float>(primary.width()) * kTwipsPerPixel / 2.0f - kHalfWindowWidthTwips;
     const float topDefault =
         static_cast<float>(primary.height()) * kTwipsPerPixel / 2.0f - kHalfWindowHeightTwips;
-    Load(store, kStartUp, QStringLiteral("Left"), leftDefault, s.Left);
-    Load(store, kStartUp, QStringLiteral("Top"), topDefault, s.Top);
+    Load(store, kStartUp, "Left", leftDefault, s.Left);
+    Load(store, kStartUp, "Top", topDefault, s.Top);
     // A code that names no reading, or no window size, counts as unreadable: a damaged value
     // must not cost the panel its reading nor the window its place and size.
     for (int p = 0; p < kPanels; ++p) {
@@ -65,7 +64,7 @@ SavedSettings GetMySettings(SettingsStore& store, QSize primary) {
             section = kUsedRamPercent;
         }
     }
-    Load(store, kForms, QStringLiteral("Panels"), kFirstRunPanelsMode, s.Panels);
+    Load(store, kForms, "Panels", kFirstRunPanelsMode, s.Panels);
     if (PanelsShown(s.Panels) == 0) {
         s.Panels = kFirstRunPanelsMode;
     }
@@ -75,12 +74,12 @@ SavedSettings GetMySettings(SettingsStore& store, QSize primary) {
 // Every value goes out on every save, so that the file ends up holding the window as it is,
 // whatever another program did to it meanwhile.
 void SaveMySettings(SettingsStore& store, const SavedSettings& s) {
-    store.Write(kStartUp, QStringLiteral("Left"), QString::number(s.Left));
-    store.Write(kStartUp, QStringLiteral("Top"), QString::number(s.Top));
+    store.Write(kStartUp, "Left", std::to_string(s.Left));
+    store.Write(kStartUp, "Top", std::to_string(s.Top));
     for (int p = 0; p < kPanels; ++p) {
-        store.Write(kForms, SectionKey(p), QString::number(s.Section[static_cast<std::size_t>(p)]));
+        store.Write(kForms, SectionKey(p), std::to_string(s.Section[static_cast<std::size_t>(p)]));
     }
-    store.Write(kForms, QStringLiteral("Panels"), QString::number(s.Panels));
+    store.Write(kForms, "Panels", std::to_string(s.Panels));
     store.Commit();
 }
 

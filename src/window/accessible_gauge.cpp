@@ -178,7 +178,7 @@ QAccessibleInterface* GaugeFactory(const QString&, QObject* object) {
 Arrangement ArrangementNow(const QWidget& view, const GaugeAdapter& adapter) {
     Arrangement now{adapter.VisiblePanels(), {}, view.geometry()};
     for (int p = 0; p < kPanels; ++p) {
-        now.readings[static_cast<std::size_t>(p)] = adapter.Panel(p).code;
+        now.readings[static_cast<std::size_t>(p)] = adapter.Reading(p);
     }
     return now;
 }

@@ -5,7 +5,6 @@
 
 #include <QFontMetrics>
 #include <QTimer>
-#include <optional>
 
 #include "rules/number_text.h"
 #include "rules/reading_kinds.h"
@@ -44,7 +43,7 @@ QString FromView(std::string_view text) {
 }
 
 bool Absent(const PanelShown& shown) {
-    return IsDriveKind(shown.code) && shown.mountPoint.isEmpty();
+    return shown.state == PanelResult::State::kAbsent;
 }
 
 // "Used RAM percent", "Used drive D: (/home)", "Used drive P: (absent)".
@@ -59,45 +58,22 @@ QString NameOf(const PanelShown& shown) {
     } else {
         name += QStringLiteral(" %1: (%2)")
                     .arg(QChar::fromLatin1(DriveLetter(shown.code)))
-                    .arg(Absent(shown) ? QStringLiteral("absent") : shown.mountPoint);
+                    .arg(Absent(shown) ? QStringLiteral("absent") : FromView(shown.mountPoint));
     }
     return name;
-}
-
-// The number a caption starts with ("48828.125 KB", "70%"), whatever its decimal point.
-std::optional<double> FigureOf(const QString& caption) {
-    QByteArray number;
-    qsizetype i = 0;
-    const auto digit = [&caption](qsizetype at) {
-        return at < caption.size() && caption[at] >= u'0' && caption[at] <= u'9';
-    };
-    while (digit(i)) {
-        number += static_cast<char>(caption[i++].unicode());
-    }
-    if (number.isEmpty()) {
-        return std::nullopt;
-    }
-    qsizetype fraction = i;
-    while (fraction < caption.size() && !digit(fraction) && caption[fraction] != u' ' &&
-           caption[fraction] != u'%') {
-        ++fraction;
-    }
-    if (fraction > i && digit(fraction)) {
-        number += '.';
-        while (digit(fraction)) {
-            number += static_cast<char>(caption[fraction++].unicode());
-        }
-    }
-    return number.toDouble();
 }
 
 // The caption as drawn, but in words where it holds no figure: a dash or nothing at all would
 // be read out as punctuation or silence.
 QString FigureText(const PanelShown& shown) {
-    if (Absent(shown)) {
-        return QStringLiteral("absent");
+    switch (shown.state) {
+        case PanelResult::State::kFigure:
+            return FromView(shown.caption.View());
+        case PanelResult::State::kAbsent:
+            return QStringLiteral("absent");
+        default:
+            return QStringLiteral("unknown");
     }
-    return FigureOf(shown.caption) ? shown.caption : QStringLiteral("unknown");
 }
 
 }  // namespace
@@ -328,7 +304,8 @@ QString PanelPart::text(QAccessible::Text t) const {
             }
             return Absent(shown)
                        ? QStringLiteral("No drive has this letter")
-                       : QStringLiteral("Used space of the volume mounted at ") + shown.mountPoint;
+                       : QStringLiteral("Used space of the volume mounted at ") +
+                             FromView(shown.mountPoint);
         default:
             return {};
     }
@@ -367,7 +344,7 @@ QRect PanelPart::characterRect(int offset) const {
     if (offset < 0 || offset >= figure.size()) {
         return {};
     }
-    if (figure != shown.caption) {
+    if (shown.state != PanelResult::State::kFigure) {
         return gauge_.OnScreen(shown.label);
     }
     QFontMetricsF metrics(NumberFont());
@@ -451,32 +428,13 @@ QAccessible::State AnnouncementPart::state() const {
 
 QVariant PanelPart::currentValue() const {
     const PanelShown shown = gauge_.Adapter().Panel(panel_);
-    const std::optional<double> figure = Absent(shown) ? std::nullopt : FigureOf(shown.caption);
-    return figure ? QVariant(*figure) : QVariant();
+    return shown.state == PanelResult::State::kFigure ? QVariant(shown.figure) : QVariant();
 }
 
 // Where the bar is full: at 100 %, or at the total memory in the panel's unit.
 QVariant PanelPart::maximumValue() const {
     const PanelShown shown = gauge_.Adapter().Panel(panel_);
-    if (!IsReadingKind(shown.code)) {
-        return {};
-    }
-    double full = 100;
-    switch (KindOf(shown.code).caption) {
-        case CaptionRule::kUsedKb:
-        case CaptionRule::kFreeKb:
-            full = shown.totalKb;
-            break;
-        case CaptionRule::kUsedMb:
-        case CaptionRule::kFreeMb:
-        case CaptionRule::kTotalMb:
-            // Rounded as the total's caption is, which no rounded part of it exceeds.
-            full = RoundHalfEven(shown.totalKb / 1024.0);
-            break;
-        default:
-            break;
-    }
-    return full;
+    return IsReadingKind(shown.code) ? QVariant(shown.fullScale) : QVariant();
 }
 
 QString PanelPart::text(int startOffset, int endOffset) const {

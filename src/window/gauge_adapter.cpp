@@ -13,17 +13,18 @@ int GaugeAdapter::VisiblePanels() const {
 }
 
 PanelShown GaugeAdapter::Panel(int panel) const {
-    const auto p = static_cast<std::size_t>(panel);
-    const std::string_view caption = gauge_.controls().Text(gauge_.layout().panels[p].lblInfo);
     const Controls& controls = gauge_.controls();
     const ControlId title = controls.HitTest(PanelTitlePoint(panel));
-    return {gauge_.Section(panel),
-            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
-            gauge_.DriveMountPoint(panel),
-            PanelStrip(panel),
-            title == kNoControl ? QRect() : controls[title].pixels,
-            controls[gauge_.layout().panels[p].lblInfo].pixels,
-            static_cast<double>(gauge_.ReadingsNow().mem.totalPhys) / 1024.0};
+    PanelShown shown;
+    static_cast<PanelResult&>(shown) = gauge_.Shown(panel);
+    shown.rect = PanelStrip(panel);
+    shown.title = title == kNoControl ? QRect() : controls[title].pixels;
+    shown.label = controls[gauge_.layout().panels[static_cast<std::size_t>(panel)].lblInfo].pixels;
+    return shown;
+}
+
+int GaugeAdapter::Reading(int panel) const {
+    return gauge_.Section(panel);
 }
 
 QRect GaugeAdapter::WindowOnScreen() const {

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 
+#include "rules/reading_rules.h"
+
 namespace kelvane {
 
 class FrmMain;
@@ -14,15 +16,12 @@ class FrmMain;
 enum class GaugeButton { kClose, kSize, kHelp, kPinLeft, kPinTop, kPinRight };
 inline constexpr int kGaugeButtons = 6;
 
-// One panel as the window shows it now.
-struct PanelShown {
-    int code = -1;       // its reading (rules/sections.h)
-    QString caption;     // the number as drawn; empty until the figure is first known
-    QString mountPoint;  // a drive's volume, empty for memory or a letter with no volume
-    QRect rect;          // its strip, in pixels from the window's corner
-    QRect title;         // its title picture, and
-    QRect label;         // the label its number is drawn in, both in pixels as `rect`
-    double totalKb = 0;  // physical memory, 0 until read: where the memory bars are full
+// One panel as the window shows it now: what the last tick made of its reading (its figure,
+// unit and caption, where its bar is full, a drive's volume), and where its parts are.
+struct PanelShown : PanelResult {
+    QRect rect;   // its strip, in pixels from the window's corner
+    QRect title;  // its title picture, and
+    QRect label;  // the label its number is drawn in, both in pixels as `rect`
 };
 
 // Everything the accessibility layer reads of the gauge and calls on it. Only this class knows
@@ -33,6 +32,8 @@ class GaugeAdapter {
 
     int VisiblePanels() const;
     PanelShown Panel(int panel) const;
+    // The reading the panel has now, which its figures follow at the next tick.
+    int Reading(int panel) const;
     QRect ButtonRect(GaugeButton button) const;
     QRect LogoRect() const;
 

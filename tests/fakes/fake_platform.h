@@ -11,6 +11,7 @@
 #include <array>
 
 #include "core/system.h"
+#include "core/window_host.h"
 #include "gauge/frm_main.h"
 
 namespace kelvane {
@@ -36,15 +37,15 @@ class FakeVolumes final : public VolumeSource {
                : answeredYet[i] ? SpaceAnswer::kFailed
                                 : SpaceAnswer::kNotYet;
     }
-    QString MountPoint(int letter) const override {
-        return letter >= found ? QString()
+    std::string MountPoint(int letter) const override {
+        return letter >= found ? std::string()
                : letter == 0   ? root
-                               : QStringLiteral("/%1").arg(QChar('c' + letter));
+                               : std::string{'/', static_cast<char>('c' + letter)};
     }
     void PassFirst(int count) { found = count; }
 
     int found = 0;
-    QString root = QStringLiteral("/");
+    std::string root = "/";
     std::array<bool, kDriveLetters> answering = [] {
         std::array<bool, kDriveLetters> all{};
         all.fill(true);
@@ -64,12 +65,15 @@ class FakeScreen final : public ScreenInfo {
 
 class FakeSettings final : public SettingsStore {
   public:
-    std::optional<QString> Read(const QString& section, const QString& key) override {
-        const auto it = values.find({section, key});
-        return it == values.end() ? std::nullopt : std::optional<QString>(*it);
+    std::optional<std::string> Read(std::string_view section, std::string_view key) override {
+        const auto it = values.find({Q(section), Q(key)});
+        return it == values.end() ? std::nullopt : std::optional(it->toStdString());
     }
-    void Write(const QString& section, const QString& key, const QString& value) override {
-        values[{section, key}] = value;
+    void Write(std::string_view section, std::string_view key, std::string_view value) override {
+        values[{Q(section), Q(key)}] = Q(value);
+    }
+    static QString Q(std::string_view text) {
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
     void Commit() override { ++commits; }
     bool Flush() override { return true; }

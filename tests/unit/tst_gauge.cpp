@@ -357,6 +357,7 @@ void TestGauge::readingsOnATick() {
 
 void TestGauge::toolTips() {
     Gauge g("Section_1=7 Section_2=20 Section_3=3", 2);
+    g.window.Timer1_Timer();
     QCOMPARE(g.window.PanelToolTip(0), "C: /");
     QCOMPARE(g.window.PanelToolTip(1), "P: no drive has this letter");
     QVERIFY(g.window.PanelToolTip(2).startsWith("Free RAM"));

@@ -140,16 +140,18 @@ void TestPlatformFiles::damagedSettingsGiveWhatCanBeRead() {
     QFile file(root_.filePath(QTest::currentDataTag()));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
     file.close();
-    const auto store = MakeSettingsStore(QFile::encodeName(file.fileName()));
+    const auto store = MakeSettingsStore(QFile::encodeName(file.fileName()).toStdString());
     for (int i = 0; i < texts.size(); ++i) {
-        QCOMPARE(store->Read("Forms", QChar('A' + i)).value_or("none"), texts[i]);
+        const std::string key(1, static_cast<char>('A' + i));
+        QCOMPARE(QString::fromStdString(store->Read("Forms", key).value_or("none")), texts[i]);
     }
     store->Write("Forms", "E", "7");  // what can be read is written back
     store->Commit();
     QVERIFY(store->Flush());
-    const auto again = MakeSettingsStore(QFile::encodeName(file.fileName()));
+    const auto again = MakeSettingsStore(QFile::encodeName(file.fileName()).toStdString());
     for (int i = 0; i <= texts.size(); ++i) {
-        QCOMPARE(again->Read("Forms", QChar('A' + i)), store->Read("Forms", QChar('A' + i)));
+        const std::string key(1, static_cast<char>('A' + i));
+        QCOMPARE(again->Read("Forms", key), store->Read("Forms", key));
     }
 }
 
@@ -187,8 +189,9 @@ void TestPlatformFiles::settingsGoOnlyToARegularFile() {
     file.close();
     Sh(dir, setup.section("later: ", 0, 0).remove("full disk"));
     const mode_t umask = ::umask(0);  // files the gauge makes are private all the same
-    const auto store = MakeSettingsStore(QFile::encodeName(path));
-    QCOMPARE(store->Read("Forms", "Panels").value_or(""), Content(path) == old ? "3" : "");
+    const auto store = MakeSettingsStore(QFile::encodeName(path).toStdString());
+    QCOMPARE(QString::fromStdString(store->Read("Forms", "Panels").value_or("")),
+             Content(path) == old ? "3" : "");
     store->Write("StartUp", "Left", "15");
     store->Commit();
     store->Flush();
@@ -280,7 +283,7 @@ void TestPlatformFiles::failedSavesAreSaidOnce() {
     disk.startThread = fault == "thread" ? NoThread : disk.startThread;
     Stderr stderr;
     {
-        const auto store = MakeSettingsStore(QFile::encodeName(path), disk);
+        const auto store = MakeSettingsStore(QFile::encodeName(path).toStdString(), disk);
         for (const char* panels : {"5", "6"}) {
             store->Write("Forms", "Panels", panels);
             store->Commit();
@@ -313,14 +316,14 @@ void TestPlatformFiles::settingsPath() {
     QVERIFY(QDir::setCurrent(QFile::decodeName(base + "/home")));
     qputenv("HOME", base + "/home");
     qputenv("XDG_CONFIG_HOME", config.startsWith('/') ? base + config : config);
-    const QByteArray path = UserSettingsPath();
-    QCOMPARE(path, base + "/" + folder + "/Kelvane/Kelvane.conf");
+    const std::string path = UserSettingsPath();
+    QCOMPARE(QByteArray::fromStdString(path), base + "/" + folder + "/Kelvane/Kelvane.conf");
     const auto store = MakeSettingsStore(path);
     store->Write("Forms", "Panels", "5");
     store->Commit();
     QVERIFY(store->Flush());
     struct stat st {};
-    QCOMPARE(::stat(path.constData(), &st), 0);
+    QCOMPARE(::stat(path.c_str(), &st), 0);
     Sh(QFile::decodeName(base), "rm -rf ../*/caf*");  // a name QTemporaryDir cannot spell
 }
 

@@ -51,9 +51,9 @@ void TestRules::inputsCoverTheReading() {
         before.mem = {8 * kGiB, 3 * kGiB};
         before.freePercent = FreePercentOf(before.mem);
         before.driveUsedPercent = drives.data();
-        CaptionText shown;
-        LedCommand shownLed;
-        QVERIFY(PanelReading(code, before, shown, shownLed));
+        PanelResult shown;
+        PanelReading(code, before, shown);
+        QVERIFY(shown.state == PanelResult::State::kFigure);
         for (int change = 0; change < 4 + kDriveLetters; ++change) {
             std::array<std::int16_t, kDriveLetters> changed{};
             TickReadings after = before;
@@ -64,10 +64,10 @@ void TestRules::inputsCoverTheReading() {
             if (change >= 4) {
                 changed[static_cast<std::size_t>(change - 4)] = 1;
             }
-            CaptionText text;
-            LedCommand led;
-            PanelReading(code, after, text, led);
-            if (text.View() != shown.View() || led.level != shownLed.level) {
+            PanelResult result;
+            PanelReading(code, after, result);
+            if (result.caption != shown.caption || result.led.level != shown.led.level ||
+                result.figure != shown.figure || result.fullScale != shown.fullScale) {
                 QVERIFY2(PanelInputsOf(code, after) != PanelInputsOf(code, before),
                          qPrintable(QStringLiteral("code %1, change %2").arg(code).arg(change)));
             }

@@ -88,10 +88,11 @@ void TestView::toolTipWithoutFocusAsWritten() {
     QFETCH(int, panel);
     FakeGauge g;
     g.volumes.PassFirst(1);
-    g.volumes.root = QStringLiteral("/<h1>BIG</h1>  &amp;%1").arg(panel);
+    g.volumes.root = QStringLiteral("/<h1>BIG</h1>  &amp;%1").arg(panel).toStdString();
     g.settings.values[{"Forms", QStringLiteral("Section_%1").arg(panel + 1)}] = "7";
     MainView view{g.window};
     g.Start();
+    g.window.Timer1_Timer();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QWidget other;
     other.show();
@@ -106,7 +107,7 @@ void TestView::toolTipWithoutFocusAsWritten() {
         Qt::mightBeRichText(tip) ? text.setHtml(tip) : text.setPlainText(tip);
         return text.toPlainText();
     };
-    QTRY_COMPARE(shown(), QStringLiteral("C: ") + g.volumes.root);
+    QTRY_COMPARE(shown(), QStringLiteral("C: ") + QString::fromStdString(g.volumes.root));
 }
 
 void TestView::helpWindow() {

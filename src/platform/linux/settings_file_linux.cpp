@@ -258,8 +258,7 @@ int Save(const std::string& path, const std::vector<IniEntry>& values, const Dis
 
 class IniFileStore final : public SettingsStore {
   public:
-    IniFileStore(const QByteArray& path, const DiskCalls& disk)
-        : path_(path.toStdString()), disk_(disk) {
+    IniFileStore(std::string path, const DiskCalls& disk) : path_(std::move(path)), disk_(disk) {
         int error = 0;
         const std::optional<std::string> target = Resolve(path_, &error);
         std::string text;
@@ -296,13 +295,13 @@ class IniFileStore final : public SettingsStore {
         }
     }
 
-    std::optional<QString> Read(const QString& section, const QString& key) override {
-        const std::string* value = FindIni(entries_, section.toStdString(), key.toStdString());
-        return value ? std::optional(QString::fromStdString(*value)) : std::nullopt;
+    std::optional<std::string> Read(std::string_view section, std::string_view key) override {
+        const std::string* value = FindIni(entries_, section, key);
+        return value ? std::optional(*value) : std::nullopt;
     }
 
-    void Write(const QString& section, const QString& key, const QString& value) override {
-        const IniEntry entry{section.toStdString(), key.toStdString(), value.toStdString()};
+    void Write(std::string_view section, std::string_view key, std::string_view value) override {
+        const IniEntry entry{std::string(section), std::string(key), std::string(value)};
         SetIni(entries_, entry);
         SetIni(written_, entry);
     }
@@ -411,7 +410,7 @@ std::string HomeFolder() {
 
 // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say: it would
 // make the settings depend on the folder the gauge was started from.
-QByteArray UserSettingsPath() {
+std::string UserSettingsPath() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     std::string home = HomeFolder();
     if (home.ends_with('/')) {
@@ -419,10 +418,10 @@ QByteArray UserSettingsPath() {
     }
     const std::string base =
         config != nullptr && config[0] == '/' ? std::string(config) : home + "/.config";
-    return QByteArray::fromStdString(base + "/Kelvane/Kelvane.conf");
+    return base + "/Kelvane/Kelvane.conf";
 }
 
-std::unique_ptr<SettingsStore> MakeSettingsStore(const QByteArray& path, const DiskCalls& disk) {
+std::unique_ptr<SettingsStore> MakeSettingsStore(const std::string& path, const DiskCalls& disk) {
     return std::make_unique<IniFileStore>(path, disk);
 }
 

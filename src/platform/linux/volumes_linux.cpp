@@ -207,9 +207,9 @@ class MountedVolumes final : public VolumeSource {
         return SpaceAnswer::kSpace;
     }
 
-    QString MountPoint(int letter) const override {
+    std::string MountPoint(int letter) const override {
         const MountEntry* volume = At(letter);
-        return volume != nullptr ? QString::fromStdString(volume->mountPoint) : QString();
+        return volume != nullptr ? volume->mountPoint : std::string();
     }
 
   private:

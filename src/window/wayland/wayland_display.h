@@ -14,7 +14,7 @@
 
 class QSocketNotifier;
 
-#include "core/system.h"
+#include "core/window_host.h"
 
 struct wl_compositor;
 struct wl_display;

@@ -12,6 +12,7 @@
 
 #include "gauge/frm_main.h"
 #include "platform/platform.h"
+#include "platform/window_system.h"
 #include "platform/session.h"
 #include "platform/single_instance.h"
 #include "rules/command_line.h"

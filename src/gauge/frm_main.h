@@ -15,7 +15,7 @@
 #include "core/system.h"
 #include "core/window_host.h"
 #include "core/window_frame.h"
-#include "display/panel_set.h"
+#include "panels/panel_set.h"
 #include "rules/presets.h"
 #include "settings/my_settings.h"
 

@@ -3,8 +3,8 @@
 
 #pragma once
 
-// The running system behind the gauge's interfaces (core/system.h), one implementation per OS
-// (the build picks the folder), and what the program's windows need of the window system.
+// The operating system behind the gauge's interfaces (core/system.h), one implementation per
+// OS (the build picks the folder). The window system's side is in platform/window_system.h.
 
 #include <pthread.h>
 #include <unistd.h>
@@ -12,19 +12,14 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdio>
-#include <functional>
 #include <memory>
 
 #include "core/system.h"
-#include "core/window_host.h"
-
-class QWindow;
 
 namespace kelvane {
 
 std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
 std::unique_ptr<VolumeSource> MakeSystemVolumes();
-std::unique_ptr<ScreenInfo> MakeSystemScreen();
 std::unique_ptr<Clock> MakeSystemClock();
 
 // The user's settings file: $XDG_CONFIG_HOME/Kelvane/Kelvane.conf, or ~/.config/... where that
@@ -54,23 +49,5 @@ std::unique_ptr<SettingsStore> MakeSettingsStore(const std::string& path,
 // A per-user directory for run-time files such as the single-instance lock, which no other
 // user can write to.
 QString RuntimeDirectory();
-
-// Calls `changed` whenever a screen comes, goes or changes its geometry.
-void WatchScreens(std::function<void()> changed);
-
-// From now on, for as long as `window` lives: calls `gone`, once, when the window system
-// destroys it behind the program's back (another program closing it), so that the program
-// does not live on without its window; calls `placed` whenever the window system has moved
-// or resized it; and takes off the "demands attention" mark that a window manager puts on it
-// for opening without taking focus. False, and nothing watched, on window systems that do
-// none of this.
-bool WatchWindow(QWindow* window, std::function<void()> gone, std::function<void()> placed);
-
-// Shows `window` again, out of a minimised state and above the others.
-void ShowAgain(QWindow* window);
-
-// Where the window system really has `window`'s upper-left corner, in pixels; nothing where it
-// does not tell a program where its windows are (a Wayland client).
-std::optional<QPoint> PlacedAt(const QWindow* window);
 
 }  // namespace kelvane

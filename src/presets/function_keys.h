@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/window_frame.h"
-#include "display/panel_set.h"
+#include "panels/panel_set.h"
 #include "rules/presets.h"
 
 namespace kelvane {

@@ -11,9 +11,9 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "platform/platform.h"
+#include "platform/window_system.h"
 #include "rules/window_layout.h"
-#include "window/accessible_gauge.h"
+#include "window/announcer.h"
 #include "window/frm_help.h"
 
 namespace kelvane {

@@ -15,7 +15,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/platform.h"
+#include "platform/window_system.h"
 
 namespace kelvane {
 namespace {

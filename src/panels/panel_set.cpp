@@ -3,7 +3,7 @@
 
 // A panel's reading, and what shows it: title, drive letter, number place and colours.
 
-#include "display/panel_set.h"
+#include "panels/panel_set.h"
 
 #include "rules/window_layout.h"
 

@@ -4,7 +4,7 @@
 // The title click: each press on a panel's title moves it on to the next reading, through
 // the drives found at start and back to used RAM percent.
 
-#include "display/panel_set.h"
+#include "panels/panel_set.h"
 
 namespace kelvane {
 

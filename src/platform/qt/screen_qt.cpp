@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "platform/platform.h"
+#include "platform/window_system.h"
 #include "rules/window_layout.h"
 
 namespace kelvane {

@@ -3,7 +3,7 @@
 
 // Lighting a panel's 27 LED segments, and its colour scheme.
 
-#include "display/panel_set.h"
+#include "panels/panel_set.h"
 
 namespace kelvane {
 

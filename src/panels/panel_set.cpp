@@ -57,16 +57,20 @@ void PanelSet::FunctionKeys(int Index, int code, NumberPlace place) {
 
 void PanelSet::SetWholeLights(int panel) {
     const auto p = static_cast<std::size_t>(panel);
-    const int code = Section_[p];
-    const TickReadings& in = readings_.Now();
     // Most ticks read what the last one did; only this tick's caption and bar, and nothing
     // else, write to the panel's number and segments, so with the same inputs they are right.
-    const PanelInputs inputs = PanelInputsOf(code, in);
-    if (inputs == shownInputs_[p]) {
-        return;
+    const PanelInputs inputs = PanelInputsOf(Section_[p], readings_.Now());
+    if (inputs != shownInputs_[p]) {
+        ShowReading(panel, inputs);
     }
+}
+
+// Apart from the comparison above, so that a tick that changes nothing costs only that.
+void PanelSet::ShowReading(int panel, const PanelInputs& inputs) {
+    const auto p = static_cast<std::size_t>(panel);
+    const int code = inputs.code;
     PanelResult& result = results_[p];
-    PanelReading(code, in, result);
+    PanelReading(code, readings_.Now(), result);
     if (result.state == PanelResult::State::kNoReading) {
         return;
     }

@@ -64,6 +64,7 @@ class PanelSet {
     // (kept where it is when none is given) and colours, in step.
     void Show(int panel, int code, std::optional<NumberPlace> place, Recolour recolour);
     void NextReading(int panel, int from);
+    [[gnu::noinline]] void ShowReading(int panel, const PanelInputs& inputs);
     void ShowSegments(int panel, int lit);
 
     Controls& controls_;

@@ -59,13 +59,12 @@ void CaptionText::AppendFloating(double value, std::string_view decimalPoint) {
     Append(text.substr(dot + 1));
 }
 
-void CaptionText::AppendRounded(double value) {
-    const double rounded = RoundHalfEven(value);
+void CaptionText::AppendWhole(double value) {
     constexpr double kLimit = 9.2e18;  // inside the 64-bit range
-    if (!(rounded > -kLimit && rounded < kLimit)) {
+    if (!(value > -kLimit && value < kLimit)) {
         return;
     }
-    AppendInteger(static_cast<std::int64_t>(rounded));
+    AppendInteger(static_cast<std::int64_t>(value));
 }
 
 }  // namespace kelvane

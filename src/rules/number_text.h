@@ -24,8 +24,8 @@ class CaptionText {
     // Up to 15 significant digits, a fraction only when the value is not whole, trailing
     // zeros left out, `decimalPoint` between the whole and the fractional digits.
     void AppendFloating(double value, std::string_view decimalPoint);
-    // The value rounded half to even, written as an integer.
-    void AppendRounded(double value);
+    // A whole value, written as an integer; nothing beyond the 64-bit range.
+    void AppendWhole(double value);
 
     std::string_view View() const { return {data_, static_cast<std::size_t>(size_)}; }
     bool operator==(const CaptionText& other) const { return View() == other.View(); }

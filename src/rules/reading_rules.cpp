@@ -56,7 +56,7 @@ void PanelReading(int code, const TickReadings& in, PanelResult& out) {
     const double freeKb = static_cast<double>(in.mem.availPhys) / 1024.0;
     const int usedPercent = 100 - in.freePercent;
     // Rounded as the total's caption is, which no rounded part of it exceeds.
-    const double totalMb = RoundHalfEven(totalKb / 1024.0);
+    const auto totalMb = [totalKb] { return RoundHalfEven(totalKb / 1024.0); };
     const auto show = [&out](int level, double figure, std::string_view unit, double full) {
         out.led = {level < 0 ? LedCommand::kFull : LedCommand::kLevel, level < 0 ? 0 : level};
         out.figure = figure;
@@ -71,7 +71,7 @@ void PanelReading(int code, const TickReadings& in, PanelResult& out) {
             show(usedPercent, totalKb - freeKb, "KB", totalKb);
             break;
         case CaptionRule::kUsedMb:
-            show(usedPercent, RoundHalfEven((totalKb - freeKb) / 1024.0), "MB", totalMb);
+            show(usedPercent, RoundHalfEven((totalKb - freeKb) / 1024.0), "MB", totalMb());
             break;
         case CaptionRule::kFreePercent:
             show(in.freePercent, in.freePercent, "%", 100);
@@ -80,23 +80,22 @@ void PanelReading(int code, const TickReadings& in, PanelResult& out) {
             show(in.freePercent, freeKb, "KB", totalKb);
             break;
         case CaptionRule::kFreeMb:
-            show(in.freePercent, RoundHalfEven(freeKb / 1024.0), "MB", totalMb);
+            show(in.freePercent, RoundHalfEven(freeKb / 1024.0), "MB", totalMb());
             break;
-        case CaptionRule::kTotalMb:
-            show(-1, totalMb, "MB", totalMb);  // a full bar
+        case CaptionRule::kTotalMb: {
+            const double total = totalMb();
+            show(-1, total, "MB", total);  // a full bar
             break;
+        }
         case CaptionRule::kDrivePercent: {
             const int used = DriveUnknown(code, in) ? 0 : in.driveUsedPercent[code - kFirstDrive];
             show(used, used, "%", 100);
             break;
         }
     }
-    if (IsMemoryKind(code) && !IsUsableSnapshot(in.mem)) {
-        ShowUnknown(out, PanelResult::State::kUnknown);
-    } else if (IsDriveKind(code) && in.driveAbsent != nullptr &&
-               in.driveAbsent[code - kFirstDrive]) {
+    if (IsDriveKind(code) && in.driveAbsent != nullptr && in.driveAbsent[code - kFirstDrive]) {
         ShowUnknown(out, PanelResult::State::kAbsent);
-    } else if (IsDriveKind(code) && DriveUnknown(code, in)) {
+    } else if (IsDriveKind(code) ? DriveUnknown(code, in) : !IsUsableSnapshot(in.mem)) {
         ShowUnknown(out, PanelResult::State::kUnknown);
     } else {
         out.state = PanelResult::State::kFigure;
@@ -104,7 +103,7 @@ void PanelReading(int code, const TickReadings& in, PanelResult& out) {
             out.caption.AppendFloating(out.figure, in.decimalPoint);
             out.caption.Append(" KB");
         } else if (out.unit[0] == 'M') {
-            out.caption.AppendRounded(out.figure);
+            out.caption.AppendWhole(out.figure);
             out.caption.Append(" MB");
         } else {
             out.caption.AppendInteger(static_cast<std::int64_t>(out.figure));

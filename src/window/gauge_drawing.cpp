@@ -102,9 +102,18 @@ GaugeDrawing::GaugeDrawing(const Controls& controls)
 void GaugeDrawing::Draw(QPainter& painter, const QRegion& dirtyRegion) {
     painter.setPen(Qt::black);
     std::array<QRect, kPanels + 1> areas;
-    for (const QRect& dirty : dirtyRegion) {
+    static const std::array<QRect, kPanels + 1> kStrips = [] {
+        std::array<QRect, kPanels + 1> strips;
         for (int strip = 0; strip <= kPanels; ++strip) {
-            areas[static_cast<std::size_t>(strip)] |= dirty & StripRect(strip);
+            strips[static_cast<std::size_t>(strip)] = StripRect(strip);
+        }
+        return strips;
+    }();
+    for (const QRect& dirty : dirtyRegion) {
+        for (std::size_t strip = 0; strip < kStrips.size(); ++strip) {
+            if (Meet(dirty, kStrips[strip])) {
+                areas[strip] |= dirty & kStrips[strip];
+            }
         }
     }
     for (int strip = 0; strip <= kPanels; ++strip) {

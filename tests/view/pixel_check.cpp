@@ -240,11 +240,8 @@ int CaptureAll(const QString& dir) {
 int Compare(const QString& a, const QString& b) {
     int differing = 0;
     QStringList names = QDir(a).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
-    for (const QString& extra : QDir(b).entryList({QStringLiteral("*.png")}, QDir::Files)) {
-        if (!names.contains(extra)) {
-            names << extra;
-        }
-    }
+    names += QDir(b).entryList({QStringLiteral("*.png")}, QDir::Files);
+    names.removeDuplicates();
     for (const QString& name : names) {
         const QImage left(a + QLatin1Char('/') + name);
         const QImage right(b + QLatin1Char('/') + name);

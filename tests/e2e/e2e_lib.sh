@@ -35,5 +35,10 @@ geometry_of() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
+# Ends the gauge with SIGTERM: it saved where it stood when the settings hold Left=$1*15, Top=$2*15.
+saved_at() {
+    kill -TERM "$gauge" && wait "$gauge" || true
+    grep -qx "Left=$(($1 * 15))" "$SETTINGS" && grep -qx "Top=$(($2 * 15))" "$SETTINGS"
+}
 # Runs the command until it succeeds, for up to a minute.
 eventually() { for _ in $(seq 600); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }

@@ -33,6 +33,8 @@ one_survives() {
 }
 gone() { ! alive "$1"; }
 ends() { eventually gone "$1"; }
+stop_gauge() { kill -TERM "$gauge" && ends "$gauge"; }
+shown() { eventually sh -c "xprop -id $window WM_STATE | grep -q Normal"; }
 windows() { [ "$(xdotool search --onlyvisible --name '^Dorvane$' | wc -l)" -eq "$1" ]; }
 # The kernel ends a process some time after SIGKILL, freeing its lock, and the X server destroys
 # its window only once it sees the connection close: the next start waits for both.
@@ -47,16 +49,13 @@ ten_starts() {
     pids="$pids $starts"
 }
 
-ten_starts
-wait_gauge_window
-check "ten starts at once leave one gauge running" one_survives $starts
-check "with one window" windows 1
-
-kill_gauge "$survivor"
-ten_starts
-wait_gauge_window
-check "after a SIGKILL, ten starts at once leave one gauge running" one_survives $starts
-check "with one window" windows 1
+for after in "" "after a SIGKILL, "; do
+    [ -z "$after" ] || kill_gauge "$survivor"
+    ten_starts
+    wait_gauge_window
+    check "${after}ten starts at once leave one gauge running" one_survives $starts
+    check "with one window" windows 1
+done
 
 # A change is saved within a second or so: a SIGKILL after it loses nothing.
 xdotool key --window "$window" F5
@@ -78,11 +77,9 @@ wait_gauge_window
 rm "$SETTINGS"
 xdotool windowminimize --sync "$window"
 "$KELVANE" 2>>"$WORK/stderr"
-check "a later start brings the minimised gauge back" \
-    eventually sh -c "xprop -id $window WM_STATE | grep -q Normal"
+check "a later start brings the minimised gauge back" shown
 xdotool key --window "$window" F2
-kill -TERM "$gauge"
-ends "$gauge"
+stop_gauge
 check "a file deleted meanwhile holds every value again" sh -c "[ \$(grep -c = '$SETTINGS') = 11 ]"
 cat "$WORK/stderr"
 check "and nothing is printed" test ! -s "$WORK/stderr"
@@ -97,11 +94,9 @@ env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" "$KELVANE" &
 other=$!
 pids="$pids $other"
 check "a later start without the session's runtime folder ends" ends "$other"
-check "and brings the running gauge back" \
-    eventually sh -c "xprop -id $window WM_STATE | grep -q Normal"
+check "and brings the running gauge back" shown
 check "with one window" windows 1
-kill -TERM "$gauge"
-ends "$gauge"
+stop_gauge
 
 # stderr a pipe whose reader has gone (a launcher that stopped reading), and a damaged settings
 # file to say so: the message is lost, not the gauge.
@@ -116,8 +111,7 @@ gauge=$!
 pids="$pids $gauge"
 check "a message to a pipe no one reads does not end the gauge" wait_gauge_window
 check "which runs on" alive "$gauge"
-kill -TERM "$gauge"
-ends "$gauge"
+stop_gauge
 
 # Installed setgid (or setuid) by mistake: it says so and ends before it touches any file.
 copy="$(dirname "$KELVANE")/kelvane-raised"

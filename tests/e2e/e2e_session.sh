@@ -90,6 +90,8 @@ session=$!
 eventually test -s "$WORK/env" || { cat "$WORK/compositor.log"; echo "FAILED - $compositor did not start"; exit 1; }
 eval "$(sed -n "s/^\(DISPLAY\|XAUTHORITY\|WAYLAND_DISPLAY\|SWAYSOCK\|ready\)=\(.*\)/export \1='\2'/p" "$WORK/env")"
 eventually sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+mkdir -p "$(dirname "$SETTINGS")"
+printf '[StartUp]\nLeft=1500\nTop=1500\n' >"$SETTINGS"
 [ "$compositor" != sway ] || . "$here/e2e_session_layer_shell.sh"
 # The X11 path, which QT_QPA_PLATFORM=xcb chooses where the compositor offers a layer shell too.
 [ "$compositor" != sway_xwayland ] || { export QT_QPA_PLATFORM=xcb; compositor=sway; }
@@ -113,14 +115,8 @@ above() {
         xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(printf '0x%x.*0x%x' "$other" "$window")"; fi
 }
 calm() { xprop -id "$window" WM_STATE | grep -q Normal && ! xprop -id "$window" _NET_WM_STATE | grep -Eq 'ATTENTION|SKIP_TASKBAR'; }
-saved_where_it_is() {
-    set -- $(geometry_of "$window")
-    kill -TERM "$gauge" && wait "$gauge" || true
-    grep -qx "Left=$(($1 * 15))" "$SETTINGS" && grep -qx "Top=$(($2 * 15))" "$SETTINGS"
-}
+saved_where_it_is() { saved_at $(geometry_of "$window" | cut -d ' ' -f 1-2); }
 
-mkdir -p "$(dirname "$SETTINGS")"
-printf '[StartUp]\nLeft=1500\nTop=1500\n' >"$SETTINGS"
 start_gauge
 check "the window opens" wait_gauge_window
 if [ "$compositor" = sway ]; then

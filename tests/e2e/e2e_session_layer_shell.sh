@@ -34,13 +34,7 @@ strip() { grim -g "$1,$2 136x18" - | md5sum; }
 typed() { key="$1" && shift && wtype -k "$key" && "$@"; }
 help_open() { xdotool search --onlyvisible --name '^Help$' >/dev/null; }
 help_closed() { ! help_open; }
-saved_at() {
-    kill -TERM "$gauge" && wait "$gauge" || true
-    grep -qx "Left=$(($1 * 15))" "$SETTINGS" && grep -qx "Top=$(($2 * 15))" "$SETTINGS"
-}
 
-mkdir -p "$(dirname "$SETTINGS")"
-printf '[StartUp]\nLeft=1500\nTop=1500\n' >"$SETTINGS"
 start_gauge
 check "opens at its stored place and size, as a layer surface" eventually at "100 100 136 248"
 check "is no X window" sh -c "! xdotool search --name '^Dorvane\$'"

@@ -18,10 +18,6 @@ using namespace kelvane;
 
 namespace {
 
-QString Str(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The gauge as a user meets it: settings as "Key=value ...", then started; controls by name.
 struct Gauge : FakeGauge {
     explicit Gauge(const QString& stored = {}, int drives = 1, QSize screenSize = {1024, 768}) {
@@ -94,7 +90,7 @@ struct Gauge : FakeGauge {
         }
         return (all << settings.Value("Forms", "Panels")).join(' ');
     }
-    QString Caption(int panel) const { return Str(c().Text(c().Find("lblInfo", panel))); }
+    QString Caption(int panel) const { return FakeSettings::Q(c().Text(c().Find("lblInfo", panel))); }
 };
 
 }  // namespace

@@ -232,36 +232,28 @@ void TestPlatformFiles::failedSavesAreSaidOnce_data() {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("fault");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("a disk that fails to sync") << ""
-                                               << "fdatasync" << false;
-    QTest::newRow("a rename across file systems") << ""
-                                                  << "rename" << false;
-    QTest::newRow("no folder can be made there") << "rm -r Kelvane && touch Kelvane"
-                                                 << "" << false;
-    QTest::newRow("no thread to be had: saved in place") << ""
-                                                         << "thread" << true;
-    QTest::newRow("the user's own link in a private folder is followed")
-        << "chmod 0700 Kelvane && ln -sf ../victim $c"
-        << "" << true;
-    QTest::newRow("a link in a folder others can write to is refused")
-        << "chmod 0777 Kelvane && ln -sf ../victim $c"
-        << "" << false;
-    QTest::newRow("so is one in a folder the group can write to")
-        << "chmod 0770 Kelvane && ln -sf ../victim $c"
-        << "" << false;
-    QTest::newRow("and one on the way") << "chmod 0777 Kelvane && ln -s ../victim Kelvane/l && "
-                                           "ln -sf l $c"
-                                        << "" << false;
-    QTest::newRow("a settings folder that is a link in a shared folder")
-        << "chmod 0777 . && mv Kelvane real && ln -s real Kelvane && ln -sf ../victim $c"
-        << "" << false;
-    QTest::newRow("a far too large file behind such a link is not moved aside")
-        << "chmod 0777 Kelvane && head -c 80000 /dev/zero >>victim && ln -sf ../victim $c"
-        << "" << false;
+    const auto row = [](const char* name, const char* setup, const char* fault, bool saved) {
+        QTest::newRow(name) << QString(setup) << QString(fault) << saved;
+    };
+    row("a disk that fails to sync", "", "fdatasync", false);
+    row("a rename across file systems", "", "rename", false);
+    row("no folder can be made there", "rm -r Kelvane && touch Kelvane", "", false);
+    row("no thread to be had: saved in place", "", "thread", true);
+    row("the user's own link in a private folder is followed",
+        "chmod 0700 Kelvane && ln -sf ../victim $c", "", true);
+    row("a link in a folder others can write to is refused",
+        "chmod 0777 Kelvane && ln -sf ../victim $c", "", false);
+    row("so is one in a folder the group can write to", "chmod 0770 Kelvane && ln -sf ../victim $c",
+        "", false);
+    row("and one on the way", "chmod 0777 Kelvane && ln -s ../victim Kelvane/l && ln -sf l $c", "",
+        false);
+    row("a settings folder that is a link in a shared folder",
+        "chmod 0777 . && mv Kelvane real && ln -s real Kelvane && ln -sf ../victim $c", "", false);
+    row("a far too large file behind such a link is not moved aside",
+        "chmod 0777 Kelvane && head -c 80000 /dev/zero >>victim && ln -sf ../victim $c", "", false);
     if (::getuid() == 0) {  // only root can make a link for another user
-        QTest::newRow("another user's link in a private folder is refused")
-            << "ln -sf ../victim $c && chown -h 65534 $c"
-            << "" << false;
+        row("another user's link in a private folder is refused",
+            "ln -sf ../victim $c && chown -h 65534 $c", "", false);
     }
 }
 

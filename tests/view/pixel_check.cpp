@@ -61,28 +61,6 @@ struct Subject {
 
 constexpr std::int64_t kGiB = 1024LL * 1024 * 1024;
 
-QPoint TitleOf(int panel) {
-    return PanelTitlePoint(panel);
-}
-
-class Capture {
-  public:
-    explicit Capture(QString dir) : dir_(std::move(dir)) {}
-
-    void Shoot(Subject& s, const QString& name) { Shoot(s.Widget(), name); }
-    void Shoot(QWidget* widget, const QString& name) {
-        QCoreApplication::processEvents();
-        const QImage image = widget->grab().toImage();
-        image.save(dir_ + QLatin1Char('/') + name + QStringLiteral(".png"));
-        ++count_;
-    }
-    int Count() const { return count_; }
-
-  private:
-    QString dir_;
-    int count_ = 0;
-};
-
 // Every panel's drive letter passes the probe, each drive at its own level.
 void AllDrives(Subject& s) {
     s.g.volumes.PassFirst(kDriveLetters);
@@ -98,22 +76,14 @@ void SetSections(Subject& s, const std::array<int, kPanels>& codes) {
     }
 }
 
-void Press(Subject& s, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mousePress(s.Widget()->windowHandle(), button, {}, at);
-}
-
-void Release(Subject& s, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseRelease(s.Widget()->windowHandle(), button, {}, at);
-}
-
-void Click(Subject& s, QPoint at) {
-    Press(s, at);
-    Release(s, at);
-}
-
 int CaptureAll(const QString& dir) {
     QDir().mkpath(dir);
-    Capture shot(dir);
+    int count = 0;
+    const auto shoot = [&](QWidget* widget, const QString& name) {
+        QCoreApplication::processEvents();
+        widget->grab().toImage().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+        ++count;
+    };
     using Setup = std::function<void(Subject&)>;
     const auto run = [&](const QString& name, const Setup& before, const Setup& after) {
         Subject s;
@@ -124,7 +94,7 @@ int CaptureAll(const QString& dir) {
         if (after) {
             after(s);
         }
-        shot.Shoot(s, name);
+        shoot(s.Widget(), name);
     };
 
     run(QStringLiteral("start-before-tick"), nullptr, nullptr);
@@ -163,12 +133,11 @@ int CaptureAll(const QString& dir) {
         s.Tick();
         for (int click = 1; click <= 31; ++click) {
             const auto button = click % 3 == 0 ? Qt::RightButton : Qt::LeftButton;
-            Press(s, TitleOf(0), button);
-            Release(s, TitleOf(0), button);
-            shot.Shoot(s,
-                       QStringLiteral("cycle-%1-before-tick").arg(click, 2, 10, QLatin1Char('0')));
+            QTest::mouseClick(s.Widget()->windowHandle(), button, {}, PanelTitlePoint(0));
+            const QString name = QStringLiteral("cycle-%1").arg(click, 2, 10, QLatin1Char('0'));
+            shoot(s.Widget(), name + QStringLiteral("-before-tick"));
             s.Tick();
-            shot.Shoot(s, QStringLiteral("cycle-%1").arg(click, 2, 10, QLatin1Char('0')));
+            shoot(s.Widget(), name);
         }
     }
 
@@ -197,7 +166,7 @@ int CaptureAll(const QString& dir) {
         };
         run(QStringLiteral("size-button-from-%1").arg(code), stored, [](Subject& s) {
             s.Tick();
-            Click(s, {22, 7});
+            QTest::mouseClick(s.Widget()->windowHandle(), Qt::LeftButton, {}, {22, 7});
             s.Tick();
         });
         run(QStringLiteral("size-logo-from-%1").arg(code), stored, [](Subject& s) {
@@ -215,7 +184,7 @@ int CaptureAll(const QString& dir) {
         const QPoint point = at;
         run(QStringLiteral("held-%1").arg(QLatin1String(name)), nullptr, [point](Subject& s) {
             s.Tick();
-            Press(s, point);
+            QTest::mousePress(s.Widget()->windowHandle(), Qt::LeftButton, {}, point);
         });
     }
 
@@ -241,7 +210,7 @@ int CaptureAll(const QString& dir) {
         s.Start();
         s.Tick();
         QLocale::setDefault(QLocale::c());
-        shot.Shoot(s, QStringLiteral("memory-fraction-arabic"));
+        shoot(s.Widget(), QStringLiteral("memory-fraction-arabic"));
     }
     for (const auto& [name, status] : figures) {
         const MemoryStatus mem = status;
@@ -260,22 +229,19 @@ int CaptureAll(const QString& dir) {
         s.Start();
         QTest::keyClick(s.Widget(), Qt::Key_F1);
         FrmHelp* help = s.view->HelpWindow();
-        shot.Shoot(help, QStringLiteral("help-window"));
+        shoot(help, QStringLiteral("help-window"));
         help->Text1->verticalScrollBar()->setValue(help->Text1->verticalScrollBar()->maximum());
-        shot.Shoot(help, QStringLiteral("help-window-keys"));
+        shoot(help, QStringLiteral("help-window-keys"));
     }
 #endif
-    return shot.Count();
+    return count;
 }
 
 int Compare(const QString& a, const QString& b) {
     int differing = 0;
     QStringList names = QDir(a).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
-    for (const QString& extra : QDir(b).entryList({QStringLiteral("*.png")}, QDir::Files)) {
-        if (!names.contains(extra)) {
-            names << extra;
-        }
-    }
+    names += QDir(b).entryList({QStringLiteral("*.png")}, QDir::Files);
+    names.removeDuplicates();
     for (const QString& name : names) {
         const QImage left(a + QLatin1Char('/') + name);
         const QImage right(b + QLatin1Char('/') + name);
@@ -283,11 +249,7 @@ int Compare(const QString& a, const QString& b) {
         if (left.isNull() || right.isNull()) {
             verdict = QStringLiteral("missing on one side");
         } else if (left.size() != right.size()) {
-            verdict = QStringLiteral("%1 x %2 against %3 x %4")
-                          .arg(left.width())
-                          .arg(left.height())
-                          .arg(right.width())
-                          .arg(right.height());
+            verdict = QStringLiteral("sizes differ");
         } else {
             const QImage l = left.convertToFormat(QImage::Format_RGB32);
             const QImage r = right.convertToFormat(QImage::Format_RGB32);

@@ -22,11 +22,15 @@ using namespace kelvane;
 
 namespace {
 
+// The window shown after one tick, over one drive and what `before` sets up.
 struct Shown {
     FakeGauge g;
     MainView view{g.window};
-    Shown() {
+    explicit Shown(const std::function<void(FakeGauge&)>& before = {}) {
         g.volumes.PassFirst(1);
+        if (before) {
+            before(g);
+        }
         g.Start();
         g.window.Timer1_Timer();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -86,14 +90,11 @@ void TestView::toolTipWithoutFocusAsWritten_data() {
 
 void TestView::toolTipWithoutFocusAsWritten() {
     QFETCH(int, panel);
-    FakeGauge g;
-    g.volumes.PassFirst(1);
-    g.volumes.root = QStringLiteral("/<h1>BIG</h1>  &amp;%1").arg(panel).toStdString();
-    g.settings.values[{"Forms", QStringLiteral("Section_%1").arg(panel + 1)}] = "7";
-    MainView view{g.window};
-    g.Start();
-    g.window.Timer1_Timer();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    Shown s([panel](FakeGauge& g) {
+        g.volumes.root = QStringLiteral("/<h1>BIG</h1>  &amp;%1").arg(panel).toStdString();
+        g.settings.values[{"Forms", QStringLiteral("Section_%1").arg(panel + 1)}] = "7";
+    });
+    MainView& view = s.view;
     QWidget other;
     other.show();
     QApplication::setActiveWindow(&other);
@@ -107,7 +108,7 @@ void TestView::toolTipWithoutFocusAsWritten() {
         Qt::mightBeRichText(tip) ? text.setHtml(tip) : text.setPlainText(tip);
         return text.toPlainText();
     };
-    QTRY_COMPARE(shown(), QStringLiteral("C: ") + QString::fromStdString(g.volumes.root));
+    QTRY_COMPARE(shown(), QStringLiteral("C: ") + QString::fromStdString(s.g.volumes.root));
 }
 
 void TestView::helpWindow() {
@@ -171,14 +172,13 @@ void TestView::panelsReadAsShown_data() {
 void TestView::panelsReadAsShown() {
     QFETCH(bool, memoryRead);
     QFETCH(QString, lastPanel);
-    FakeGauge g;
-    g.volumes.PassFirst(1);
-    g.volumes.space[0] = {25, 100};
-    g.memory.readable = memoryRead;
-    g.settings.values[{"Forms", "Section_8"}] = lastPanel;
-    MainView view(g.window);
-    g.Start();
-    g.window.Timer1_Timer();
+    Shown s([&](FakeGauge& g) {
+        g.volumes.space[0] = {25, 100};
+        g.memory.readable = memoryRead;
+        g.settings.values[{"Forms", "Section_8"}] = lastPanel;
+    });
+    FakeGauge& g = s.g;
+    MainView& view = s.view;
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
     for (int p = 0; p < kPanels; ++p) {
         const QString caption = QString::fromUtf8(g.window.controls().Text(
@@ -269,12 +269,9 @@ void TestView::figureCharactersWhereDrawn_data() {
 
 void TestView::figureCharactersWhereDrawn() {
     QFETCH(bool, memoryRead);
-    FakeGauge g;
-    g.volumes.PassFirst(1);
-    g.memory.readable = memoryRead;
-    MainView view(g.window);
-    g.Start();
-    g.window.Timer1_Timer();
+    Shown s([&](FakeGauge& g) { g.memory.readable = memoryRead; });
+    FakeGauge& g = s.g;
+    MainView& view = s.view;
     auto* window = dynamic_cast<AccessibleGauge*>(QAccessible::queryAccessibleInterface(&view));
     QVERIFY(window != nullptr);
     const QPoint corner = view.geometry().topLeft();
@@ -388,11 +385,8 @@ void TestView::picturesAtEveryRatio() {
             for (int x = 0; x < dense.width(); ++x) {
                 if (qGray(dense.pixel(x, y)) < 128 &&
                     !inkNear(int(x * ratio / 2), int(y * ratio / 2))) {
-                    QFAIL(qPrintable(
-                        QStringLiteral("%1: the ink at (%2, %3) of the 2x artwork is lost")
-                            .arg(QLatin1String(name))
-                            .arg(x)
-                            .arg(y)));
+                    const QString at = QStringLiteral("%1: ink lost at %2,%3").arg(name);
+                    QFAIL(qPrintable(at.arg(x).arg(y)));
                 }
             }
         }

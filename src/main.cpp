@@ -12,9 +12,9 @@
 
 #include "gauge/frm_main.h"
 #include "platform/platform.h"
-#include "platform/window_system.h"
 #include "platform/session.h"
 #include "platform/single_instance.h"
+#include "platform/window_system.h"
 #include "rules/command_line.h"
 #include "window/layer_shell_host.h"
 #include "window/main_view.h"

@@ -48,11 +48,11 @@ struct PanelResult {
     };
     int code = -1;
     State state = State::kNoReading;
-    double figure = 0;      // the caption's number, in `unit`
-    double fullScale = 0;   // where the bar is full, in `unit`: 100 %, or the total memory
-    std::string_view unit;  // "%", "KB" or "MB"
+    double figure = 0;            // the caption's number, in `unit`
+    double fullScale = 0;         // where the bar is full, in `unit`: 100 %, or the total memory
+    std::string_view unit;        // "%", "KB" or "MB"
     std::string_view mountPoint;  // a drive's volume; empty for memory or a letter with none
-    CaptionText caption;    // the number as drawn: a dash where it is not known
+    CaptionText caption;          // the number as drawn: a dash where it is not known
     LedCommand led;
 };
 

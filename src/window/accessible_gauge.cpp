@@ -302,10 +302,9 @@ QString PanelPart::text(QAccessible::Text t) const {
             if (!IsDriveKind(shown.code)) {
                 return IsReadingKind(shown.code) ? FromView(KindOf(shown.code).toolTip) : QString();
             }
-            return Absent(shown)
-                       ? QStringLiteral("No drive has this letter")
-                       : QStringLiteral("Used space of the volume mounted at ") +
-                             FromView(shown.mountPoint);
+            return Absent(shown) ? QStringLiteral("No drive has this letter")
+                                 : QStringLiteral("Used space of the volume mounted at ") +
+                                       FromView(shown.mountPoint);
         default:
             return {};
     }

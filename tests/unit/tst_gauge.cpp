@@ -90,7 +90,9 @@ struct Gauge : FakeGauge {
         }
         return (all << settings.Value("Forms", "Panels")).join(' ');
     }
-    QString Caption(int panel) const { return FakeSettings::Q(c().Text(c().Find("lblInfo", panel))); }
+    QString Caption(int panel) const {
+        return FakeSettings::Q(c().Text(c().Find("lblInfo", panel)));
+    }
 };
 
 }  // namespace

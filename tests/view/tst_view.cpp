@@ -12,8 +12,8 @@
 
 #include "fakes/fake_platform.h"
 #include "rules/window_layout.h"
-#include "window/announcer.h"
 #include "window/accessible_gauge.h"
+#include "window/announcer.h"
 #include "window/artwork.h"
 #include "window/frm_help.h"
 #include "window/main_view.h"

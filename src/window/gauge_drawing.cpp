@@ -67,6 +67,9 @@ GaugeDrawing::GaugeDrawing(const Controls& controls)
       numbers_(NumberFont()),
       narrowNumbers_(NarrowNumberFont()) {
     RegisterPictures();
+    for (int strip = 0; strip <= kPanels; ++strip) {
+        stripRects_[static_cast<std::size_t>(strip)] = StripRect(strip);
+    }
     looks_.resize(controls_.BackToFront().size());
     for (std::size_t i = 0; i < looks_.size(); ++i) {
         const Control& control = controls_.BackToFront()[i];
@@ -89,7 +92,7 @@ GaugeDrawing::GaugeDrawing(const Controls& controls)
             look.font = &arrowFont_;
         }
         for (int strip = 0; strip <= kPanels; ++strip) {
-            if (control.pixels.intersects(StripRect(strip))) {
+            if (control.pixels.intersects(stripRects_[static_cast<std::size_t>(strip)])) {
                 strips_[static_cast<std::size_t>(strip)].push_back(static_cast<ControlId>(i));
             }
         }
@@ -102,17 +105,10 @@ GaugeDrawing::GaugeDrawing(const Controls& controls)
 void GaugeDrawing::Draw(QPainter& painter, const QRegion& dirtyRegion) {
     painter.setPen(Qt::black);
     std::array<QRect, kPanels + 1> areas;
-    static const std::array<QRect, kPanels + 1> kStrips = [] {
-        std::array<QRect, kPanels + 1> strips;
-        for (int strip = 0; strip <= kPanels; ++strip) {
-            strips[static_cast<std::size_t>(strip)] = StripRect(strip);
-        }
-        return strips;
-    }();
     for (const QRect& dirty : dirtyRegion) {
-        for (std::size_t strip = 0; strip < kStrips.size(); ++strip) {
-            if (Meet(dirty, kStrips[strip])) {
-                areas[strip] |= dirty & kStrips[strip];
+        for (std::size_t strip = 0; strip < stripRects_.size(); ++strip) {
+            if (Meet(dirty, stripRects_[strip])) {
+                areas[strip] |= dirty & stripRects_[strip];
             }
         }
     }

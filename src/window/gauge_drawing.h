@@ -55,6 +55,7 @@ class GaugeDrawing {
     std::vector<Look> looks_;  // by control
     // The controls that reach into the title strip and into each panel's strip, from the
     // back to the front: a repaint only looks at the strips it touches.
+    std::array<QRect, kPanels + 1> stripRects_;  // the title strip's and each panel's rows
     std::array<std::vector<ControlId>, kPanels + 1> strips_;
 };
 

@@ -10,10 +10,12 @@
 # tick:  one tick through the real code over a fake platform (Google Benchmark), heap
 #        allocations per tick, and callgrind instructions per tick.
 # profile: the real program under callgrind, instructions per tick of every thread.
+# trace: the real program's system calls, X requests and bytes per tick, and a CPU profile.
 #
 # Environment:
 #   DURATION=30 WARMUP=3 REPS=3   seconds measured, seconds skipped, repetitions (median)
 #   PROFILE_SECONDS=10            seconds counted under callgrind
+#   TRACE_SECONDS=5               seconds traced (strace, xtrace, perf) per case
 #   BASELINE_REV=<git rev>        also measure the gauge built from that revision, same run
 #   WORK=/tmp/kelvane-bench       build and scratch directory
 #   OUT=$WORK/results.md          where the tables are written (also printed)
@@ -26,6 +28,7 @@ DURATION="${DURATION:-30}"
 WARMUP="${WARMUP:-3}"
 REPS="${REPS:-3}"
 PROFILE_SECONDS="${PROFILE_SECONDS:-10}"
+TRACE_SECONDS="${TRACE_SECONDS:-5}"
 WORK="${WORK:-/tmp/kelvane-bench}"
 OUT="${OUT:-$WORK/results.md}"
 mkdir -p "$WORK"
@@ -358,6 +361,83 @@ profile() {
     say ""
 }
 
+# ---------------------------------------------------------------- where a tick's time goes
+
+# trace_case TAG GAUGE HELPER: over TRACE_SECONDS, the gauge's system calls per tick
+# (strace -c, every thread), the X requests and bytes it sends per tick (through xtrace),
+# and where its CPU and the X server's go (perf, software clock, call graphs).
+trace_case() {
+    local tag="$1" gauge="$2" helper="$3" out="$WORK/trace.$1.$3" ticks
+    needs_root "$helper" && return 0
+    # The X requests: the gauge talks to the server through xtrace's proxy display.
+    local real="$DISPLAY"
+    xtrace -n -k -d "$real" -D :77 -o "$out.x11" >/dev/null 2>&1 &
+    local proxy=$!
+    for _ in $(seq 100); do [ -e /tmp/.X11-unix/X77 ] && break; sleep 0.05; done
+    DISPLAY=:77 start_case plain "$helper" -- "$gauge"
+    sleep "$WARMUP"
+    local from to
+    from=$(wc -l <"$out.x11")
+    timeout -s INT "$TRACE_SECONDS" strace -c -f -q -p "$client" -o "$out.strace" || true
+    to=$(wc -l <"$out.x11")
+    perf record -q -F 4000 -e cpu-clock -g -p "$client,$xserver" -o "$out.perf" \
+        -- sleep "$((TRACE_SECONDS * 4))" >/dev/null 2>&1 || true
+    end_case
+    kill "$proxy" 2>/dev/null || true
+    wait "$proxy" 2>/dev/null || true
+    ticks=$((TRACE_SECONDS * 100))
+    say "#### $tag, $helper"
+    say ""
+    say "System calls per tick (strace -c -f, $TRACE_SECONDS s, about $ticks ticks):"
+    say ""
+    say '```'
+    awk -v t="$ticks" 'NR > 2 && $NF != "total" && $4 ~ /^[0-9]+$/ {
+            printf "%-16s %6.2f\n", $NF, $4 / t }' "$out.strace" | sort -k2 -rn | awk 'NR <= 12' |
+        tee -a "$OUT"
+    say '```'
+    say ""
+    say "X requests per tick, and their bytes (xtrace, the $TRACE_SECONDS s of strace, $ticks ticks):"
+    say ""
+    say '```'
+    sed -n "$((from + 1)),${to}p" "$out.x11" | awk -v t="$ticks" '
+        /:<:[0-9a-f]+: *[0-9]+: / {
+            split($0, f, ":"); n = f[4] + 0
+            r = $0; sub(/^.*Request\([0-9]+\): /, "", r); sub(/ .*/, "", r)
+            count[r]++; bytes[r] += n; all += n; reqs++
+        }
+        END {
+            for (r in count) printf "%-24s %7.2f requests %8.1f bytes\n", r, count[r] / t, bytes[r] / t
+            printf "%-24s %7.2f requests %8.1f bytes\n", "(all)", reqs / t, all / t
+        }' | sort -k4 -rn | tee -a "$OUT"
+    say '```'
+    say ""
+    say "Where the CPU goes (perf, cpu-clock at 4 kHz, $((TRACE_SECONDS * 4)) s; share of all samples, self):"
+    say ""
+    say '```'
+    perf report -q -i "$out.perf" --no-children --sort comm,dso --stdio -g none 2>/dev/null |
+        awk 'NF && !/^#/ && ++n <= 12' | tee -a "$OUT"
+    say ""
+    perf report -q -i "$out.perf" --no-children --sort comm,sym --stdio -g none 2>/dev/null |
+        awk 'NF && !/^#/ && ++n <= 30' | tee -a "$OUT"
+    say '```'
+    say ""
+}
+
+trace() {
+    say "### Where a tick goes: system calls, X requests and CPU by function"
+    say ""
+    trap stop_display EXIT
+    start_display
+    local b
+    for b in "${builds[@]}"; do
+        for helper in none flip; do
+            trace_case "${b%%:*}" "${b#*:}/kelvane" "$helper"
+        done
+    done
+    stop_display
+    trap - EXIT
+}
+
 build
 machine
 builds=("now:$WORK/build")
@@ -366,8 +446,9 @@ case "$mode" in
     whole) whole ;;
     tick) tick ;;
     profile) profile ;;
+    trace) trace ;;
     all) tick; profile; whole ;;
-    *) echo "usage: $0 [whole|tick|profile|all]" >&2; exit 2 ;;
+    *) echo "usage: $0 [whole|tick|profile|trace|all]" >&2; exit 2 ;;
 esac
 say "Load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Written to $OUT"

@@ -117,18 +117,8 @@ void GaugeDrawing::Draw(QPainter& painter, const QRegion& dirtyRegion) {
         if (area.isEmpty()) {
             continue;
         }
-        // What lies behind the frontmost control that covers the whole area does not show.
         const std::vector<ControlId>& controls = strips_[static_cast<std::size_t>(strip)];
-        std::size_t first = controls.size();
-        while (first > 0) {
-            const Control& control = controls_[controls[first - 1]];
-            if (control.visible && control.type != ControlType::kOutline &&
-                Covers(control.pixels, area)) {
-                break;
-            }
-            --first;
-        }
-        first = first > 0 ? first - 1 : 0;
+        const std::size_t first = FirstShown(strip, area);
         if (first == 0) {
             painter.fillRect(area, Qt::white);  // the window's own ground
         }
@@ -139,6 +129,43 @@ void GaugeDrawing::Draw(QPainter& painter, const QRegion& dirtyRegion) {
             }
         }
     }
+}
+
+std::size_t GaugeDrawing::FirstShown(int strip, const QRect& area) const {
+    const std::vector<ControlId>& controls = strips_[static_cast<std::size_t>(strip)];
+    std::size_t first = controls.size();
+    while (first > 0) {
+        const Control& control = controls_[controls[first - 1]];
+        if (control.visible && control.type != ControlType::kOutline &&
+            Covers(control.pixels, area)) {
+            break;
+        }
+        --first;
+    }
+    return first > 0 ? first - 1 : 0;
+}
+
+bool GaugeDrawing::OutlineShows(const Control& outline, const QRect& area) {
+    return !outline.pixels.adjusted(2, 2, -2, -2).contains(area);
+}
+
+// A number wider than its label is written smaller rather than cut.
+GlyphCache* GaugeDrawing::GlyphsOf(ControlId id, std::string_view text) {
+    GlyphCache* glyphs = looks_[id].glyphs;
+    if (glyphs == nullptr) {
+        return nullptr;
+    }
+    const int room = controls_[id].pixels.width();
+    qreal width = glyphs->Width(text);
+    if (width > room) {
+        glyphs = &narrowNumbers_;
+        width = glyphs->Width(text);
+    }
+    return width > 0 && width <= room ? glyphs : nullptr;
+}
+
+const QPixmap& GaugeDrawing::ArtworkOf(ControlId id, qreal ratio) {
+    return Artwork(pictures_[static_cast<std::size_t>(looks_[id].picture)], ratio);
 }
 
 // The artwork as drawn at `ratio`, loaded or made when first drawn so.
@@ -163,8 +190,8 @@ void GaugeDrawing::Paint(QPainter& painter, ControlId id, const QRect& area) {
     Look& look = looks_[id];
     switch (control.type) {
         case ControlType::kPicture: {
-            const QPixmap& art = Artwork(pictures_[static_cast<std::size_t>(look.picture)],
-                                         painter.paintEngine()->paintDevice()->devicePixelRatioF());
+            const QPixmap& art =
+                ArtworkOf(id, painter.paintEngine()->paintDevice()->devicePixelRatioF());
             const qreal ratio = art.devicePixelRatio();
             const QRect part = r & area;
             if (ratio == 1.0 || ratio == 2.0) {
@@ -187,7 +214,7 @@ void GaugeDrawing::Paint(QPainter& painter, ControlId id, const QRect& area) {
             break;
         case ControlType::kOutline:
             // Only its edges show, and it reaches through every strip: drawn within this one.
-            if (!r.adjusted(2, 2, -2, -2).contains(area)) {
+            if (OutlineShows(control, area)) {
                 painter.setClipRect(area);
                 painter.drawRect(r.adjusted(0, 0, -1, -1));
                 painter.setClipping(false);
@@ -200,15 +227,8 @@ void GaugeDrawing::Paint(QPainter& painter, ControlId id, const QRect& area) {
             painter.setClipRect(r & area);
             painter.fillRect(r, Qt::white);
             const std::string_view text = controls_.Text(id);
-            GlyphCache* glyphs = look.glyphs;
-            // A number wider than its label is written smaller rather than cut.
-            qreal width = glyphs != nullptr ? glyphs->Width(text) : 0;
-            if (width > r.width()) {
-                glyphs = &narrowNumbers_;
-                width = glyphs->Width(text);
-            }
-            if (glyphs != nullptr && width > 0 && width <= r.width() &&
-                glyphs->Paint(painter, r.topLeft(), text)) {
+            GlyphCache* glyphs = GlyphsOf(id, text);
+            if (glyphs != nullptr && glyphs->Paint(painter, r.topLeft(), text)) {
                 painter.setClipping(false);
                 break;
             }

@@ -30,6 +30,28 @@ class GaugeDrawing {
     // whole, and only the dirty pixels are to change.
     void Draw(QPainter& painter, const QRegion& dirty);
 
+    // The strips a repaint is split into: the title strip, then each panel's, every one
+    // reaching across the window. No control but the frame reaches out of its strip.
+    static constexpr int kStrips = kPanels + 1;
+    const QRect& StripRows(int strip) const { return stripRects_[static_cast<std::size_t>(strip)]; }
+    // The controls that reach into the strip, from the back to the front.
+    const std::vector<ControlId>& StripControls(int strip) const {
+        return strips_[static_cast<std::size_t>(strip)];
+    }
+    // Where drawing `area` (within `strip`) starts among the strip's controls: what lies
+    // behind the frontmost control that covers the whole area does not show. At 0 the
+    // window's own white ground is drawn first.
+    std::size_t FirstShown(int strip, const QRect& area) const;
+    // Whether the frame's edges reach into `area`: inside them it draws nothing.
+    static bool OutlineShows(const Control& outline, const QRect& area);
+    // The glyphs a label's text is drawn with, glyph by glyph and at its full width; nullptr
+    // where it is drawn as a whole text.
+    GlyphCache* GlyphsOf(ControlId id, std::string_view text);
+    // A picture control's artwork at `ratio`, and which of the pictures it is.
+    const QPixmap& ArtworkOf(ControlId id, qreal ratio);
+    int PictureOf(ControlId id) const { return looks_[id].picture; }
+    int PictureCount() const { return static_cast<int>(pictures_.size()); }
+
   private:
     // The artwork of a picture; all controls of an array share it.
     struct Picture {

@@ -3,6 +3,8 @@
 
 #include "window/main_view.h"
 
+#include <QAbstractEventDispatcher>
+#include <QAbstractNativeEventFilter>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -17,12 +19,36 @@
 #include "window/frm_help.h"
 
 namespace kelvane {
+namespace {
+
+// An expose has Qt copy its backing store to the screen, which does not hold what was drawn on
+// the server's side: the whole window is repainted through Qt instead.
+class ExposeWatch final : public QObject, public QAbstractNativeEventFilter {
+  public:
+    explicit ExposeWatch(QWidget& view) : view_(view) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~ExposeWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type == "xcb_generic_event_t" &&
+            X11Presenter::Exposes(message, static_cast<std::uint32_t>(view_.internalWinId()))) {
+            view_.update();
+        }
+        return false;
+    }
+
+  private:
+    QWidget& view_;
+};
+
+}  // namespace
 
 MainView::MainView(FrmMain& gauge)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       gauge_(gauge),
       adapter_(gauge),
-      drawing_(gauge.controls()) {
+      drawing_(gauge.controls()),
+      presenter_(drawing_, gauge.controls()) {
     MakeAccessible(*this, gauge_);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvane"));
@@ -39,12 +65,47 @@ MainView::MainView(FrmMain& gauge)
     setGeometry(0, 0, TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     setFixedSize(size());
 
-    gauge_.OnRepaint([this](const QRect& rect) { update(rect); });
+    if (presenter_.Available()) {
+        exposeWatch_ = std::make_unique<ExposeWatch>(*this);
+        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                this, &MainView::PresentChanges);
+        gauge_.OnRepaint([this](const QRect& rect) {
+            if (changes_ < changed_.size()) {
+                changed_[changes_++] = rect;
+            } else {
+                update(rect);
+            }
+        });
+    } else {
+        gauge_.OnRepaint([this](const QRect& rect) { update(rect); });
+    }
     gauge_.AttachHost(*this);
+}
+
+// The dotted line of the keyboard's place is Qt's to draw: a change across it goes through Qt.
+void MainView::PresentChanges() {
+    if (changes_ == 0) {
+        return;
+    }
+    const auto window = static_cast<std::uint32_t>(internalWinId());
+    const qreal ratio = devicePixelRatioF();
+    const bool focusDrawn = focusShown_ && hasFocus() && KeyFocus() >= 0;
+    const QRect focus = focusDrawn ? FocusRect(KeyFocus()) : QRect();
+    for (std::size_t i = 0; i < changes_; ++i) {
+        const QRect& rect = changed_[i];
+        const bool acrossFocus =
+            focusDrawn && rect.intersects(focus) && !focus.adjusted(1, 1, -1, -1).contains(rect);
+        if (!isVisible() || acrossFocus || !presenter_.Draw(window, ratio, rect)) {
+            update(rect);
+        }
+    }
+    changes_ = 0;
+    presenter_.Flush();
 }
 
 MainView::~MainView() {
     gauge_.OnRepaint(nullptr);
+    exposeWatch_.reset();
     delete help_.data();
 }
 

@@ -9,6 +9,7 @@
 #include "gauge/frm_main.h"
 #include "window/gauge_adapter.h"
 #include "window/gauge_drawing.h"
+#include "window/x11_presenter.h"
 
 namespace kelvane {
 
@@ -34,6 +35,9 @@ class MainView : public QWidget, public WindowHost {
     // (GaugeButton), then the visible panels from the top, kGaugeButtons + panel; -1 until Tab
     // is first pressed.
     int KeyFocus() const;
+    // Draws what changed since the last time: on the X server's side where it can, through
+    // Qt's repaint where it cannot. Called before the event loop waits, once a pass.
+    void PresentChanges();
 
   signals:
     // The main window has been unloaded: the program is to end.
@@ -75,6 +79,12 @@ class MainView : public QWidget, public WindowHost {
     bool placeFromWindowSystem_ = false;
     QPointer<FrmHelp> help_;
     GaugeDrawing drawing_;
+    X11Presenter presenter_;
+    // What changed since the last presentation, kept until the controls have their new state
+    // (a control reports the pixels it leaves before it has moved).
+    std::array<QRect, 64> changed_{};
+    std::size_t changes_ = 0;
+    std::unique_ptr<QObject> exposeWatch_;
 };
 
 }  // namespace kelvane

@@ -8,6 +8,10 @@
 //   pixel_check compare A B   names every state whose picture differs or is missing
 //   pixel_check check REF DIR captures into DIR and compares with the pictures in REF
 //
+// On an X server (QT_QPA_PLATFORM=xcb) the main window is read back from the server instead,
+// which holds what was drawn there as well as what Qt sent; after an expose it is read again
+// and must not have changed (a picture "<state>-exposed" is written when it has).
+//
 // The test suite checks the window against the reference pictures in tests/view/reference
 // (tools/update-reference-pictures.sh makes them anew when a change is meant). It is also
 // built inside the tree of another revision (tools/pixel-check.sh), so it only uses what every
@@ -26,6 +30,12 @@
 #if __has_include("gauge/frm_main.h")
 #define KELVANE_ONE_VIEW
 #include "window/main_view.h"
+#endif
+#if __has_include("window/x11_presenter.h")
+#define KELVANE_READ_BACK
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
 #endif
 #if __has_include("window/frm_help.h")
 #include <QScrollBar>
@@ -61,6 +71,64 @@ struct Subject {
 
 constexpr std::int64_t kGiB = 1024LL * 1024 * 1024;
 
+#ifdef KELVANE_READ_BACK
+// The window's pixels as the X server has them.
+QImage ReadBack(QWidget* widget) {
+    xcb_connection_t* connection =
+        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const QSize size = widget->size() * widget->devicePixelRatio();
+    xcb_get_image_reply_t* reply = xcb_get_image_reply(
+        connection,
+        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                      static_cast<xcb_window_t>(widget->winId()), 0, 0,
+                      static_cast<std::uint16_t>(size.width()),
+                      static_cast<std::uint16_t>(size.height()), ~0U),
+        nullptr);
+    if (reply == nullptr) {
+        return {};
+    }
+    QImage image = QImage(xcb_get_image_data(reply), size.width(), size.height(),
+                          size.width() * 4, QImage::Format_RGB32)
+                       .copy();
+    std::free(reply);
+    return image;
+}
+
+// Counts the paints Qt makes of one widget.
+class PaintCount : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// What the server shows once the changes are drawn, and whether an expose, after which Qt
+// repaints from its backing store, leaves it so.
+QImage FromServer(MainView* view, QImage* exposed) {
+    if (!QTest::qWaitForWindowExposed(view->windowHandle())) {
+        return {};
+    }
+    view->PresentChanges();
+    QCoreApplication::processEvents();
+    const QImage shown = ReadBack(view);
+    PaintCount count;
+    view->installEventFilter(&count);
+    xcb_connection_t* connection =
+        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_clear_area(connection, 1, static_cast<xcb_window_t>(view->winId()), 0, 0, 0, 0);
+    xcb_flush(connection);
+    // Once an expose has not been repainted, the rest are not waited for.
+    static bool repaintsExposes = true;
+    repaintsExposes = repaintsExposes && QTest::qWaitFor([&] { return count.paints > 0; });
+    const bool repainted = repaintsExposes;
+    view->removeEventFilter(&count);
+    *exposed = repainted ? ReadBack(view) : QImage();
+    return shown;
+}
+#endif
+
 // Every panel's drive letter passes the probe, each drive at its own level.
 void AllDrives(Subject& s) {
     s.g.volumes.PassFirst(kDriveLetters);
@@ -76,12 +144,39 @@ void SetSections(Subject& s, const std::array<int, kPanels>& codes) {
     }
 }
 
+// On an X server, the window is shown and painted before it changes, so that what changes is
+// drawn as on a running gauge, not in the first paint.
+void Shown(Subject& s) {
+#ifdef KELVANE_READ_BACK
+    if (QGuiApplication::platformName() == QLatin1String("xcb") &&
+        QTest::qWaitForWindowExposed(s.Widget()->windowHandle())) {
+        QCoreApplication::processEvents();
+    }
+#else
+    (void)s;
+#endif
+}
+
 int CaptureAll(const QString& dir) {
     QDir().mkpath(dir);
     int count = 0;
     const auto shoot = [&](QWidget* widget, const QString& name) {
+        const QString path = dir + QLatin1Char('/') + name;
+#ifdef KELVANE_READ_BACK
+        auto* view = qobject_cast<MainView*>(widget);
+        if (view != nullptr && QGuiApplication::platformName() == QLatin1String("xcb")) {
+            QImage exposed;
+            const QImage shown = FromServer(view, &exposed);
+            shown.save(path + QStringLiteral(".png"));
+            if (exposed != shown) {
+                exposed.save(path + QStringLiteral("-exposed.png"));
+            }
+            ++count;
+            return;
+        }
+#endif
         QCoreApplication::processEvents();
-        widget->grab().toImage().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+        widget->grab().toImage().save(path + QStringLiteral(".png"));
         ++count;
     };
     using Setup = std::function<void(Subject&)>;
@@ -91,6 +186,7 @@ int CaptureAll(const QString& dir) {
             before(s);
         }
         s.Start();
+        Shown(s);
         if (after) {
             after(s);
         }
@@ -130,6 +226,7 @@ int CaptureAll(const QString& dir) {
         AllDrives(s);
         SetSections(s, {0, 3, 6, 7, 30, 1, 4, 2});
         s.Start();
+        Shown(s);
         s.Tick();
         for (int click = 1; click <= 31; ++click) {
             const auto button = click % 3 == 0 ? Qt::RightButton : Qt::LeftButton;

@@ -1,0 +1,449 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#include "window/x11_presenter.h"
+
+#include <xcb/xcb.h>
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "window/gauge_drawing.h"
+#include "window/glyph_cache.h"
+
+namespace kelvane {
+namespace {
+
+constexpr std::uint32_t kWhite = 0xffffff;
+constexpr std::uint32_t kBlack = 0x000000;
+
+bool Meet(const QRect& a, const QRect& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+           b.top() <= a.bottom();
+}
+
+QRect Intersected(const QRect& a, const QRect& b) {
+    const int left = std::max(a.left(), b.left());
+    const int top = std::max(a.top(), b.top());
+    const int right = std::min(a.right(), b.right());
+    const int bottom = std::min(a.bottom(), b.bottom());
+    return right < left || bottom < top ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+xcb_connection_t* QtConnection() {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("xcb"))) {
+        return nullptr;
+    }
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+// The pixels of an opaque image only; a translucent one shows what lies behind it.
+bool Opaque(const QImage& image) {
+    if (!image.hasAlphaChannel()) {
+        return true;
+    }
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        if (std::any_of(row, row + argb.width(), [](QRgb p) { return qAlpha(p) != 255; })) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+X11Presenter::X11Presenter(GaugeDrawing& drawing, const Controls& controls)
+    : drawing_(drawing), controls_(controls), connection_(QtConnection()) {}
+
+X11Presenter::~X11Presenter() {
+    Release();
+}
+
+void X11Presenter::Release() {
+    if (connection_ == nullptr || window_ == 0) {
+        return;
+    }
+    if (xcb_connection_has_error(connection_) == 0) {
+        for (const auto& atlas : atlases_) {
+            if (atlas->pixmap != 0) {
+                xcb_free_pixmap(connection_, atlas->pixmap);
+            }
+        }
+        for (const Picture& picture : pictures_) {
+            if (picture.pixmap != 0) {
+                xcb_free_pixmap(connection_, picture.pixmap);
+            }
+        }
+        for (const std::uint32_t gc : {fillGc_, copyGc_, inkGc_}) {
+            if (gc != 0) {
+                xcb_free_gc(connection_, gc);
+            }
+        }
+        xcb_flush(connection_);
+    }
+    atlases_.clear();
+    pictures_.clear();
+    fillGc_ = copyGc_ = inkGc_ = 0;
+    window_ = 0;
+    plain_ = false;
+}
+
+// Asked once per window (Qt makes the native window anew when its flags change) and ratio.
+bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
+    Release();
+    window_ = window;
+    ratio_ = static_cast<int>(ratio);
+    const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+        xcb_get_window_attributes_reply(connection_,
+                                        xcb_get_window_attributes(connection_, window), nullptr),
+        &std::free);
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    if (!attributes || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) {
+        return false;
+    }
+    const xcb_visualtype_t* visual = nullptr;
+    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem > 0 && visual == nullptr;
+         xcb_screen_next(&screen)) {
+        for (auto depth = xcb_screen_allowed_depths_iterator(screen.data);
+             depth.rem > 0 && visual == nullptr; xcb_depth_next(&depth)) {
+            for (auto v = xcb_depth_visuals_iterator(depth.data); v.rem > 0; xcb_visualtype_next(&v)) {
+                if (v.data->visual_id == attributes->visual) {
+                    visual = v.data;
+                    depth_ = depth.data->depth;
+                    break;
+                }
+            }
+        }
+    }
+    bool fourBytes = false;
+    for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem > 0;
+         xcb_format_next(&format)) {
+        fourBytes = fourBytes || (format.data->depth == depth_ && format.data->bits_per_pixel == 32);
+    }
+    if (visual == nullptr || !fourBytes || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR ||
+        visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
+        visual->blue_mask != 0xff || (depth_ != 24 && depth_ != 32)) {
+        return false;
+    }
+    maxRequestBytes_ = xcb_get_maximum_request_length(connection_) * 4;
+    const std::uint32_t noExposures[] = {0};
+    fillGc_ = xcb_generate_id(connection_);
+    xcb_create_gc(connection_, fillGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
+    copyGc_ = xcb_generate_id(connection_);
+    xcb_create_gc(connection_, copyGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
+    const std::uint32_t andInk[] = {XCB_GX_AND, 0};
+    inkGc_ = xcb_generate_id(connection_);
+    xcb_create_gc(connection_, inkGc_, window, XCB_GC_FUNCTION | XCB_GC_GRAPHICS_EXPOSURES,
+                  andInk);
+    fillColour_ = kBlack;
+    const std::uint32_t black[] = {0xff000000 | kBlack};
+    xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, black);
+    pictures_.resize(static_cast<std::size_t>(drawing_.PictureCount()));
+    plain_ = true;
+    return true;
+}
+
+// A server pixmap of the window's depth holding `image`, sent in requests the server takes.
+std::uint32_t X11Presenter::Upload(const QImage& image) {
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    const std::uint32_t pixmap = xcb_generate_id(connection_);
+    xcb_create_pixmap(connection_, depth_, pixmap, window_, static_cast<std::uint16_t>(pixels.width()),
+                      static_cast<std::uint16_t>(pixels.height()));
+    const auto stride = static_cast<std::uint32_t>(pixels.bytesPerLine());
+    const int rowsAtOnce = std::max<int>(1, static_cast<int>((maxRequestBytes_ - 64) / stride));
+    for (int y = 0; y < pixels.height(); y += rowsAtOnce) {
+        const int rows = std::min(rowsAtOnce, pixels.height() - y);
+        xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, copyGc_,
+                      static_cast<std::uint16_t>(pixels.width()), static_cast<std::uint16_t>(rows),
+                      0, static_cast<std::int16_t>(y), 0, depth_, stride * static_cast<std::uint32_t>(rows),
+                      pixels.constScanLine(y));
+    }
+    return pixmap;
+}
+
+// Each glyph drawn alone onto white at the pen's place the drawing gives it, and its black
+// ink kept. A caption is then the white ground with each glyph's ink laid on it (AND), which
+// is what drawing the glyphs in black does, provided every glyph is black or white only and
+// every pen place falls on a whole device pixel.
+X11Presenter::Atlas* X11Presenter::AtlasOf(GlyphCache& glyphs) {
+    for (const auto& atlas : atlases_) {
+        if (atlas->glyphs == &glyphs) {
+            return atlas.get();
+        }
+    }
+    auto atlas = std::make_unique<Atlas>();
+    atlas->glyphs = &glyphs;
+    atlas->usable = true;
+    const int margin = 8;
+    const QFontMetrics metrics(glyphs.Font());
+    std::vector<QImage> inks(atlas->boxes.size());
+    int atlasWidth = 0;
+    int atlasHeight = 1;
+    for (std::size_t c = 0; c < atlas->boxes.size() && atlas->usable; ++c) {
+        const char ch = static_cast<char>(c);
+        const std::string_view text(&ch, 1);
+        const qreal advance = glyphs.Width(text);
+        if (advance <= 0) {
+            continue;
+        }
+        GlyphBox& box = atlas->boxes[c];
+        const qreal deviceAdvance = advance * ratio_;
+        box.advance = static_cast<int>(std::lround(deviceAdvance));
+        QImage cell(QSize(static_cast<int>(std::ceil(advance)) + 2 * margin,
+                          metrics.height() + 2 * margin) *
+                        ratio_,
+                    QImage::Format_RGB32);
+        cell.setDevicePixelRatio(ratio_);
+        cell.fill(Qt::white);
+        QPainter painter(&cell);
+        painter.setPen(Qt::black);
+        glyphs.Paint(painter, QPointF(margin, margin), text);
+        painter.end();
+        int left = cell.width();
+        int right = -1;
+        int top = cell.height();
+        int bottom = -1;
+        for (int y = 0; y < cell.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(cell.constScanLine(y));
+            for (int x = 0; x < cell.width(); ++x) {
+                const QRgb p = row[x] & 0xffffff;
+                if (p == kWhite) {
+                    continue;
+                }
+                atlas->usable = atlas->usable && p == kBlack;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        const bool edge = right >= 0 && (left == 0 || top == 0 || right == cell.width() - 1 ||
+                                         bottom == cell.height() - 1);
+        if (std::abs(deviceAdvance - box.advance) > 1e-9 || edge) {
+            atlas->usable = false;
+        }
+        box.known = true;
+        if (right >= 0) {
+            box.inkX = static_cast<std::int16_t>(left - margin * ratio_);
+            box.inkY = static_cast<std::int16_t>(top - margin * ratio_);
+            box.width = static_cast<std::uint16_t>(right - left + 1);
+            box.height = static_cast<std::uint16_t>(bottom - top + 1);
+            box.atlasX = static_cast<std::int16_t>(atlasWidth);
+            inks[c] = cell.copy(left, top, box.width, box.height);
+            inks[c].setDevicePixelRatio(1);  // laid into the sheet pixel for pixel
+            atlasWidth += box.width;
+            atlasHeight = std::max<int>(atlasHeight, box.height);
+        }
+    }
+    if (atlas->usable && atlasWidth > 0) {
+        QImage sheet(atlasWidth, atlasHeight, QImage::Format_RGB32);
+        sheet.fill(Qt::white);
+        QPainter painter(&sheet);
+        for (std::size_t c = 0; c < inks.size(); ++c) {
+            if (!inks[c].isNull()) {
+                painter.drawImage(atlas->boxes[c].atlasX, 0, inks[c]);
+            }
+        }
+        painter.end();
+        atlas->pixmap = Upload(sheet);
+    }
+    atlases_.push_back(std::move(atlas));
+    return atlases_.back().get();
+}
+
+X11Presenter::Picture& X11Presenter::PictureOf(ControlId id) {
+    Picture& picture = pictures_[static_cast<std::size_t>(drawing_.PictureOf(id))];
+    if (!picture.tried) {
+        picture.tried = true;
+        const QPixmap& art = drawing_.ArtworkOf(id, ratio_);
+        const QImage image = art.toImage();
+        if (!image.isNull() && art.devicePixelRatio() == ratio_ && Opaque(image)) {
+            picture.width = image.width();
+            picture.height = image.height();
+            picture.pixmap = Upload(image);
+        }
+    }
+    return picture;
+}
+
+QRect X11Presenter::Device(const QRect& rect) const {
+    return {rect.x() * ratio_, rect.y() * ratio_, rect.width() * ratio_, rect.height() * ratio_};
+}
+
+bool X11Presenter::CanDraw(ControlId id, const QRect& area) {
+    const Control& control = controls_[id];
+    switch (control.type) {
+        case ControlType::kPicture: {
+            const Picture& picture = PictureOf(id);
+            const QRect part = Intersected(control.pixels, area);
+            return picture.pixmap != 0 &&
+                   (part.right() + 1 - control.pixels.left()) * ratio_ <= picture.width &&
+                   (part.bottom() + 1 - control.pixels.top()) * ratio_ <= picture.height;
+        }
+        case ControlType::kSegment:
+            return true;
+        case ControlType::kOutline:
+            return !GaugeDrawing::OutlineShows(control, area);
+        case ControlType::kNumber: {
+            const std::string_view text = controls_.Text(id);
+            if (text.empty()) {
+                return true;
+            }
+            GlyphCache* glyphs = drawing_.GlyphsOf(id, text);
+            const Atlas* atlas = glyphs != nullptr ? AtlasOf(*glyphs) : nullptr;
+            return atlas != nullptr && atlas->usable &&
+                   std::all_of(text.begin(), text.end(), [atlas](char c) {
+                       const auto u = static_cast<unsigned char>(c);
+                       return u < atlas->boxes.size() && atlas->boxes[u].known;
+                   });
+        }
+        case ControlType::kDriveLetter:
+        case ControlType::kArrow:
+            return false;
+    }
+    return false;
+}
+
+void X11Presenter::Fill(const QRect& box, std::uint32_t rgb) {
+    if (box.isEmpty()) {
+        return;
+    }
+    if (rgb != fillColour_) {
+        fillColour_ = rgb;
+        const std::uint32_t pixel[] = {0xff000000 | rgb};
+        xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, pixel);
+    }
+    const xcb_rectangle_t rect{static_cast<std::int16_t>(box.x()), static_cast<std::int16_t>(box.y()),
+                               static_cast<std::uint16_t>(box.width()),
+                               static_cast<std::uint16_t>(box.height())};
+    xcb_poly_fill_rectangle(connection_, window_, fillGc_, 1, &rect);
+}
+
+void X11Presenter::DrawControl(ControlId id, const QRect& area) {
+    const Control& control = controls_[id];
+    const QRect& r = control.pixels;
+    switch (control.type) {
+        case ControlType::kPicture: {
+            const QRect part = Device(Intersected(r, area));
+            xcb_copy_area(connection_, PictureOf(id).pixmap, window_, copyGc_,
+                          static_cast<std::int16_t>(part.x() - r.x() * ratio_),
+                          static_cast<std::int16_t>(part.y() - r.y() * ratio_),
+                          static_cast<std::int16_t>(part.x()), static_cast<std::int16_t>(part.y()),
+                          static_cast<std::uint16_t>(part.width()),
+                          static_cast<std::uint16_t>(part.height()));
+            break;
+        }
+        case ControlType::kSegment: {
+            const QRect clip = Device(area);
+            Fill(Intersected(Device(r), clip), kBlack);
+            Fill(Intersected(Device(r.adjusted(1, 1, -1, -1)), clip),
+                 static_cast<std::uint32_t>((control.fill.red << 16) | (control.fill.green << 8) |
+                                            control.fill.blue));
+            break;
+        }
+        case ControlType::kNumber: {
+            const QRect clip = Device(Intersected(r, area));
+            Fill(clip, kWhite);
+            const std::string_view text = controls_.Text(id);
+            if (text.empty()) {
+                break;
+            }
+            const Atlas& atlas = *AtlasOf(*drawing_.GlyphsOf(id, text));
+            int penX = r.x() * ratio_;
+            const int penY = r.y() * ratio_;
+            for (const char c : text) {
+                const GlyphBox& box = atlas.boxes[static_cast<unsigned char>(c)];
+                const QRect ink =
+                    Intersected(QRect(penX + box.inkX, penY + box.inkY, box.width, box.height), clip);
+                if (box.width > 0 && !ink.isEmpty()) {
+                    xcb_copy_area(connection_, atlas.pixmap, window_, inkGc_,
+                                  static_cast<std::int16_t>(box.atlasX + ink.x() - penX - box.inkX),
+                                  static_cast<std::int16_t>(ink.y() - penY - box.inkY),
+                                  static_cast<std::int16_t>(ink.x()), static_cast<std::int16_t>(ink.y()),
+                                  static_cast<std::uint16_t>(ink.width()),
+                                  static_cast<std::uint16_t>(ink.height()));
+                }
+                penX += box.advance;
+            }
+            break;
+        }
+        case ControlType::kOutline:  // its edges are not in the area
+        case ControlType::kDriveLetter:
+        case ControlType::kArrow:
+            break;
+    }
+}
+
+// As the drawing does it: strip by strip, from the frontmost control covering the strip's
+// part of the rectangle, every visible control reaching into it. Nothing is sent unless every
+// one of them can be drawn here.
+bool X11Presenter::Draw(std::uint32_t window, qreal ratio, const QRect& rect) {
+    if (connection_ == nullptr || (ratio != 1.0 && ratio != 2.0) || window == 0 || rect.isEmpty()) {
+        return false;
+    }
+    if (window != window_ || ratio != ratio_) {
+        Prepare(window, ratio);
+    }
+    if (!plain_) {
+        return false;
+    }
+    std::array<std::size_t, GaugeDrawing::kStrips> firsts{};
+    for (int strip = 0; strip < GaugeDrawing::kStrips; ++strip) {
+        if (!Meet(rect, drawing_.StripRows(strip))) {
+            continue;
+        }
+        const QRect area = Intersected(rect, drawing_.StripRows(strip));
+        const std::vector<ControlId>& ids = drawing_.StripControls(strip);
+        const std::size_t first = drawing_.FirstShown(strip, area);
+        firsts[static_cast<std::size_t>(strip)] = first;
+        for (std::size_t i = first; i < ids.size(); ++i) {
+            const Control& control = controls_[ids[i]];
+            if (control.visible && Meet(control.pixels, area) && !CanDraw(ids[i], area)) {
+                return false;
+            }
+        }
+    }
+    for (int strip = 0; strip < GaugeDrawing::kStrips; ++strip) {
+        if (!Meet(rect, drawing_.StripRows(strip))) {
+            continue;
+        }
+        const QRect area = Intersected(rect, drawing_.StripRows(strip));
+        const std::vector<ControlId>& ids = drawing_.StripControls(strip);
+        const std::size_t first = firsts[static_cast<std::size_t>(strip)];
+        if (first == 0) {
+            Fill(Device(area), kWhite);
+        }
+        for (std::size_t i = first; i < ids.size(); ++i) {
+            const Control& control = controls_[ids[i]];
+            if (control.visible && Meet(control.pixels, area)) {
+                DrawControl(ids[i], area);
+            }
+        }
+    }
+    sent_ = true;
+    return true;
+}
+
+void X11Presenter::Flush() {
+    if (sent_) {
+        xcb_flush(connection_);
+        sent_ = false;
+    }
+}
+
+bool X11Presenter::Exposes(const void* event, std::uint32_t window) {
+    const auto* generic = static_cast<const xcb_generic_event_t*>(event);
+    return (generic->response_type & 0x7f) == XCB_EXPOSE &&
+           static_cast<const xcb_expose_event_t*>(event)->window == window;
+}
+
+}  // namespace kelvane

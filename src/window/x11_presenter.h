@@ -1,0 +1,105 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "core/controls.h"
+
+class QImage;
+struct xcb_connection_t;
+
+namespace kelvane {
+
+class GaugeDrawing;
+class GlyphCache;
+
+// Draws the gauge's changes on the X server's side. A tick that changes a few numbers and
+// segments would otherwise have Qt paint them into its backing store and send their pixels
+// (some 14 KB) over the connection; here the glyphs, the artwork and the white ground live in
+// server pixmaps made once, and a change goes out as a few fills and copies of a few hundred
+// bytes. It draws only what it can draw to the same pixels as the drawing does: a rectangle
+// with anything else in it (the frame's edges, the drive letters, a text drawn whole, a
+// translucent picture) is left to Qt's repaint, as is every rectangle on a visual, or at a
+// device pixel ratio, other than the plain ones (24-bit true colour, ratios 1 and 2).
+//
+// Qt's backing store no longer holds what was drawn here, so an expose of the window, when
+// Qt would copy that store to the screen, repaints the whole window through Qt first.
+class X11Presenter {
+  public:
+    // Draws the controls that `drawing` draws, on the window of Qt's X connection whose id is
+    // given to each `Draw`; off where Qt does not talk to an X server.
+    X11Presenter(GaugeDrawing& drawing, const Controls& controls);
+    ~X11Presenter();
+    X11Presenter(const X11Presenter&) = delete;
+    X11Presenter& operator=(const X11Presenter&) = delete;
+
+    // Whether there is an X server to draw on at all.
+    bool Available() const { return connection_ != nullptr; }
+    // Draws `rect` (pixels of the window) on `window` at `ratio` device pixels a pixel, as the
+    // drawing would; false, sending nothing, when it must be left to Qt's repaint.
+    bool Draw(std::uint32_t window, qreal ratio, const QRect& rect);
+    // Sends what the draws since the last call asked for.
+    void Flush();
+    // Whether `event` (an xcb event) exposes `window`.
+    static bool Exposes(const void* event, std::uint32_t window);
+
+  private:
+    struct GlyphBox {
+        bool known = false;
+        std::int16_t atlasX = 0;  // in the atlas pixmap
+        std::int16_t inkX = 0;    // the ink's corner from the pen's place, device pixels
+        std::int16_t inkY = 0;
+        std::uint16_t width = 0;  // of the ink; 0 for a glyph with none (a space)
+        std::uint16_t height = 0;
+        int advance = 0;  // device pixels
+    };
+    // One font's glyphs at one ratio, black on white, side by side in one pixmap.
+    struct Atlas {
+        const GlyphCache* glyphs = nullptr;
+        std::uint32_t pixmap = 0;
+        bool usable = false;
+        std::array<GlyphBox, 128> boxes{};
+    };
+    struct Picture {
+        bool tried = false;
+        std::uint32_t pixmap = 0;  // 0: drawn by Qt (translucent, or not the control's size)
+        int width = 0;
+        int height = 0;
+    };
+    // Takes the window's visual; false where its pixels are not plain 24-bit true colour.
+    bool Prepare(std::uint32_t window, qreal ratio);
+    void Release();
+    std::uint32_t Upload(const QImage& image);
+    Atlas* AtlasOf(GlyphCache& glyphs);
+    Picture& PictureOf(ControlId id);
+    // Whether the part of `control` in `area` can be drawn here.
+    bool CanDraw(ControlId id, const QRect& area);
+    void DrawControl(ControlId id, const QRect& area);
+    void Fill(const QRect& box, std::uint32_t rgb);  // device pixels
+    QRect Device(const QRect& rect) const;
+
+    GaugeDrawing& drawing_;
+    const Controls& controls_;
+    xcb_connection_t* connection_ = nullptr;
+    std::uint32_t window_ = 0;
+    int ratio_ = 0;    // 1 or 2 once prepared for `window_`
+    bool plain_ = false;  // the window's pixels are 0xRRGGBB
+    std::uint8_t depth_ = 0;
+    std::uint32_t maxRequestBytes_ = 0;
+    std::uint32_t fillGc_ = 0;  // solid fills, its colour set per fill
+    std::uint32_t copyGc_ = 0;  // pictures copied as they are
+    std::uint32_t inkGc_ = 0;   // glyphs: their black pixels kept over the white ground
+    std::uint32_t fillColour_ = 0;
+    bool sent_ = false;
+    std::vector<std::unique_ptr<Atlas>> atlases_;
+    std::vector<Picture> pictures_;
+};
+
+}  // namespace kelvane

@@ -17,6 +17,7 @@
 #   PROFILE_SECONDS=10            seconds counted under callgrind
 #   TRACE_SECONDS=5               seconds traced (strace, xtrace, perf) per case
 #   BASELINE_REV=<git rev>        also measure the gauge built from that revision, same run
+#   CASES=<regex>                 only the whole-program cases whose names match (default|flip)
 #   WORK=/tmp/kelvane-bench       build and scratch directory
 #   OUT=$WORK/results.md          where the tables are written (also printed)
 set -euo pipefail
@@ -164,6 +165,7 @@ needs_root() {
 run_case() {
     local name="$1" rep="$2" setup="$3" helper="$4"
     shift 4
+    [[ "$name" =~ ${CASES:-.} ]] || return 0
     needs_root "$helper" && return 0
     start_case "$setup" "$helper" "$@"
     sleep "$WARMUP"
@@ -380,11 +382,15 @@ trace_case() {
     from=$(wc -l <"$out.x11")
     timeout -s INT "$TRACE_SECONDS" strace -c -f -q -p "$client" -o "$out.strace" || true
     to=$(wc -l <"$out.x11")
-    perf record -q -F 4000 -e cpu-clock -g -p "$client,$xserver" -o "$out.perf" \
-        -- sleep "$((TRACE_SECONDS * 4))" >/dev/null 2>&1 || true
     end_case
     kill "$proxy" 2>/dev/null || true
     wait "$proxy" 2>/dev/null || true
+    # The profile without the proxy between them, which would cost both sides its own work.
+    start_case plain "$helper" -- "$gauge"
+    sleep "$WARMUP"
+    perf record -q -F 4000 -e cpu-clock -g -p "$client,$xserver" -o "$out.perf" \
+        -- sleep "$((TRACE_SECONDS * 4))" >/dev/null 2>&1 || true
+    end_case
     ticks=$((TRACE_SECONDS * 100))
     say "#### $tag, $helper"
     say ""

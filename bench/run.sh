@@ -282,7 +282,21 @@ tick() {
 tick_of() {
     local tag="$1" bench="$2"
     export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
-    say "### One tick over a fake platform ($tag; offscreen platform, painting included)"
+    tick_on "$tag" "$bench" "offscreen platform, painting included"
+    unset QT_QPA_PLATFORM
+    # The same ticks drawn on an X server: what the client does to send them.
+    trap stop_display EXIT
+    start_display
+    export QT_QPA_PLATFORM=xcb
+    tick_on "$tag" "$bench" "on Xvfb, the X server's part not counted"
+    stop_display
+    trap - EXIT
+    unset QT_QPA_PLATFORM LC_ALL
+}
+
+tick_on() {
+    local tag="$1" bench="$2"
+    say "### One tick over a fake platform ($tag; $3)"
     say ""
     say '```'
     "$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>&1 | tee -a "$OUT"
@@ -298,15 +312,14 @@ tick_of() {
     say ""
     local scenario ir
     for scenario in unchanged captions bars; do
-        valgrind --tool=callgrind --callgrind-out-file="$WORK/callgrind.$tag.$scenario" \
+        valgrind --tool=callgrind --callgrind-out-file="$WORK/callgrind.$tag.$QT_QPA_PLATFORM.$scenario" \
             --collect-atstart=no --toggle-collect='kelvane::TickLoop*' \
             "$bench" --ticks="$scenario" >/dev/null 2>&1
-        ir=$(callgrind_annotate "$WORK/callgrind.$tag.$scenario" 2>/dev/null |
+        ir=$(callgrind_annotate "$WORK/callgrind.$tag.$QT_QPA_PLATFORM.$scenario" 2>/dev/null |
             awk '/PROGRAM TOTALS/ && !done {gsub(",", "", $1); print $1; done = 1}')
-        say "- $scenario: $((ir / 1000)) instructions per tick ($WORK/callgrind.$tag.$scenario)"
+        say "- $scenario: $((ir / 1000)) instructions per tick ($WORK/callgrind.$tag.$QT_QPA_PLATFORM.$scenario)"
     done
     say ""
-    unset QT_QPA_PLATFORM LC_ALL
 }
 
 # ---------------------------------------------------------------- the whole gauge, profiled

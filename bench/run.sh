@@ -18,6 +18,7 @@
 #   TRACE_SECONDS=5               seconds traced (strace, xtrace, perf) per case
 #   BASELINE_REV=<git rev>        also measure the gauge built from that revision, same run
 #   CASES=<regex>                 only the whole-program cases whose names match (default|flip)
+#   ALSO="tag:dir ..."            also measure dir/kelvane (a build, or a script that execs one)
 #   WORK=/tmp/kelvane-bench       build and scratch directory
 #   OUT=$WORK/results.md          where the tables are written (also printed)
 set -euo pipefail
@@ -461,6 +462,8 @@ build
 machine
 builds=("now:$WORK/build")
 [ -n "${BASELINE_REV:-}" ] && builds=("before:$WORK/baseline" "${builds[@]}")
+# ALSO="tag:dir ...": more gauges (dir/kelvane) measured in the same run, a wrapper script too.
+for extra in ${ALSO:-}; do builds+=("$extra"); done
 case "$mode" in
     whole) whole ;;
     tick) tick ;;

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 
 #include "window/gauge_drawing.h"
@@ -73,17 +74,12 @@ void X11Presenter::Release() {
         return;
     }
     if (xcb_connection_has_error(connection_) == 0) {
-        for (const auto& atlas : atlases_) {
-            if (atlas->pixmap != 0) {
-                xcb_free_pixmap(connection_, atlas->pixmap);
-            }
-        }
         for (const Picture& picture : pictures_) {
             if (picture.pixmap != 0) {
                 xcb_free_pixmap(connection_, picture.pixmap);
             }
         }
-        for (const std::uint32_t gc : {fillGc_, copyGc_, inkGc_}) {
+        for (const std::uint32_t gc : {fillGc_, copyGc_}) {
             if (gc != 0) {
                 xcb_free_gc(connection_, gc);
             }
@@ -92,7 +88,9 @@ void X11Presenter::Release() {
     }
     atlases_.clear();
     pictures_.clear();
-    fillGc_ = copyGc_ = inkGc_ = 0;
+    fillGc_ = copyGc_ = 0;
+    batchesUsed_ = 0;
+    drawn_.clear();
     window_ = 0;
     plain_ = false;
 }
@@ -140,10 +138,6 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     xcb_create_gc(connection_, fillGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
     copyGc_ = xcb_generate_id(connection_);
     xcb_create_gc(connection_, copyGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
-    const std::uint32_t andInk[] = {XCB_GX_AND, 0};
-    inkGc_ = xcb_generate_id(connection_);
-    xcb_create_gc(connection_, inkGc_, window, XCB_GC_FUNCTION | XCB_GC_GRAPHICS_EXPOSURES,
-                  andInk);
     fillColour_ = kBlack;
     const std::uint32_t black[] = {0xff000000 | kBlack};
     xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, black);
@@ -170,9 +164,9 @@ std::uint32_t X11Presenter::Upload(const QImage& image) {
     return pixmap;
 }
 
-// Each glyph drawn alone onto white at the pen's place the drawing gives it, and its black
-// ink kept. A caption is then the white ground with each glyph's ink laid on it (AND), which
-// is what drawing the glyphs in black does, provided every glyph is black or white only and
+// Each glyph drawn alone onto white at the pen's place the drawing gives it, and its ink
+// taken as rectangles: rows of black pixels, a run of rows with the same run joined into one.
+// Filling them black is what drawing the glyph does, provided it is black or white only and
 // every pen place falls on a whole device pixel.
 X11Presenter::Atlas* X11Presenter::AtlasOf(GlyphCache& glyphs) {
     for (const auto& atlas : atlases_) {
@@ -185,19 +179,18 @@ X11Presenter::Atlas* X11Presenter::AtlasOf(GlyphCache& glyphs) {
     atlas->usable = true;
     const int margin = 8;
     const QFontMetrics metrics(glyphs.Font());
-    std::vector<QImage> inks(atlas->boxes.size());
-    int atlasWidth = 0;
-    int atlasHeight = 1;
-    for (std::size_t c = 0; c < atlas->boxes.size() && atlas->usable; ++c) {
+    for (std::size_t c = 0; c < atlas->glyph.size() && atlas->usable; ++c) {
         const char ch = static_cast<char>(c);
         const std::string_view text(&ch, 1);
         const qreal advance = glyphs.Width(text);
         if (advance <= 0) {
             continue;
         }
-        GlyphBox& box = atlas->boxes[c];
+        Glyph& glyph = atlas->glyph[c];
         const qreal deviceAdvance = advance * ratio_;
-        box.advance = static_cast<int>(std::lround(deviceAdvance));
+        glyph.advance = static_cast<int>(std::lround(deviceAdvance));
+        glyph.known = true;
+        glyph.first = static_cast<std::uint16_t>(atlas->ink.size());
         QImage cell(QSize(static_cast<int>(std::ceil(advance)) + 2 * margin,
                           metrics.height() + 2 * margin) *
                         ratio_,
@@ -208,53 +201,46 @@ X11Presenter::Atlas* X11Presenter::AtlasOf(GlyphCache& glyphs) {
         painter.setPen(Qt::black);
         glyphs.Paint(painter, QPointF(margin, margin), text);
         painter.end();
-        int left = cell.width();
-        int right = -1;
-        int top = cell.height();
-        int bottom = -1;
+        const int origin = margin * ratio_;
+        std::size_t open = atlas->ink.size();  // the rectangles reaching the row above
         for (int y = 0; y < cell.height(); ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(cell.constScanLine(y));
+            const std::size_t rowStart = atlas->ink.size();
             for (int x = 0; x < cell.width(); ++x) {
                 const QRgb p = row[x] & 0xffffff;
                 if (p == kWhite) {
                     continue;
                 }
-                atlas->usable = atlas->usable && p == kBlack;
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+                atlas->usable = atlas->usable && p == kBlack && x > 0 && y > 0 &&
+                                y < cell.height() - 1;
+                int end = x;
+                while (end + 1 < cell.width() && (row[end + 1] & 0xffffff) == kBlack) {
+                    ++end;
+                }
+                atlas->usable = atlas->usable && end + 1 < cell.width();
+                const QRect run(x - origin, y - origin, end - x + 1, 1);
+                const auto above = std::find_if(
+                    atlas->ink.begin() + static_cast<std::ptrdiff_t>(open),
+                    atlas->ink.begin() + static_cast<std::ptrdiff_t>(rowStart), [&](const QRect& r) {
+                        return r.left() == run.left() && r.right() == run.right() &&
+                               r.bottom() == run.top() - 1;
+                    });
+                if (above != atlas->ink.begin() + static_cast<std::ptrdiff_t>(rowStart)) {
+                    above->setBottom(run.top());
+                } else {
+                    atlas->ink.push_back(run);
+                }
+                x = end;
+            }
+            // Rectangles that did not reach this row are closed.
+            while (open < rowStart && atlas->ink[open].bottom() < y) {
+                ++open;
             }
         }
-        const bool edge = right >= 0 && (left == 0 || top == 0 || right == cell.width() - 1 ||
-                                         bottom == cell.height() - 1);
-        if (std::abs(deviceAdvance - box.advance) > 1e-9 || edge) {
+        glyph.count = static_cast<std::uint16_t>(atlas->ink.size() - glyph.first);
+        if (std::abs(deviceAdvance - glyph.advance) > 1e-9) {
             atlas->usable = false;
         }
-        box.known = true;
-        if (right >= 0) {
-            box.inkX = static_cast<std::int16_t>(left - margin * ratio_);
-            box.inkY = static_cast<std::int16_t>(top - margin * ratio_);
-            box.width = static_cast<std::uint16_t>(right - left + 1);
-            box.height = static_cast<std::uint16_t>(bottom - top + 1);
-            box.atlasX = static_cast<std::int16_t>(atlasWidth);
-            inks[c] = cell.copy(left, top, box.width, box.height);
-            inks[c].setDevicePixelRatio(1);  // laid into the sheet pixel for pixel
-            atlasWidth += box.width;
-            atlasHeight = std::max<int>(atlasHeight, box.height);
-        }
-    }
-    if (atlas->usable && atlasWidth > 0) {
-        QImage sheet(atlasWidth, atlasHeight, QImage::Format_RGB32);
-        sheet.fill(Qt::white);
-        QPainter painter(&sheet);
-        for (std::size_t c = 0; c < inks.size(); ++c) {
-            if (!inks[c].isNull()) {
-                painter.drawImage(atlas->boxes[c].atlasX, 0, inks[c]);
-            }
-        }
-        painter.end();
-        atlas->pixmap = Upload(sheet);
     }
     atlases_.push_back(std::move(atlas));
     return atlases_.back().get();
@@ -303,7 +289,7 @@ bool X11Presenter::CanDraw(ControlId id, const QRect& area) {
             return atlas != nullptr && atlas->usable &&
                    std::all_of(text.begin(), text.end(), [atlas](char c) {
                        const auto u = static_cast<unsigned char>(c);
-                       return u < atlas->boxes.size() && atlas->boxes[u].known;
+                       return u < atlas->glyph.size() && atlas->glyph[u].known;
                    });
         }
         case ControlType::kDriveLetter:
@@ -313,19 +299,43 @@ bool X11Presenter::CanDraw(ControlId id, const QRect& area) {
     return false;
 }
 
+X11Presenter::Batch& X11Presenter::NewBatch() {
+    if (batchesUsed_ == batches_.size()) {
+        batches_.emplace_back();
+    }
+    Batch& batch = batches_[batchesUsed_++];
+    batch.rects.clear();
+    reached_ = batchesUsed_ - 1;
+    return batch;
+}
+
+// Into the first batch of that colour from the one this rectangle has reached.
 void X11Presenter::Fill(const QRect& box, std::uint32_t rgb) {
     if (box.isEmpty()) {
         return;
     }
-    if (rgb != fillColour_) {
-        fillColour_ = rgb;
-        const std::uint32_t pixel[] = {0xff000000 | rgb};
-        xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, pixel);
+    std::size_t i = reached_;
+    while (i < batchesUsed_ && (batches_[i].copy || batches_[i].colour != rgb)) {
+        ++i;
     }
-    const xcb_rectangle_t rect{static_cast<std::int16_t>(box.x()), static_cast<std::int16_t>(box.y()),
-                               static_cast<std::uint16_t>(box.width()),
-                               static_cast<std::uint16_t>(box.height())};
-    xcb_poly_fill_rectangle(connection_, window_, fillGc_, 1, &rect);
+    if (i == batchesUsed_) {
+        Batch& batch = NewBatch();
+        batch.copy = false;
+        batch.colour = rgb;
+    }
+    reached_ = i;
+    batches_[i].rects.push_back(
+        {static_cast<std::int16_t>(box.x()), static_cast<std::int16_t>(box.y()),
+         static_cast<std::uint16_t>(box.width()), static_cast<std::uint16_t>(box.height())});
+}
+
+void X11Presenter::Copy(std::uint32_t pixmap, QPoint from, const QRect& to) {
+    Batch& batch = NewBatch();
+    batch.copy = true;
+    batch.picture = pixmap;
+    batch.from = {static_cast<std::int16_t>(from.x()), static_cast<std::int16_t>(from.y()),
+                  static_cast<std::int16_t>(to.x()),   static_cast<std::int16_t>(to.y()),
+                  static_cast<std::int16_t>(to.width()), static_cast<std::int16_t>(to.height())};
 }
 
 void X11Presenter::DrawControl(ControlId id, const QRect& area) {
@@ -334,12 +344,7 @@ void X11Presenter::DrawControl(ControlId id, const QRect& area) {
     switch (control.type) {
         case ControlType::kPicture: {
             const QRect part = Device(Intersected(r, area));
-            xcb_copy_area(connection_, PictureOf(id).pixmap, window_, copyGc_,
-                          static_cast<std::int16_t>(part.x() - r.x() * ratio_),
-                          static_cast<std::int16_t>(part.y() - r.y() * ratio_),
-                          static_cast<std::int16_t>(part.x()), static_cast<std::int16_t>(part.y()),
-                          static_cast<std::uint16_t>(part.width()),
-                          static_cast<std::uint16_t>(part.height()));
+            Copy(PictureOf(id).pixmap, part.topLeft() - r.topLeft() * ratio_, part);
             break;
         }
         case ControlType::kSegment: {
@@ -358,21 +363,14 @@ void X11Presenter::DrawControl(ControlId id, const QRect& area) {
                 break;
             }
             const Atlas& atlas = *AtlasOf(*drawing_.GlyphsOf(id, text));
-            int penX = r.x() * ratio_;
-            const int penY = r.y() * ratio_;
+            QPoint pen = r.topLeft() * ratio_;
             for (const char c : text) {
-                const GlyphBox& box = atlas.boxes[static_cast<unsigned char>(c)];
-                const QRect ink =
-                    Intersected(QRect(penX + box.inkX, penY + box.inkY, box.width, box.height), clip);
-                if (box.width > 0 && !ink.isEmpty()) {
-                    xcb_copy_area(connection_, atlas.pixmap, window_, inkGc_,
-                                  static_cast<std::int16_t>(box.atlasX + ink.x() - penX - box.inkX),
-                                  static_cast<std::int16_t>(ink.y() - penY - box.inkY),
-                                  static_cast<std::int16_t>(ink.x()), static_cast<std::int16_t>(ink.y()),
-                                  static_cast<std::uint16_t>(ink.width()),
-                                  static_cast<std::uint16_t>(ink.height()));
+                const Glyph& glyph = atlas.glyph[static_cast<unsigned char>(c)];
+                for (int i = glyph.first; i < glyph.first + glyph.count; ++i) {
+                    Fill(Intersected(atlas.ink[static_cast<std::size_t>(i)].translated(pen), clip),
+                         kBlack);
                 }
-                penX += box.advance;
+                pen.rx() += glyph.advance;
             }
             break;
         }
@@ -384,13 +382,14 @@ void X11Presenter::DrawControl(ControlId id, const QRect& area) {
 }
 
 // As the drawing does it: strip by strip, from the frontmost control covering the strip's
-// part of the rectangle, every visible control reaching into it. Nothing is sent unless every
-// one of them can be drawn here.
+// part of the rectangle, every visible control reaching into it. Nothing is gathered unless
+// every one of them can be drawn here.
 bool X11Presenter::Draw(std::uint32_t window, qreal ratio, const QRect& rect) {
     if (connection_ == nullptr || (ratio != 1.0 && ratio != 2.0) || window == 0 || rect.isEmpty()) {
         return false;
     }
     if (window != window_ || ratio != ratio_) {
+        Flush();
         Prepare(window, ratio);
     }
     if (!plain_) {
@@ -412,6 +411,10 @@ bool X11Presenter::Draw(std::uint32_t window, qreal ratio, const QRect& rect) {
             }
         }
     }
+    const bool overlaps = std::any_of(drawn_.begin(), drawn_.end(),
+                                      [&rect](const QRect& earlier) { return Meet(earlier, rect); });
+    reached_ = overlaps ? batchesUsed_ : 0;
+    drawn_.push_back(rect);
     for (int strip = 0; strip < GaugeDrawing::kStrips; ++strip) {
         if (!Meet(rect, drawing_.StripRows(strip))) {
             continue;
@@ -429,15 +432,44 @@ bool X11Presenter::Draw(std::uint32_t window, qreal ratio, const QRect& rect) {
             }
         }
     }
-    sent_ = true;
     return true;
 }
 
 void X11Presenter::Flush() {
-    if (sent_) {
-        xcb_flush(connection_);
-        sent_ = false;
+    static_assert(sizeof(Batch::Rect) == sizeof(xcb_rectangle_t) &&
+                  offsetof(Batch::Rect, height) == offsetof(xcb_rectangle_t, height));
+    if (batchesUsed_ == 0) {
+        drawn_.clear();
+        return;
     }
+    const std::size_t perRequest = (maxRequestBytes_ - 64) / sizeof(xcb_rectangle_t);
+    for (std::size_t b = 0; b < batchesUsed_; ++b) {
+        const Batch& batch = batches_[b];
+        if (batch.copy) {
+            const auto& f = batch.from;
+            xcb_copy_area(connection_, batch.picture, window_, copyGc_, f[0], f[1], f[2], f[3],
+                          static_cast<std::uint16_t>(f[4]), static_cast<std::uint16_t>(f[5]));
+            ++requests_;
+            continue;
+        }
+        if (batch.colour != fillColour_) {
+            fillColour_ = batch.colour;
+            const std::uint32_t pixel[] = {0xff000000 | batch.colour};
+            xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, pixel);
+            ++requests_;
+        }
+        const auto* rects = reinterpret_cast<const xcb_rectangle_t*>(batch.rects.data());
+        const std::size_t count = batch.rects.size();
+        for (std::size_t at = 0; at < count; at += perRequest) {
+            xcb_poly_fill_rectangle(connection_, window_, fillGc_,
+                                    static_cast<std::uint32_t>(std::min(perRequest, count - at)),
+                                    rects + at);
+            ++requests_;
+        }
+    }
+    batchesUsed_ = 0;
+    drawn_.clear();
+    xcb_flush(connection_);
 }
 
 bool X11Presenter::Exposes(const void* event, std::uint32_t window) {

@@ -22,9 +22,12 @@ class GlyphCache;
 
 // Draws the gauge's changes on the X server's side. A tick that changes a few numbers and
 // segments would otherwise have Qt paint them into its backing store and send their pixels
-// (some 14 KB) over the connection; here the glyphs, the artwork and the white ground live in
-// server pixmaps made once, and a change goes out as a few fills and copies of a few hundred
-// bytes. It draws only what it can draw to the same pixels as the drawing does: a rectangle
+// (some 14 KB) over the connection, which the X server takes in as an image per rectangle.
+// Here the artwork lives in server pixmaps made once and each glyph is known as the black
+// rectangles of its ink, so a tick's change goes out as one fill request per colour (the
+// white grounds, the black ink, a segment's colour) and a copy per picture: two or three
+// requests of a few kilobytes. It draws only what it can draw to the same pixels as the
+// drawing does: a rectangle
 // with anything else in it (the frame's edges, the drive letters, a text drawn whole, a
 // translucent picture) is left to Qt's repaint, as is every rectangle on a visual, or at a
 // device pixel ratio, other than the plain ones (24-bit true colour, ratios 1 and 2).
@@ -47,25 +50,25 @@ class X11Presenter {
     bool Draw(std::uint32_t window, qreal ratio, const QRect& rect);
     // Sends what the draws since the last call asked for.
     void Flush();
+    // Requests sent, for the benchmarks.
+    std::uint64_t Requests() const { return requests_; }
     // Whether `event` (an xcb event) exposes `window`.
     static bool Exposes(const void* event, std::uint32_t window);
 
   private:
-    struct GlyphBox {
+    // A glyph as the black rectangles of its ink, from the pen's place, in device pixels.
+    struct Glyph {
         bool known = false;
-        std::int16_t atlasX = 0;  // in the atlas pixmap
-        std::int16_t inkX = 0;    // the ink's corner from the pen's place, device pixels
-        std::int16_t inkY = 0;
-        std::uint16_t width = 0;  // of the ink; 0 for a glyph with none (a space)
-        std::uint16_t height = 0;
+        std::uint16_t first = 0;  // its rectangles in the atlas's `ink`
+        std::uint16_t count = 0;
         int advance = 0;  // device pixels
     };
-    // One font's glyphs at one ratio, black on white, side by side in one pixmap.
+    // One font's glyphs at one ratio.
     struct Atlas {
         const GlyphCache* glyphs = nullptr;
-        std::uint32_t pixmap = 0;
         bool usable = false;
-        std::array<GlyphBox, 128> boxes{};
+        std::array<Glyph, 128> glyph{};
+        std::vector<QRect> ink;
     };
     struct Picture {
         bool tried = false;
@@ -73,6 +76,21 @@ class X11Presenter {
         int width = 0;
         int height = 0;
     };
+    // The requests of one presentation, gathered so that fills of one colour go out as one
+    // request: a rectangle's fills keep their order, and rectangles that overlap an earlier
+    // one come after all of its requests.
+    struct Batch {
+        bool copy = false;
+        std::uint32_t colour = 0;
+        struct Rect {  // as the protocol has a rectangle
+            std::int16_t x, y;
+            std::uint16_t width, height;
+        };
+        std::vector<Rect> rects;
+        std::uint32_t picture = 0;         // a copy: from this pixmap
+        std::array<std::int16_t, 6> from{};  // source x, y; destination x, y; width, height
+    };
+
     // Takes the window's visual; false where its pixels are not plain 24-bit true colour.
     bool Prepare(std::uint32_t window, qreal ratio);
     void Release();
@@ -83,23 +101,30 @@ class X11Presenter {
     bool CanDraw(ControlId id, const QRect& area);
     void DrawControl(ControlId id, const QRect& area);
     void Fill(const QRect& box, std::uint32_t rgb);  // device pixels
+    void Copy(std::uint32_t pixmap, QPoint from, const QRect& to);
+    Batch& NewBatch();
     QRect Device(const QRect& rect) const;
 
     GaugeDrawing& drawing_;
     const Controls& controls_;
     xcb_connection_t* connection_ = nullptr;
     std::uint32_t window_ = 0;
-    int ratio_ = 0;    // 1 or 2 once prepared for `window_`
+    int ratio_ = 0;       // 1 or 2 once prepared for `window_`
     bool plain_ = false;  // the window's pixels are 0xRRGGBB
     std::uint8_t depth_ = 0;
     std::uint32_t maxRequestBytes_ = 0;
-    std::uint32_t fillGc_ = 0;  // solid fills, its colour set per fill
+    std::uint32_t fillGc_ = 0;  // solid fills, its colour set per request
     std::uint32_t copyGc_ = 0;  // pictures copied as they are
-    std::uint32_t inkGc_ = 0;   // glyphs: their black pixels kept over the white ground
     std::uint32_t fillColour_ = 0;
-    bool sent_ = false;
     std::vector<std::unique_ptr<Atlas>> atlases_;
     std::vector<Picture> pictures_;
+    // This presentation: its batches (kept with their room from one to the next), the
+    // rectangles drawn so far, and the batch the rectangle being drawn has reached.
+    std::vector<Batch> batches_;
+    std::size_t batchesUsed_ = 0;
+    std::vector<QRect> drawn_;
+    std::size_t reached_ = 0;
+    std::uint64_t requests_ = 0;
 };
 
 }  // namespace kelvane

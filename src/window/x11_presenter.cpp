@@ -449,14 +449,12 @@ void X11Presenter::Flush() {
             const auto& f = batch.from;
             xcb_copy_area(connection_, batch.picture, window_, copyGc_, f[0], f[1], f[2], f[3],
                           static_cast<std::uint16_t>(f[4]), static_cast<std::uint16_t>(f[5]));
-            ++requests_;
             continue;
         }
         if (batch.colour != fillColour_) {
             fillColour_ = batch.colour;
             const std::uint32_t pixel[] = {0xff000000 | batch.colour};
             xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, pixel);
-            ++requests_;
         }
         const auto* rects = reinterpret_cast<const xcb_rectangle_t*>(batch.rects.data());
         const std::size_t count = batch.rects.size();
@@ -464,7 +462,6 @@ void X11Presenter::Flush() {
             xcb_poly_fill_rectangle(connection_, window_, fillGc_,
                                     static_cast<std::uint32_t>(std::min(perRequest, count - at)),
                                     rects + at);
-            ++requests_;
         }
     }
     batchesUsed_ = 0;

@@ -50,8 +50,6 @@ class X11Presenter {
     bool Draw(std::uint32_t window, qreal ratio, const QRect& rect);
     // Sends what the draws since the last call asked for.
     void Flush();
-    // Requests sent, for the benchmarks.
-    std::uint64_t Requests() const { return requests_; }
     // Whether `event` (an xcb event) exposes `window`.
     static bool Exposes(const void* event, std::uint32_t window);
 
@@ -124,7 +122,6 @@ class X11Presenter {
     std::size_t batchesUsed_ = 0;
     std::vector<QRect> drawn_;
     std::size_t reached_ = 0;
-    std::uint64_t requests_ = 0;
 };
 
 }  // namespace kelvane

@@ -16,8 +16,9 @@ namespace kelvane {
 class FrmHelp;
 
 // The main window on an X11 screen (or wherever Qt's own windows go): one widget that shows the
-// gauge's drawing, repainting only the rectangles that changed, and hands the user's mouse and
-// keys to the gauge. It is the gauge's window host, and loads the help window.
+// gauge's drawing, repainting only the rectangles that changed (on the X server's side where
+// it can, through Qt's repaint elsewhere), and hands the user's mouse and keys to the gauge.
+// It is the gauge's window host, and loads the help window.
 class MainView : public QWidget, public WindowHost {
     Q_OBJECT
   public:

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
@@ -79,7 +80,7 @@ void X11Presenter::Release() {
                 xcb_free_pixmap(connection_, picture.pixmap);
             }
         }
-        for (const std::uint32_t gc : {fillGc_, copyGc_}) {
+        for (const std::uint32_t gc : {fillGc_, copyGc_, textGc_}) {
             if (gc != 0) {
                 xcb_free_gc(connection_, gc);
             }
@@ -88,7 +89,7 @@ void X11Presenter::Release() {
     }
     atlases_.clear();
     pictures_.clear();
-    fillGc_ = copyGc_ = 0;
+    fillGc_ = copyGc_ = textGc_ = 0;
     batchesUsed_ = 0;
     drawn_.clear();
     window_ = 0;
@@ -105,7 +106,8 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
                                         xcb_get_window_attributes(connection_, window), nullptr),
         &std::free);
     const xcb_setup_t* setup = xcb_get_setup(connection_);
-    if (!attributes || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) {
+    if (!attributes || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST ||
+        setup->bitmap_format_bit_order != XCB_IMAGE_ORDER_LSB_FIRST) {
         return false;
     }
     const xcb_visualtype_t* visual = nullptr;
@@ -138,6 +140,11 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     xcb_create_gc(connection_, fillGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
     copyGc_ = xcb_generate_id(connection_);
     xcb_create_gc(connection_, copyGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
+    const std::uint32_t blackOnWhite[] = {0xff000000 | kBlack, 0xff000000 | kWhite, 0};
+    textGc_ = xcb_generate_id(connection_);
+    xcb_create_gc(connection_, textGc_, window,
+                  XCB_GC_FOREGROUND | XCB_GC_BACKGROUND | XCB_GC_GRAPHICS_EXPOSURES, blackOnWhite);
+    bitmapPad_ = setup->bitmap_format_scanline_pad;
     fillColour_ = kBlack;
     const std::uint32_t black[] = {0xff000000 | kBlack};
     xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, black);
@@ -164,10 +171,10 @@ std::uint32_t X11Presenter::Upload(const QImage& image) {
     return pixmap;
 }
 
-// Each glyph drawn alone onto white at the pen's place the drawing gives it, and its ink
-// taken as rectangles: rows of black pixels, a run of rows with the same run joined into one.
-// Filling them black is what drawing the glyph does, provided it is black or white only and
-// every pen place falls on a whole device pixel.
+// Each glyph drawn alone onto white at the pen's place the drawing gives it, and its ink kept
+// as rows of bits. Setting those bits in a white caption is what drawing the glyphs in black
+// does, provided every glyph is black or white only and every pen place falls on a whole
+// device pixel.
 X11Presenter::Atlas* X11Presenter::AtlasOf(GlyphCache& glyphs) {
     for (const auto& atlas : atlases_) {
         if (atlas->glyphs == &glyphs) {
@@ -190,7 +197,6 @@ X11Presenter::Atlas* X11Presenter::AtlasOf(GlyphCache& glyphs) {
         const qreal deviceAdvance = advance * ratio_;
         glyph.advance = static_cast<int>(std::lround(deviceAdvance));
         glyph.known = true;
-        glyph.first = static_cast<std::uint16_t>(atlas->ink.size());
         QImage cell(QSize(static_cast<int>(std::ceil(advance)) + 2 * margin,
                           metrics.height() + 2 * margin) *
                         ratio_,
@@ -201,45 +207,41 @@ X11Presenter::Atlas* X11Presenter::AtlasOf(GlyphCache& glyphs) {
         painter.setPen(Qt::black);
         glyphs.Paint(painter, QPointF(margin, margin), text);
         painter.end();
-        const int origin = margin * ratio_;
-        std::size_t open = atlas->ink.size();  // the rectangles reaching the row above
+        int left = cell.width();
+        int right = -1;
+        int top = cell.height();
+        int bottom = -1;
         for (int y = 0; y < cell.height(); ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(cell.constScanLine(y));
-            const std::size_t rowStart = atlas->ink.size();
             for (int x = 0; x < cell.width(); ++x) {
                 const QRgb p = row[x] & 0xffffff;
-                if (p == kWhite) {
-                    continue;
+                if (p != kWhite) {
+                    atlas->usable = atlas->usable && p == kBlack;
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
                 }
-                atlas->usable = atlas->usable && p == kBlack && x > 0 && y > 0 &&
-                                y < cell.height() - 1;
-                int end = x;
-                while (end + 1 < cell.width() && (row[end + 1] & 0xffffff) == kBlack) {
-                    ++end;
-                }
-                atlas->usable = atlas->usable && end + 1 < cell.width();
-                const QRect run(x - origin, y - origin, end - x + 1, 1);
-                const auto above = std::find_if(
-                    atlas->ink.begin() + static_cast<std::ptrdiff_t>(open),
-                    atlas->ink.begin() + static_cast<std::ptrdiff_t>(rowStart), [&](const QRect& r) {
-                        return r.left() == run.left() && r.right() == run.right() &&
-                               r.bottom() == run.top() - 1;
-                    });
-                if (above != atlas->ink.begin() + static_cast<std::ptrdiff_t>(rowStart)) {
-                    above->setBottom(run.top());
-                } else {
-                    atlas->ink.push_back(run);
-                }
-                x = end;
-            }
-            // Rectangles that did not reach this row are closed.
-            while (open < rowStart && atlas->ink[open].bottom() < y) {
-                ++open;
             }
         }
-        glyph.count = static_cast<std::uint16_t>(atlas->ink.size() - glyph.first);
-        if (std::abs(deviceAdvance - glyph.advance) > 1e-9) {
-            atlas->usable = false;
+        // Ink at the cell's edge may reach beyond it; ink wider than a row of bits is not kept.
+        const bool whole = right < 0 || (left > 0 && top > 0 && right < cell.width() - 1 &&
+                                         bottom < cell.height() - 1 && right - left < 64);
+        atlas->usable = atlas->usable && whole && std::abs(deviceAdvance - glyph.advance) < 1e-9;
+        if (right < 0 || !atlas->usable) {
+            continue;
+        }
+        glyph.inkX = static_cast<std::int16_t>(left - margin * ratio_);
+        glyph.inkY = static_cast<std::int16_t>(top - margin * ratio_);
+        glyph.height = static_cast<std::uint16_t>(bottom - top + 1);
+        glyph.first = static_cast<std::uint32_t>(atlas->rows.size());
+        for (int y = top; y <= bottom; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(cell.constScanLine(y));
+            std::uint64_t bits = 0;
+            for (int x = left; x <= right; ++x) {
+                bits |= std::uint64_t{(row[x] & 0xffffff) == kBlack} << (x - left);
+            }
+            atlas->rows.push_back(bits);
         }
     }
     atlases_.push_back(std::move(atlas));
@@ -304,6 +306,7 @@ X11Presenter::Batch& X11Presenter::NewBatch() {
         batches_.emplace_back();
     }
     Batch& batch = batches_[batchesUsed_++];
+    batch.kind = Batch::kFill;
     batch.rects.clear();
     reached_ = batchesUsed_ - 1;
     return batch;
@@ -315,13 +318,11 @@ void X11Presenter::Fill(const QRect& box, std::uint32_t rgb) {
         return;
     }
     std::size_t i = reached_;
-    while (i < batchesUsed_ && (batches_[i].copy || batches_[i].colour != rgb)) {
+    while (i < batchesUsed_ && (batches_[i].kind != Batch::kFill || batches_[i].colour != rgb)) {
         ++i;
     }
     if (i == batchesUsed_) {
-        Batch& batch = NewBatch();
-        batch.copy = false;
-        batch.colour = rgb;
+        NewBatch().colour = rgb;
     }
     reached_ = i;
     batches_[i].rects.push_back(
@@ -331,9 +332,9 @@ void X11Presenter::Fill(const QRect& box, std::uint32_t rgb) {
 
 void X11Presenter::Copy(std::uint32_t pixmap, QPoint from, const QRect& to) {
     Batch& batch = NewBatch();
-    batch.copy = true;
+    batch.kind = Batch::kCopy;
     batch.picture = pixmap;
-    batch.from = {static_cast<std::int16_t>(from.x()), static_cast<std::int16_t>(from.y()),
+    batch.place = {static_cast<std::int16_t>(from.x()), static_cast<std::int16_t>(from.y()),
                   static_cast<std::int16_t>(to.x()),   static_cast<std::int16_t>(to.y()),
                   static_cast<std::int16_t>(to.width()), static_cast<std::int16_t>(to.height())};
 }
@@ -357,27 +358,49 @@ void X11Presenter::DrawControl(ControlId id, const QRect& area) {
         }
         case ControlType::kNumber: {
             const QRect clip = Device(Intersected(r, area));
-            Fill(clip, kWhite);
             const std::string_view text = controls_.Text(id);
             if (text.empty()) {
+                Fill(clip, kWhite);
                 break;
             }
-            const Atlas& atlas = *AtlasOf(*drawing_.GlyphsOf(id, text));
-            QPoint pen = r.topLeft() * ratio_;
-            for (const char c : text) {
-                const Glyph& glyph = atlas.glyph[static_cast<unsigned char>(c)];
-                for (int i = glyph.first; i < glyph.first + glyph.count; ++i) {
-                    Fill(Intersected(atlas.ink[static_cast<std::size_t>(i)].translated(pen), clip),
-                         kBlack);
-                }
-                pen.rx() += glyph.advance;
-            }
+            Caption(*AtlasOf(*drawing_.GlyphsOf(id, text)), text, r.topLeft() * ratio_, clip);
             break;
         }
         case ControlType::kOutline:  // its edges are not in the area
         case ControlType::kDriveLetter:
         case ControlType::kArrow:
             break;
+    }
+}
+
+void X11Presenter::Caption(const Atlas& atlas, std::string_view text, QPoint pen,
+                           const QRect& clip) {
+    Batch& batch = NewBatch();
+    batch.kind = Batch::kBitmap;
+    batch.place = {0, 0, static_cast<std::int16_t>(clip.x()), static_cast<std::int16_t>(clip.y()),
+                   static_cast<std::int16_t>(clip.width()), static_cast<std::int16_t>(clip.height())};
+    batch.bits = bits_.size();
+    const int stride = (clip.width() + bitmapPad_ - 1) / bitmapPad_ * bitmapPad_ / 8;
+    bits_.resize(bits_.size() + static_cast<std::size_t>(stride * clip.height()));
+    std::uint8_t* bitmap = bits_.data() + batch.bits;
+    for (const char c : text) {
+        const Glyph& glyph = atlas.glyph[static_cast<unsigned char>(c)];
+        const int x0 = pen.x() + glyph.inkX - clip.x();
+        for (int row = 0; row < glyph.height; ++row) {
+            const int y = pen.y() + glyph.inkY + row - clip.y();
+            if (y < 0 || y >= clip.height()) {
+                continue;
+            }
+            std::uint8_t* line = bitmap + y * stride;
+            for (std::uint64_t bits = atlas.rows[glyph.first + static_cast<std::uint32_t>(row)];
+                 bits != 0; bits &= bits - 1) {
+                const int x = x0 + std::countr_zero(bits);
+                if (x >= 0 && x < clip.width()) {
+                    line[x / 8] = static_cast<std::uint8_t>(line[x / 8] | (1U << (x % 8)));
+                }
+            }
+        }
+        pen.rx() += glyph.advance;
     }
 }
 
@@ -445,10 +468,18 @@ void X11Presenter::Flush() {
     const std::size_t perRequest = (maxRequestBytes_ - 64) / sizeof(xcb_rectangle_t);
     for (std::size_t b = 0; b < batchesUsed_; ++b) {
         const Batch& batch = batches_[b];
-        if (batch.copy) {
-            const auto& f = batch.from;
+        const auto& f = batch.place;
+        if (batch.kind == Batch::kCopy) {
             xcb_copy_area(connection_, batch.picture, window_, copyGc_, f[0], f[1], f[2], f[3],
                           static_cast<std::uint16_t>(f[4]), static_cast<std::uint16_t>(f[5]));
+            continue;
+        }
+        if (batch.kind == Batch::kBitmap) {
+            const int stride = (f[4] + bitmapPad_ - 1) / bitmapPad_ * bitmapPad_ / 8;
+            xcb_put_image(connection_, XCB_IMAGE_FORMAT_XY_BITMAP, window_, textGc_,
+                          static_cast<std::uint16_t>(f[4]), static_cast<std::uint16_t>(f[5]), f[2],
+                          f[3], 0, 1, static_cast<std::uint32_t>(stride * f[5]),
+                          bits_.data() + batch.bits);
             continue;
         }
         if (batch.colour != fillColour_) {
@@ -466,6 +497,7 @@ void X11Presenter::Flush() {
     }
     batchesUsed_ = 0;
     drawn_.clear();
+    bits_.clear();
     xcb_flush(connection_);
 }
 

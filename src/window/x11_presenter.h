@@ -54,19 +54,22 @@ class X11Presenter {
     static bool Exposes(const void* event, std::uint32_t window);
 
   private:
-    // A glyph as the black rectangles of its ink, from the pen's place, in device pixels.
+    // A glyph's ink as rows of bits (bit i: the pixel i to the right of the ink's left), from
+    // the pen's place, in device pixels.
     struct Glyph {
         bool known = false;
-        std::uint16_t first = 0;  // its rectangles in the atlas's `ink`
-        std::uint16_t count = 0;
-        int advance = 0;  // device pixels
+        std::int16_t inkX = 0;
+        std::int16_t inkY = 0;
+        std::uint16_t height = 0;  // rows of ink; 0 for a glyph with none (a space)
+        std::uint32_t first = 0;   // its first row in the atlas's `rows`
+        int advance = 0;           // device pixels
     };
     // One font's glyphs at one ratio.
     struct Atlas {
         const GlyphCache* glyphs = nullptr;
         bool usable = false;
         std::array<Glyph, 128> glyph{};
-        std::vector<QRect> ink;
+        std::vector<std::uint64_t> rows;
     };
     struct Picture {
         bool tried = false;
@@ -75,18 +78,20 @@ class X11Presenter {
         int height = 0;
     };
     // The requests of one presentation, gathered so that fills of one colour go out as one
-    // request: a rectangle's fills keep their order, and rectangles that overlap an earlier
-    // one come after all of its requests.
+    // request: a rectangle's requests keep their order, and a rectangle that overlaps an
+    // earlier one comes after all of its requests.
     struct Batch {
-        bool copy = false;
+        enum Kind : std::uint8_t { kFill, kCopy, kBitmap } kind = kFill;
         std::uint32_t colour = 0;
         struct Rect {  // as the protocol has a rectangle
             std::int16_t x, y;
             std::uint16_t width, height;
         };
-        std::vector<Rect> rects;
-        std::uint32_t picture = 0;         // a copy: from this pixmap
-        std::array<std::int16_t, 6> from{};  // source x, y; destination x, y; width, height
+        std::vector<Rect> rects;       // a fill's
+        std::uint32_t picture = 0;     // a copy's source pixmap
+        std::array<std::int16_t, 6> place{};  // a copy's source x, y; and the destination's
+                                              // x, y, width, height (a bitmap's too)
+        std::size_t bits = 0;  // a bitmap's first byte in `bits_`
     };
 
     // Takes the window's visual; false where its pixels are not plain 24-bit true colour.
@@ -100,6 +105,8 @@ class X11Presenter {
     void DrawControl(ControlId id, const QRect& area);
     void Fill(const QRect& box, std::uint32_t rgb);  // device pixels
     void Copy(std::uint32_t pixmap, QPoint from, const QRect& to);
+    // A label's text, black on its white ground, as one bitmap of the part in `clip`.
+    void Caption(const Atlas& atlas, std::string_view text, QPoint pen, const QRect& clip);
     Batch& NewBatch();
     QRect Device(const QRect& rect) const;
 
@@ -113,6 +120,8 @@ class X11Presenter {
     std::uint32_t maxRequestBytes_ = 0;
     std::uint32_t fillGc_ = 0;  // solid fills, its colour set per request
     std::uint32_t copyGc_ = 0;  // pictures copied as they are
+    std::uint32_t textGc_ = 0;  // bitmaps: black where set, white elsewhere
+    int bitmapPad_ = 32;        // bits a bitmap's row is padded to
     std::uint32_t fillColour_ = 0;
     std::vector<std::unique_ptr<Atlas>> atlases_;
     std::vector<Picture> pictures_;
@@ -121,6 +130,7 @@ class X11Presenter {
     std::vector<Batch> batches_;
     std::size_t batchesUsed_ = 0;
     std::vector<QRect> drawn_;
+    std::vector<std::uint8_t> bits_;
     std::size_t reached_ = 0;
 };
 

@@ -49,6 +49,7 @@ build() {
     for tool in floor memory_churn meminfo_flip; do
         cc -O2 -Wall -Wextra -Wpedantic -Werror -o "$WORK/tools/$tool" "$here/$tool.c"
     done
+    cc -O2 -Wall -Wextra -Wpedantic -Werror -o "$WORK/tools/x_floor" "$here/x_floor.c" -lxcb
     if [ -n "${BASELINE_REV:-}" ]; then
         rm -rf "$WORK/baseline-src"
         mkdir -p "$WORK/baseline-src"
@@ -203,6 +204,8 @@ whole() {
         run_case floor-8 "$rep" plain none -- "$floor" / / / / / / / /
         run_case floor-1-churn "$rep" plain churn -- "$floor" /
         run_case floor-1-flip "$rep" plain flip -- "$floor" /
+        # The X server woken for one small request a tick: its least share at 100 Hz.
+        run_case x-floor "$rep" plain none -- "$WORK/tools/x_floor"
         for b in "${builds[@]}"; do
             local tag="${b%%:*}" bin="${b#*:}/kelvane"
             run_case "$tag:default" "$rep" plain none -- "$bin"

@@ -36,8 +36,7 @@ int main(void) {
     const xcb_window_t window = xcb_generate_id(connection);
     const uint32_t white[] = {screen->white_pixel};
     xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 136, 248, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL,
-                      white);
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, white);
     xcb_map_window(connection, window);
     const xcb_gcontext_t gc = xcb_generate_id(connection);
     const uint32_t noExposures[] = {screen->black_pixel, 0};

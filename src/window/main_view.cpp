@@ -67,8 +67,8 @@ MainView::MainView(FrmMain& gauge)
 
     if (presenter_.Available()) {
         exposeWatch_ = std::make_unique<ExposeWatch>(*this);
-        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                this, &MainView::PresentChanges);
+        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+                &MainView::PresentChanges);
         gauge_.OnRepaint([this](const QRect& rect) {
             if (changes_ < changed_.size()) {
                 changed_[changes_++] = rect;

@@ -102,8 +102,8 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     window_ = window;
     ratio_ = static_cast<int>(ratio);
     const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
-        xcb_get_window_attributes_reply(connection_,
-                                        xcb_get_window_attributes(connection_, window), nullptr),
+        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window),
+                                        nullptr),
         &std::free);
     const xcb_setup_t* setup = xcb_get_setup(connection_);
     if (!attributes || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST ||
@@ -115,7 +115,8 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
          xcb_screen_next(&screen)) {
         for (auto depth = xcb_screen_allowed_depths_iterator(screen.data);
              depth.rem > 0 && visual == nullptr; xcb_depth_next(&depth)) {
-            for (auto v = xcb_depth_visuals_iterator(depth.data); v.rem > 0; xcb_visualtype_next(&v)) {
+            for (auto v = xcb_depth_visuals_iterator(depth.data); v.rem > 0;
+                 xcb_visualtype_next(&v)) {
                 if (v.data->visual_id == attributes->visual) {
                     visual = v.data;
                     depth_ = depth.data->depth;
@@ -127,11 +128,12 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     bool fourBytes = false;
     for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem > 0;
          xcb_format_next(&format)) {
-        fourBytes = fourBytes || (format.data->depth == depth_ && format.data->bits_per_pixel == 32);
+        fourBytes =
+            fourBytes || (format.data->depth == depth_ && format.data->bits_per_pixel == 32);
     }
     if (visual == nullptr || !fourBytes || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR ||
-        visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
-        visual->blue_mask != 0xff || (depth_ != 24 && depth_ != 32)) {
+        visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 || visual->blue_mask != 0xff ||
+        (depth_ != 24 && depth_ != 32)) {
         return false;
     }
     maxRequestBytes_ = xcb_get_maximum_request_length(connection_) * 4;
@@ -157,7 +159,8 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
 std::uint32_t X11Presenter::Upload(const QImage& image) {
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
     const std::uint32_t pixmap = xcb_generate_id(connection_);
-    xcb_create_pixmap(connection_, depth_, pixmap, window_, static_cast<std::uint16_t>(pixels.width()),
+    xcb_create_pixmap(connection_, depth_, pixmap, window_,
+                      static_cast<std::uint16_t>(pixels.width()),
                       static_cast<std::uint16_t>(pixels.height()));
     const auto stride = static_cast<std::uint32_t>(pixels.bytesPerLine());
     const int rowsAtOnce = std::max<int>(1, static_cast<int>((maxRequestBytes_ - 64) / stride));
@@ -165,8 +168,8 @@ std::uint32_t X11Presenter::Upload(const QImage& image) {
         const int rows = std::min(rowsAtOnce, pixels.height() - y);
         xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, copyGc_,
                       static_cast<std::uint16_t>(pixels.width()), static_cast<std::uint16_t>(rows),
-                      0, static_cast<std::int16_t>(y), 0, depth_, stride * static_cast<std::uint32_t>(rows),
-                      pixels.constScanLine(y));
+                      0, static_cast<std::int16_t>(y), 0, depth_,
+                      stride * static_cast<std::uint32_t>(rows), pixels.constScanLine(y));
     }
     return pixmap;
 }
@@ -334,9 +337,9 @@ void X11Presenter::Copy(std::uint32_t pixmap, QPoint from, const QRect& to) {
     Batch& batch = NewBatch();
     batch.kind = Batch::kCopy;
     batch.picture = pixmap;
-    batch.place = {static_cast<std::int16_t>(from.x()), static_cast<std::int16_t>(from.y()),
-                  static_cast<std::int16_t>(to.x()),   static_cast<std::int16_t>(to.y()),
-                  static_cast<std::int16_t>(to.width()), static_cast<std::int16_t>(to.height())};
+    batch.place = {static_cast<std::int16_t>(from.x()),   static_cast<std::int16_t>(from.y()),
+                   static_cast<std::int16_t>(to.x()),     static_cast<std::int16_t>(to.y()),
+                   static_cast<std::int16_t>(to.width()), static_cast<std::int16_t>(to.height())};
 }
 
 void X11Presenter::DrawControl(ControlId id, const QRect& area) {
@@ -377,8 +380,12 @@ void X11Presenter::Caption(const Atlas& atlas, std::string_view text, QPoint pen
                            const QRect& clip) {
     Batch& batch = NewBatch();
     batch.kind = Batch::kBitmap;
-    batch.place = {0, 0, static_cast<std::int16_t>(clip.x()), static_cast<std::int16_t>(clip.y()),
-                   static_cast<std::int16_t>(clip.width()), static_cast<std::int16_t>(clip.height())};
+    batch.place = {0,
+                   0,
+                   static_cast<std::int16_t>(clip.x()),
+                   static_cast<std::int16_t>(clip.y()),
+                   static_cast<std::int16_t>(clip.width()),
+                   static_cast<std::int16_t>(clip.height())};
     batch.bits = bits_.size();
     const int stride = (clip.width() + bitmapPad_ - 1) / bitmapPad_ * bitmapPad_ / 8;
     bits_.resize(bits_.size() + static_cast<std::size_t>(stride * clip.height()));
@@ -434,8 +441,9 @@ bool X11Presenter::Draw(std::uint32_t window, qreal ratio, const QRect& rect) {
             }
         }
     }
-    const bool overlaps = std::any_of(drawn_.begin(), drawn_.end(),
-                                      [&rect](const QRect& earlier) { return Meet(earlier, rect); });
+    const bool overlaps = std::any_of(drawn_.begin(), drawn_.end(), [&rect](const QRect& earlier) {
+        return Meet(earlier, rect);
+    });
     reached_ = overlaps ? batchesUsed_ : 0;
     drawn_.push_back(rect);
     for (int strip = 0; strip < GaugeDrawing::kStrips; ++strip) {

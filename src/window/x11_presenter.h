@@ -87,11 +87,11 @@ class X11Presenter {
             std::int16_t x, y;
             std::uint16_t width, height;
         };
-        std::vector<Rect> rects;       // a fill's
-        std::uint32_t picture = 0;     // a copy's source pixmap
+        std::vector<Rect> rects;              // a fill's
+        std::uint32_t picture = 0;            // a copy's source pixmap
         std::array<std::int16_t, 6> place{};  // a copy's source x, y; and the destination's
                                               // x, y, width, height (a bitmap's too)
-        std::size_t bits = 0;  // a bitmap's first byte in `bits_`
+        std::size_t bits = 0;                 // a bitmap's first byte in `bits_`
     };
 
     // Takes the window's visual; false where its pixels are not plain 24-bit true colour.

@@ -77,18 +77,18 @@ QImage ReadBack(QWidget* widget) {
     xcb_connection_t* connection =
         qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     const QSize size = widget->size() * widget->devicePixelRatio();
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        connection,
-        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
-                      static_cast<xcb_window_t>(widget->winId()), 0, 0,
-                      static_cast<std::uint16_t>(size.width()),
-                      static_cast<std::uint16_t>(size.height()), ~0U),
-        nullptr);
+    xcb_get_image_reply_t* reply =
+        xcb_get_image_reply(connection,
+                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                                          static_cast<xcb_window_t>(widget->winId()), 0, 0,
+                                          static_cast<std::uint16_t>(size.width()),
+                                          static_cast<std::uint16_t>(size.height()), ~0U),
+                            nullptr);
     if (reply == nullptr) {
         return {};
     }
-    QImage image = QImage(xcb_get_image_data(reply), size.width(), size.height(),
-                          size.width() * 4, QImage::Format_RGB32)
+    QImage image = QImage(xcb_get_image_data(reply), size.width(), size.height(), size.width() * 4,
+                          QImage::Format_RGB32)
                        .copy();
     std::free(reply);
     return image;

@@ -32,16 +32,7 @@ def pump(seconds):
 
 
 def eventually(condition, timeout=90):
-    """The condition's first true answer, or None when the time runs out on a loaded machine."""
-    end = time.monotonic() + timeout
-    while True:
-        try:
-            answer = condition()
-        except Exception:  # an object that went away while it was asked
-            answer = None
-        if answer or time.monotonic() > end:
-            return answer
-        pump(0.05)
+    return e2e_checks.eventually(condition, timeout, pump)
 
 
 def figure_text(accessible):

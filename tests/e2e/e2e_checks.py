@@ -1,9 +1,11 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
-"""What the screen-reader checks share: their lines of results, and memory that comes and goes."""
+"""What the screen-reader checks share: their lines of results, waiting for a condition, and memory
+that comes and goes."""
 
 import subprocess
 import sys
+import time
 
 failures = 0
 
@@ -13,6 +15,20 @@ def check(description, passed, detail=""):
     print(("ok - " if passed else "FAILED - ") + description + (f" ({detail})" if detail else ""),
           flush=True)
     failures += 0 if passed else 1
+
+
+def eventually(condition, timeout=60, wait=time.sleep):
+    """The condition's first true answer, or None when the time runs out on a loaded machine; an
+    object that went away while it was asked answers None. `wait` passes the time between."""
+    end = time.monotonic() + timeout
+    while True:
+        try:
+            answer = condition()
+        except Exception:
+            answer = None
+        if answer or time.monotonic() > end:
+            return answer
+        wait(0.05)
 
 
 def churn_memory(megabytes, period):

@@ -18,20 +18,10 @@ import tty
 
 import e2e_checks
 import pyatspi
-from e2e_checks import check
+from e2e_checks import check, eventually
 
 KELVANE, WORK = sys.argv[1], sys.argv[2]
 LOG = os.path.join(WORK, "orca.log")
-
-
-def eventually(condition, timeout=60):
-    """The condition's first true answer, or None when the time runs out on a loaded machine."""
-    end = time.monotonic() + timeout
-    while True:
-        answer = condition()
-        if answer or time.monotonic() > end:
-            return answer
-        time.sleep(0.05)
 
 
 def log_size():

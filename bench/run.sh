@@ -42,6 +42,7 @@ build() {
     . "$root/tools/deps.sh"
     ensure_packages build
     ensure_packages test
+    ensure_packages bench
     cmake -S "$root" -B "$WORK/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANE_TESTS=OFF \
         -DKELVANE_BENCH=ON >/dev/null
     cmake --build "$WORK/build" >/dev/null

@@ -22,6 +22,8 @@ kelvane_packages() {
         # Wayland platform for the gauge run as a native client; grim's screenshots, wtype's
         # keys and ImageMagick's reading of them for the gauge as a layer surface on sway.
         wayland) echo "mutter kwin-wayland sway xwayland qt6-wayland grim wtype imagemagick" ;;
+        # The benchmarks: callgrind, and the tracers of bench/run.sh trace.
+        bench) echo "valgrind strace xtrace linux-perf" ;;
     esac
 }
 

@@ -12,6 +12,7 @@
 #include "rules/window_layout.h"
 #include "window/artwork.h"
 #include "window/fonts.h"
+#include "window/pixel_rects.h"
 
 // The pictures live in a static library that nothing else refers to; registering them here
 // keeps the linker from dropping them.
@@ -23,16 +24,6 @@ namespace kelvane {
 namespace {
 
 // The title strip, then one strip per panel with the gap below it.
-// QRect's own tests are calls into the library; these run many times a repaint.
-bool Covers(const QRect& outer, const QRect& inner) {
-    return outer.left() <= inner.left() && inner.right() <= outer.right() &&
-           outer.top() <= inner.top() && inner.bottom() <= outer.bottom();
-}
-bool Meet(const QRect& a, const QRect& b) {
-    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
-           b.top() <= a.bottom();
-}
-
 QRect StripRect(int strip) {
     QRect rows =
         strip == 0 ? QRect(0, 0, 0, kTitleStripTwips / kTwipsPerPixel) : PanelPitch(strip - 1);

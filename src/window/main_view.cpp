@@ -23,7 +23,7 @@ namespace {
 
 // An expose has Qt copy its backing store to the screen, which does not hold what was drawn on
 // the server's side: the whole window is repainted through Qt instead.
-class ExposeWatch final : public QObject, public QAbstractNativeEventFilter {
+class ExposeWatch final : public QAbstractNativeEventFilter {
   public:
     explicit ExposeWatch(QWidget& view) : view_(view) {
         QCoreApplication::instance()->installNativeEventFilter(this);
@@ -89,13 +89,14 @@ void MainView::PresentChanges() {
     }
     const auto window = static_cast<std::uint32_t>(internalWinId());
     const qreal ratio = devicePixelRatioF();
+    const bool shown = isVisible();
     const bool focusDrawn = focusShown_ && hasFocus() && KeyFocus() >= 0;
     const QRect focus = focusDrawn ? FocusRect(KeyFocus()) : QRect();
     for (std::size_t i = 0; i < changes_; ++i) {
         const QRect& rect = changed_[i];
         const bool acrossFocus =
             focusDrawn && rect.intersects(focus) && !focus.adjusted(1, 1, -1, -1).contains(rect);
-        if (!isVisible() || acrossFocus || !presenter_.Draw(window, ratio, rect)) {
+        if (!shown || acrossFocus || !presenter_.Draw(window, ratio, rect)) {
             update(rect);
         }
     }
@@ -105,7 +106,6 @@ void MainView::PresentChanges() {
 
 MainView::~MainView() {
     gauge_.OnRepaint(nullptr);
-    exposeWatch_.reset();
     delete help_.data();
 }
 

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QPointer>
 #include <QWidget>
 
@@ -85,7 +86,7 @@ class MainView : public QWidget, public WindowHost {
     // (a control reports the pixels it leaves before it has moved).
     std::array<QRect, 64> changed_{};
     std::size_t changes_ = 0;
-    std::unique_ptr<QObject> exposeWatch_;
+    std::unique_ptr<QAbstractNativeEventFilter> exposeWatch_;
 };
 
 }  // namespace kelvane

@@ -18,25 +18,13 @@
 
 #include "window/gauge_drawing.h"
 #include "window/glyph_cache.h"
+#include "window/pixel_rects.h"
 
 namespace kelvane {
 namespace {
 
 constexpr std::uint32_t kWhite = 0xffffff;
 constexpr std::uint32_t kBlack = 0x000000;
-
-bool Meet(const QRect& a, const QRect& b) {
-    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
-           b.top() <= a.bottom();
-}
-
-QRect Intersected(const QRect& a, const QRect& b) {
-    const int left = std::max(a.left(), b.left());
-    const int top = std::max(a.top(), b.top());
-    const int right = std::min(a.right(), b.right());
-    const int bottom = std::min(a.bottom(), b.bottom());
-    return right < left || bottom < top ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
 
 xcb_connection_t* QtConnection() {
     if (!QGuiApplication::platformName().startsWith(QLatin1String("xcb"))) {
@@ -97,7 +85,7 @@ void X11Presenter::Release() {
 }
 
 // Asked once per window (Qt makes the native window anew when its flags change) and ratio.
-bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
+void X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     Release();
     window_ = window;
     ratio_ = static_cast<int>(ratio);
@@ -108,7 +96,7 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     const xcb_setup_t* setup = xcb_get_setup(connection_);
     if (!attributes || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST ||
         setup->bitmap_format_bit_order != XCB_IMAGE_ORDER_LSB_FIRST) {
-        return false;
+        return;
     }
     const xcb_visualtype_t* visual = nullptr;
     for (auto screen = xcb_setup_roots_iterator(setup); screen.rem > 0 && visual == nullptr;
@@ -134,12 +122,15 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     if (visual == nullptr || !fourBytes || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR ||
         visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 || visual->blue_mask != 0xff ||
         (depth_ != 24 && depth_ != 32)) {
-        return false;
+        return;
     }
     maxRequestBytes_ = xcb_get_maximum_request_length(connection_) * 4;
     const std::uint32_t noExposures[] = {0};
+    const std::uint32_t blackFill[] = {0xff000000 | kBlack, 0};
     fillGc_ = xcb_generate_id(connection_);
-    xcb_create_gc(connection_, fillGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
+    xcb_create_gc(connection_, fillGc_, window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES,
+                  blackFill);
+    fillColour_ = kBlack;
     copyGc_ = xcb_generate_id(connection_);
     xcb_create_gc(connection_, copyGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
     const std::uint32_t blackOnWhite[] = {0xff000000 | kBlack, 0xff000000 | kWhite, 0};
@@ -147,12 +138,8 @@ bool X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     xcb_create_gc(connection_, textGc_, window,
                   XCB_GC_FOREGROUND | XCB_GC_BACKGROUND | XCB_GC_GRAPHICS_EXPOSURES, blackOnWhite);
     bitmapPad_ = setup->bitmap_format_scanline_pad;
-    fillColour_ = kBlack;
-    const std::uint32_t black[] = {0xff000000 | kBlack};
-    xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, black);
     pictures_.resize(static_cast<std::size_t>(drawing_.PictureCount()));
     plain_ = true;
-    return true;
 }
 
 // A server pixmap of the window's depth holding `image`, sent in requests the server takes.
@@ -412,8 +399,35 @@ void X11Presenter::Caption(const Atlas& atlas, std::string_view text, QPoint pen
 }
 
 // As the drawing does it: strip by strip, from the frontmost control covering the strip's
-// part of the rectangle, every visible control reaching into it. Nothing is gathered unless
-// every one of them can be drawn here.
+// part of the rectangle, every visible control reaching into it. With `draw` false, only
+// whether every one of them can be drawn here.
+bool X11Presenter::Layers(const QRect& rect, bool draw) {
+    for (int strip = 0; strip < GaugeDrawing::kStrips; ++strip) {
+        if (!Meet(rect, drawing_.StripRows(strip))) {
+            continue;
+        }
+        const QRect area = Intersected(rect, drawing_.StripRows(strip));
+        const std::vector<ControlId>& ids = drawing_.StripControls(strip);
+        const std::size_t first = drawing_.FirstShown(strip, area);
+        if (draw && first == 0) {
+            Fill(Device(area), kWhite);
+        }
+        for (std::size_t i = first; i < ids.size(); ++i) {
+            const Control& control = controls_[ids[i]];
+            if (!control.visible || !Meet(control.pixels, area)) {
+                continue;
+            }
+            if (draw) {
+                DrawControl(ids[i], area);
+            } else if (!CanDraw(ids[i], area)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Nothing is gathered unless all of the rectangle can be drawn here.
 bool X11Presenter::Draw(std::uint32_t window, qreal ratio, const QRect& rect) {
     if (connection_ == nullptr || (ratio != 1.0 && ratio != 2.0) || window == 0 || rect.isEmpty()) {
         return false;
@@ -422,47 +436,15 @@ bool X11Presenter::Draw(std::uint32_t window, qreal ratio, const QRect& rect) {
         Flush();
         Prepare(window, ratio);
     }
-    if (!plain_) {
+    if (!plain_ || !Layers(rect, false)) {
         return false;
-    }
-    std::array<std::size_t, GaugeDrawing::kStrips> firsts{};
-    for (int strip = 0; strip < GaugeDrawing::kStrips; ++strip) {
-        if (!Meet(rect, drawing_.StripRows(strip))) {
-            continue;
-        }
-        const QRect area = Intersected(rect, drawing_.StripRows(strip));
-        const std::vector<ControlId>& ids = drawing_.StripControls(strip);
-        const std::size_t first = drawing_.FirstShown(strip, area);
-        firsts[static_cast<std::size_t>(strip)] = first;
-        for (std::size_t i = first; i < ids.size(); ++i) {
-            const Control& control = controls_[ids[i]];
-            if (control.visible && Meet(control.pixels, area) && !CanDraw(ids[i], area)) {
-                return false;
-            }
-        }
     }
     const bool overlaps = std::any_of(drawn_.begin(), drawn_.end(), [&rect](const QRect& earlier) {
         return Meet(earlier, rect);
     });
     reached_ = overlaps ? batchesUsed_ : 0;
     drawn_.push_back(rect);
-    for (int strip = 0; strip < GaugeDrawing::kStrips; ++strip) {
-        if (!Meet(rect, drawing_.StripRows(strip))) {
-            continue;
-        }
-        const QRect area = Intersected(rect, drawing_.StripRows(strip));
-        const std::vector<ControlId>& ids = drawing_.StripControls(strip);
-        const std::size_t first = firsts[static_cast<std::size_t>(strip)];
-        if (first == 0) {
-            Fill(Device(area), kWhite);
-        }
-        for (std::size_t i = first; i < ids.size(); ++i) {
-            const Control& control = controls_[ids[i]];
-            if (control.visible && Meet(control.pixels, area)) {
-                DrawControl(ids[i], area);
-            }
-        }
-    }
+    Layers(rect, true);
     return true;
 }
 

@@ -94,12 +94,13 @@ class X11Presenter {
         std::size_t bits = 0;                 // a bitmap's first byte in `bits_`
     };
 
-    // Takes the window's visual; false where its pixels are not plain 24-bit true colour.
-    bool Prepare(std::uint32_t window, qreal ratio);
+    // Takes the window's visual: `plain_` where its pixels are plain 24-bit true colour.
+    void Prepare(std::uint32_t window, qreal ratio);
     void Release();
     std::uint32_t Upload(const QImage& image);
     Atlas* AtlasOf(GlyphCache& glyphs);
     Picture& PictureOf(ControlId id);
+    bool Layers(const QRect& rect, bool draw);
     // Whether the part of `control` in `area` can be drawn here.
     bool CanDraw(ControlId id, const QRect& area);
     void DrawControl(ControlId id, const QRect& area);

@@ -79,6 +79,7 @@ void TestVolumeQueries::oneVolumeCostsItsOwnAnswers_data() {
         << "stuck" << false;
     QTest::newRow("a volume that hangs after answering keeps its answer") << "slow" << true;
     QTest::newRow("a child killed from outside is replaced") << "kill" << true;
+    QTest::newRow("a child stopped from outside is replaced") << "stop" << true;
 }
 
 void TestVolumeQueries::oneVolumeCostsItsOwnAnswers() {
@@ -90,9 +91,9 @@ void TestVolumeQueries::oneVolumeCostsItsOwnAnswers() {
     QVERIFY(healthy >= 0 && troubled >= 0 && healthy != troubled);
     std::uint64_t answers = NextAnswer(q, healthy, 0);
     QVERIFY(answers > 0);
-    if (trouble == "kill") {
+    if (trouble == "kill" || trouble == "stop") {
         for (const pid_t child : Children()) {
-            ::kill(child, SIGKILL);
+            ::kill(child, trouble == "kill" ? SIGKILL : SIGSTOP);
         }
     }
     // Well past the time after which a question counts as stuck, answers still come.

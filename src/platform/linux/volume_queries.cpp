@@ -454,9 +454,14 @@ void VolumeQueries::Watch(milliseconds now) {
             lastProgress_ = now;
         }
         const bool stuck = busy >= 0 && now.count() - child.busySince.load() > kStuck.count();
-        // A child that died (killed from outside, say) neither answers nor sleeps.
-        const bool gone = busy < 0 && now - lastProgress_ > kStuck && Collect(current_);
-        if (stuck || gone) {
+        // A child that neither asks nor rests has died (killed from outside, say) or cannot run
+        // (stopped by a debugger or a freezer, which waitpid does not report): it is ended, so
+        // that one stopped for good does not linger, and replaced.
+        const bool silent = busy < 0 && now - lastProgress_ > kStuck;
+        if (silent) {
+            ::kill(child.pid.load(), SIGKILL);
+        }
+        if (stuck || silent) {
             child.leftBehind.store(1);
             Wake(current_);
             current_ = -1;

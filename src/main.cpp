@@ -68,8 +68,14 @@ int main(int argc, char* argv[]) {
     const std::string settingsPath = kelvane::UserSettingsPath();
     kelvane::SingleInstance instance(runtime, QByteArray::fromStdString(settingsPath));
     if (!instance.TryAcquire()) {
-        instance.CallRunning();
-        return 0;
+        if (instance.CallRunning()) {
+            return 0;
+        }
+        std::fprintf(stderr,
+                     "kelvane: a gauge of this user runs already (it holds %s/kelvane.lock) but "
+                     "does not answer; nothing was started\n",
+                     qPrintable(runtime));
+        return 1;
     }
     // The platform asked for, before the window system is prepared: xcb forces XWayland.
     const QByteArray askedPlatform = qgetenv("QT_QPA_PLATFORM");

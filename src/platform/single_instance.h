@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -18,7 +19,8 @@ namespace kelvane {
 // which holds where another user has taken the name. The kernel drops both when their holder
 // ends, however it ends, so neither a crash nor what the file holds can keep a later start
 // out. A later start calls the running gauge back into view instead, as a user who lost it
-// expects.
+// expects: by the abstract name, or by a socket beside the lock, which a start in another
+// network namespace (a sandbox without network) reaches where it cannot reach the name.
 class SingleInstance {
   public:
     SingleInstance(const QString& directory, const QByteArray& key);
@@ -30,17 +32,19 @@ class SingleInstance {
     bool TryAcquire();
     // Once the lock is held: calls `call` each time a later start asks for this gauge.
     void AnswerCalls(std::function<void()> call);
-    // Asks this user's gauge that holds the name to come into view; false when none answers
-    // (it may be starting still, or the name is another user's).
+    // Asks this user's gauge that holds the name or the lock to come into view; false when
+    // none answers.
     bool CallRunning() const;
 
   private:
     QString path_;
+    QString socketPath_;
     QByteArray key_;
     mutable bool called_ = false;
     int fd_ = -1;
     int listener_ = -1;
-    std::unique_ptr<QSocketNotifier> calls_;
+    int pathListener_ = -1;
+    std::vector<std::unique_ptr<QSocketNotifier>> calls_;
 };
 
 }  // namespace kelvane

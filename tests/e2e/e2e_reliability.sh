@@ -96,7 +96,33 @@ pids="$pids $other"
 check "a later start without the session's runtime folder ends" ends "$other"
 check "and brings the running gauge back" shown
 check "with one window" windows 1
+
+# A start in a network namespace of its own (a sandbox without network) has abstract socket
+# names of its own: it finds the gauge beside the lock all the same.
+for isolate in "unshare -n" "unshare -rn" ""; do
+    [ -n "$isolate" ] && $isolate true 2>/dev/null && break
+done
+if [ -n "$isolate" ]; then
+    xdotool windowminimize --sync "$window"
+    $isolate "$KELVANE" &
+    other=$!
+    pids="$pids $other"
+    check "a later start without the network ends" ends "$other"
+    check "and brings the running gauge back" shown
+else
+    echo "skipped - a start in a network namespace of its own: unshare is not allowed here"
+fi
 stop_gauge
+
+# A lock held by something that does not answer: the start says so and fails, not silently.
+sh -c "exec 9>>'$XDG_RUNTIME_DIR/kelvane.lock' && flock 9 && exec sleep 600" &
+holder=$!
+pids="$pids $holder"
+eventually sh -c "! flock -n '$XDG_RUNTIME_DIR/kelvane.lock' true"
+check "a start that finds the lock held and no answer: one line and status 1" \
+    sh -c "! '$KELVANE' 2>'$WORK/stderr' && [ \$(wc -l <'$WORK/stderr') = 1 ]"
+kill "$holder"
+ends "$holder"
 
 # stderr a pipe whose reader has gone (a launcher that stopped reading), and a damaged settings
 # file to say so: the message is lost, not the gauge.

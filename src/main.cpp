@@ -86,6 +86,11 @@ int main(int argc, char* argv[]) {
     {
         const kelvane::OpeningDisplay opening;
         app.emplace(qtArgc, argv);
+        // A platform that opens without any screen (Qt's framebuffer platform where there is
+        // no framebuffer) would abort at the first window.
+        if (QGuiApplication::screens().isEmpty()) {
+            kelvane::NoDisplayOpened();
+        }
     }
     QApplication::setOrganizationName(QStringLiteral("Kelvane"));
     QApplication::setApplicationName(QStringLiteral("Kelvane"));

@@ -26,6 +26,9 @@ void PrepareWindowSystem();
 // While it lives, the window system is being opened: what Qt says meanwhile is held back,
 // and when no display can be opened, one line says so (and which variables were tried) and
 // the program ends with status 1 instead of aborting. Said when it ends, if opening went well.
+// Says that no display could be opened, naming the variables tried, and ends with status 1.
+[[noreturn]] void NoDisplayOpened();
+
 class OpeningDisplay {
   public:
     OpeningDisplay();

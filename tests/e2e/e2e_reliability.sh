@@ -168,5 +168,8 @@ eventually sh -c "xwininfo -id $window | grep -q 'Height: 45'"
 kill "$xserver"
 check "a display that dies ends the gauge" ends "$gauge"
 check "which saves the change made just before" saved Panels=1
-check "no display at all: one line and status 1" \
-    sh -c "! env -u DISPLAY -u WAYLAND_DISPLAY '$KELVANE' 2>'$WORK/stderr' && [ \$(wc -l <'$WORK/stderr') = 1 ]"
+for platform in "" "linuxfb:fb=$WORK/no-framebuffer"; do
+    check "no display${platform:+ (QT_QPA_PLATFORM=$platform)}: one line and status 1" \
+        sh -c "! env -u DISPLAY -u WAYLAND_DISPLAY ${platform:+QT_QPA_PLATFORM=$platform} \
+            '$KELVANE' 2>'$WORK/stderr' && [ \$(wc -l <'$WORK/stderr') = 1 ]"
+done

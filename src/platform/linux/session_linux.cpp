@@ -20,11 +20,9 @@ namespace {
 QtMessageHandler qtHandler = nullptr;
 QStringList heldBack;
 
-void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type != QtFatalMsg) {
-        heldBack << qFormatLogMessage(type, context, message);
-        return;
-    }
+}  // namespace
+
+void NoDisplayOpened() {
     const auto variable = [](const char* name) {
         const QByteArray value = qgetenv(name);
         return QString::fromLatin1(name) + (value.isEmpty()
@@ -35,6 +33,15 @@ void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& 
                  qPrintable(variable("DISPLAY")), qPrintable(variable("WAYLAND_DISPLAY")),
                  qPrintable(variable("QT_QPA_PLATFORM")));
     std::_Exit(1);
+}
+
+namespace {
+
+void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        NoDisplayOpened();
+    }
+    heldBack << qFormatLogMessage(type, context, message);
 }
 
 // One descriptor that the handler writes to and the event loop reads from.

@@ -12,11 +12,13 @@
 #include <QPainter>
 #include <QTimer>
 #include <QToolTip>
+#include <cstdio>
 
 #include "platform/window_system.h"
 #include "rules/window_layout.h"
 #include "window/announcer.h"
 #include "window/frm_help.h"
+#include "window/x11_image_painting.h"
 
 namespace kelvane {
 namespace {
@@ -190,13 +192,28 @@ void MainView::resizeEvent(QResizeEvent*) {
     }
 }
 
+// Where Qt cannot paint the window's visual faithfully (fewer than 24 bits of colour), every
+// window is painted into an image and put on the screen at its depth; where that cannot be
+// done either, the gauge says so and ends. Known once the window exists, before it is painted.
+void MainView::showEvent(QShowEvent*) {
+    if (!presenter_.Available() || paintingKnown_) {
+        return;
+    }
+    paintingKnown_ = true;
+    if (!X11ImagePainting::Take(*this)) {
+        std::fprintf(stderr, "kelvane: cannot draw on this display's %d-bit colour\n", depth());
+        QCoreApplication::exit(1);
+    }
+}
+
 void MainView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    drawing_.Draw(painter, event->region());
+    const QRegion& region = event->region();
+    drawing_.Draw(painter, region);
     // A dotted line just inside the part the keyboard is on, drawn only once Tab is used.
     if (focusShown_ && hasFocus() && KeyFocus() >= 0) {
         const QRect part = FocusRect(KeyFocus());
-        painter.setClipRegion(event->region());
+        painter.setClipRegion(region);
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.drawRect(part.adjusted(0, 0, -1, -1));
     }

@@ -52,6 +52,7 @@ class MainView : public QWidget, public WindowHost {
   protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -87,6 +88,7 @@ class MainView : public QWidget, public WindowHost {
     std::array<QRect, 64> changed_{};
     std::size_t changes_ = 0;
     std::unique_ptr<QAbstractNativeEventFilter> exposeWatch_;
+    bool paintingKnown_ = false;
 };
 
 }  // namespace kelvane

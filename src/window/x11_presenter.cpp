@@ -77,6 +77,7 @@ void X11Presenter::Release() {
     }
     atlases_.clear();
     pictures_.clear();
+    bitmaps_ = false;
     fillGc_ = copyGc_ = textGc_ = 0;
     batchesUsed_ = 0;
     drawn_.clear();
@@ -89,75 +90,38 @@ void X11Presenter::Prepare(std::uint32_t window, qreal ratio) {
     Release();
     window_ = window;
     ratio_ = static_cast<int>(ratio);
-    const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
-        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window),
-                                        nullptr),
-        &std::free);
     const xcb_setup_t* setup = xcb_get_setup(connection_);
-    if (!attributes || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST ||
-        setup->bitmap_format_bit_order != XCB_IMAGE_ORDER_LSB_FIRST) {
+    if (!pixels_.Prepare(connection_, window)) {
         return;
     }
-    const xcb_visualtype_t* visual = nullptr;
-    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem > 0 && visual == nullptr;
-         xcb_screen_next(&screen)) {
-        for (auto depth = xcb_screen_allowed_depths_iterator(screen.data);
-             depth.rem > 0 && visual == nullptr; xcb_depth_next(&depth)) {
-            for (auto v = xcb_depth_visuals_iterator(depth.data); v.rem > 0;
-                 xcb_visualtype_next(&v)) {
-                if (v.data->visual_id == attributes->visual) {
-                    visual = v.data;
-                    depth_ = depth.data->depth;
-                    break;
-                }
-            }
-        }
-    }
-    bool fourBytes = false;
-    for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem > 0;
-         xcb_format_next(&format)) {
-        fourBytes =
-            fourBytes || (format.data->depth == depth_ && format.data->bits_per_pixel == 32);
-    }
-    if (visual == nullptr || !fourBytes || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR ||
-        visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 || visual->blue_mask != 0xff ||
-        (depth_ != 24 && depth_ != 32)) {
-        return;
-    }
+    // A caption's bitmap is made with its first pixel in the lowest bit.
+    bitmaps_ = setup->bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST;
+    bitmapPad_ = setup->bitmap_format_scanline_pad;
     maxRequestBytes_ = xcb_get_maximum_request_length(connection_) * 4;
     const std::uint32_t noExposures[] = {0};
-    const std::uint32_t blackFill[] = {0xff000000 | kBlack, 0};
+    const std::uint32_t blackFill[] = {pixels_.Pixel(kBlack), 0};
     fillGc_ = xcb_generate_id(connection_);
     xcb_create_gc(connection_, fillGc_, window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES,
                   blackFill);
     fillColour_ = kBlack;
     copyGc_ = xcb_generate_id(connection_);
     xcb_create_gc(connection_, copyGc_, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
-    const std::uint32_t blackOnWhite[] = {0xff000000 | kBlack, 0xff000000 | kWhite, 0};
+    const std::uint32_t blackOnWhite[] = {pixels_.Pixel(kBlack), pixels_.Pixel(kWhite), 0};
     textGc_ = xcb_generate_id(connection_);
     xcb_create_gc(connection_, textGc_, window,
                   XCB_GC_FOREGROUND | XCB_GC_BACKGROUND | XCB_GC_GRAPHICS_EXPOSURES, blackOnWhite);
-    bitmapPad_ = setup->bitmap_format_scanline_pad;
     pictures_.resize(static_cast<std::size_t>(drawing_.PictureCount()));
     plain_ = true;
 }
 
-// A server pixmap of the window's depth holding `image`, sent in requests the server takes.
+// A server pixmap of the window's depth holding `image`.
 std::uint32_t X11Presenter::Upload(const QImage& image) {
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
     const std::uint32_t pixmap = xcb_generate_id(connection_);
-    xcb_create_pixmap(connection_, depth_, pixmap, window_,
+    xcb_create_pixmap(connection_, pixels_.Depth(), pixmap, window_,
                       static_cast<std::uint16_t>(pixels.width()),
                       static_cast<std::uint16_t>(pixels.height()));
-    const auto stride = static_cast<std::uint32_t>(pixels.bytesPerLine());
-    const int rowsAtOnce = std::max<int>(1, static_cast<int>((maxRequestBytes_ - 64) / stride));
-    for (int y = 0; y < pixels.height(); y += rowsAtOnce) {
-        const int rows = std::min(rowsAtOnce, pixels.height() - y);
-        xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, copyGc_,
-                      static_cast<std::uint16_t>(pixels.width()), static_cast<std::uint16_t>(rows),
-                      0, static_cast<std::int16_t>(y), 0, depth_,
-                      stride * static_cast<std::uint32_t>(rows), pixels.constScanLine(y));
-    }
+    pixels_.Put(pixmap, copyGc_, pixels, pixels.rect(), {0, 0});
     return pixmap;
 }
 
@@ -275,6 +239,9 @@ bool X11Presenter::CanDraw(ControlId id, const QRect& area) {
             const std::string_view text = controls_.Text(id);
             if (text.empty()) {
                 return true;
+            }
+            if (!bitmaps_) {
+                return false;
             }
             GlyphCache* glyphs = drawing_.GlyphsOf(id, text);
             const Atlas* atlas = glyphs != nullptr ? AtlasOf(*glyphs) : nullptr;
@@ -474,7 +441,7 @@ void X11Presenter::Flush() {
         }
         if (batch.colour != fillColour_) {
             fillColour_ = batch.colour;
-            const std::uint32_t pixel[] = {0xff000000 | batch.colour};
+            const std::uint32_t pixel[] = {pixels_.Pixel(batch.colour)};
             xcb_change_gc(connection_, fillGc_, XCB_GC_FOREGROUND, pixel);
         }
         const auto* rects = reinterpret_cast<const xcb_rectangle_t*>(batch.rects.data());

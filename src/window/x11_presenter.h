@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/controls.h"
+#include "window/x11_pixels.h"
 
 class QImage;
 struct xcb_connection_t;
@@ -27,13 +28,14 @@ class GlyphCache;
 // rectangles of its ink, so a tick's change goes out as one fill request per colour (the
 // white grounds, the black ink, a segment's colour) and a copy per picture: two or three
 // requests of a few kilobytes. It draws only what it can draw to the same pixels as the
-// drawing does: a rectangle
-// with anything else in it (the frame's edges, the drive letters, a text drawn whole, a
-// translucent picture) is left to Qt's repaint, as is every rectangle on a visual, or at a
-// device pixel ratio, other than the plain ones (24-bit true colour, ratios 1 and 2).
+// drawing does: a rectangle with anything else in it (the frame's edges, the drive letters, a
+// text drawn whole, a translucent picture) is left to the view's repaint, as is every
+// rectangle at a device pixel ratio other than 1 and 2. Colours are written as the pixels of
+// the window's visual, whatever its depth (X11Pixels).
 //
 // Qt's backing store no longer holds what was drawn here, so an expose of the window, when
 // Qt would copy that store to the screen, repaints the whole window through Qt first.
+
 class X11Presenter {
   public:
     // Draws the controls that `drawing` draws, on the window of Qt's X connection whose id is
@@ -45,6 +47,7 @@ class X11Presenter {
 
     // Whether there is an X server to draw on at all.
     bool Available() const { return connection_ != nullptr; }
+
     // Draws `rect` (pixels of the window) on `window` at `ratio` device pixels a pixel, as the
     // drawing would; false, sending nothing, when it must be left to Qt's repaint.
     bool Draw(std::uint32_t window, qreal ratio, const QRect& rect);
@@ -94,7 +97,7 @@ class X11Presenter {
         std::size_t bits = 0;                 // a bitmap's first byte in `bits_`
     };
 
-    // Takes the window's visual: `plain_` where its pixels are plain 24-bit true colour.
+    // Takes the window's visual: `plain_` where its pixels can be written.
     void Prepare(std::uint32_t window, qreal ratio);
     void Release();
     std::uint32_t Upload(const QImage& image);
@@ -115,9 +118,10 @@ class X11Presenter {
     const Controls& controls_;
     xcb_connection_t* connection_ = nullptr;
     std::uint32_t window_ = 0;
-    int ratio_ = 0;       // 1 or 2 once prepared for `window_`
-    bool plain_ = false;  // the window's pixels are 0xRRGGBB
-    std::uint8_t depth_ = 0;
+    int ratio_ = 0;         // 1 or 2 once prepared for `window_`
+    bool plain_ = false;    // the window's pixels can be written
+    bool bitmaps_ = false;  // captions' bitmaps can be written
+    X11Pixels pixels_;
     std::uint32_t maxRequestBytes_ = 0;
     std::uint32_t fillGc_ = 0;  // solid fills, its colour set per request
     std::uint32_t copyGc_ = 0;  // pictures copied as they are

@@ -22,6 +22,8 @@
 #include <QDir>
 #include <QImage>
 #include <QTest>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
 
@@ -36,6 +38,9 @@
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
+#include <bit>
+#include <cstring>
+#include <numeric>
 #endif
 #if __has_include("window/frm_help.h")
 #include <QScrollBar>
@@ -72,25 +77,77 @@ struct Subject {
 constexpr std::int64_t kGiB = 1024LL * 1024 * 1024;
 
 #ifdef KELVANE_READ_BACK
-// The window's pixels as the X server has them.
+// The window's pixels as the X server has them, at whatever depth, as 32-bit colour: a true
+// colour pixel's channels widened as a server shows them, a colour map's entries as it holds
+// them.
 QImage ReadBack(QWidget* widget) {
     xcb_connection_t* connection =
         qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const auto window = static_cast<xcb_window_t>(widget->winId());
     const QSize size = widget->size() * widget->devicePixelRatio();
+    auto* attributes = xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, window), nullptr);
     xcb_get_image_reply_t* reply =
         xcb_get_image_reply(connection,
-                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
-                                          static_cast<xcb_window_t>(widget->winId()), 0, 0,
+                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
                                           static_cast<std::uint16_t>(size.width()),
                                           static_cast<std::uint16_t>(size.height()), ~0U),
                             nullptr);
-    if (reply == nullptr) {
-        return {};
+    const xcb_visualtype_t* visual = nullptr;
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    for (auto depth = xcb_screen_allowed_depths_iterator(xcb_setup_roots_iterator(setup).data);
+         depth.rem > 0 && attributes != nullptr; xcb_depth_next(&depth)) {
+        for (auto v = xcb_depth_visuals_iterator(depth.data); v.rem > 0; xcb_visualtype_next(&v)) {
+            visual = v.data->visual_id == attributes->visual ? v.data : visual;
+        }
     }
-    QImage image = QImage(xcb_get_image_data(reply), size.width(), size.height(), size.width() * 4,
-                          QImage::Format_RGB32)
-                       .copy();
+    QImage image;
+    if (reply != nullptr && visual != nullptr) {
+        int bits = 32;
+        for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem > 0; xcb_format_next(&f)) {
+            bits = f.data->depth == reply->depth ? f.data->bits_per_pixel : bits;
+        }
+        std::vector<QRgb> map;
+        if (visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR) {
+            std::vector<std::uint32_t> pixels(256);
+            std::iota(pixels.begin(), pixels.end(), 0u);
+            auto* colours = xcb_query_colors_reply(
+                connection, xcb_query_colors(connection, attributes->colormap, 256, pixels.data()),
+                nullptr);
+            for (int i = 0; colours != nullptr && i < xcb_query_colors_colors_length(colours);
+                 ++i) {
+                const xcb_rgb_t c = xcb_query_colors_colors(colours)[i];
+                map.push_back(qRgb(c.red >> 8, c.green >> 8, c.blue >> 8));
+            }
+            std::free(colours);
+        }
+        const auto channel = [](std::uint32_t pixel, std::uint32_t mask) {
+            const int width = std::popcount(mask);
+            const std::uint32_t value = (pixel & mask) >> std::countr_zero(mask);
+            std::uint32_t wide = 0;  // the value's bits repeated into eight
+            for (int at = 8 - width; at > -width; at -= width) {
+                wide |= at >= 0 ? value << at : value >> -at;
+            }
+            return static_cast<int>(wide & 0xff);
+        };
+        image = QImage(size, QImage::Format_RGB32);
+        const std::uint8_t* data = xcb_get_image_data(reply);
+        const int stride = xcb_get_image_data_length(reply) / std::max(1, size.height());
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                std::uint32_t pixel = 0;
+                std::memcpy(&pixel, data + y * stride + x * bits / 8,
+                            static_cast<std::size_t>(bits / 8));
+                image.setPixel(x, y,
+                               map.empty() ? qRgb(channel(pixel, visual->red_mask),
+                                                  channel(pixel, visual->green_mask),
+                                                  channel(pixel, visual->blue_mask))
+                                           : map[pixel % map.size()]);
+            }
+        }
+    }
     std::free(reply);
+    std::free(attributes);
     return image;
 }
 
@@ -171,6 +228,16 @@ int CaptureAll(const QString& dir) {
             if (exposed != shown) {
                 exposed.save(path + QStringLiteral("-exposed.png"));
             }
+            ++count;
+            return;
+        }
+        // Another window (the help window) as the server shows it too, once painted: Qt's own
+        // painting, or painted into an image on a display of fewer colours.
+        if (QGuiApplication::platformName() == QLatin1String("xcb") &&
+            QTest::qWaitForWindowExposed(widget->windowHandle())) {
+            QTest::qWait(0);
+            QCoreApplication::processEvents();
+            ReadBack(widget).save(path + QStringLiteral(".png"));
             ++count;
             return;
         }
@@ -334,7 +401,14 @@ int CaptureAll(const QString& dir) {
     return count;
 }
 
-int Compare(const QString& a, const QString& b) {
+// Pictures of a display with fewer bits a channel (red, green, blue) are compared within the
+// colours that display tells apart: a channel of 5 bits shows 8 levels of 8 bits as one.
+int Compare(const QString& a, const QString& b, const std::array<int, 3>& bits = {8, 8, 8}) {
+    const auto near = [&bits](QRgb l, QRgb r) {
+        return std::abs(qRed(l) - qRed(r)) < 256 >> bits[0] &&
+               std::abs(qGreen(l) - qGreen(r)) < 256 >> bits[1] &&
+               std::abs(qBlue(l) - qBlue(r)) < 256 >> bits[2];
+    };
     int differing = 0;
     QStringList names = QDir(a).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
     names += QDir(b).entryList({QStringLiteral("*.png")}, QDir::Files);
@@ -353,7 +427,7 @@ int Compare(const QString& a, const QString& b) {
             int pixels = 0;
             for (int y = 0; y < l.height(); ++y) {
                 for (int x = 0; x < l.width(); ++x) {
-                    pixels += l.pixel(x, y) != r.pixel(x, y);
+                    pixels += !near(l.pixel(x, y), r.pixel(x, y));
                 }
             }
             if (pixels > 0) {
@@ -382,11 +456,18 @@ int main(int argc, char* argv[]) {
     if (args.size() == 4 && args[1] == QLatin1String("compare")) {
         return Compare(args[2], args[3]);
     }
-    if (args.size() == 4 && args[1] == QLatin1String("check")) {
+    // check REF DIR R,G,B: within the colours of a display of R, G and B bits a channel.
+    if ((args.size() == 4 || args.size() == 5) && args[1] == QLatin1String("check")) {
+        std::array<int, 3> bits{8, 8, 8};
+        const QStringList given = args.value(4).split(QLatin1Char(','));
+        for (std::size_t c = 0; c < 3 && given.size() == 3; ++c) {
+            bits[c] = std::clamp(given[static_cast<int>(c)].toInt(), 1, 8);
+        }
         QDir(args[3]).removeRecursively();
         CaptureAll(args[3]);
-        return Compare(args[2], args[3]);
+        return Compare(args[2], args[3], bits);
     }
-    std::fprintf(stderr, "usage: pixel_check capture DIR | compare DIR_A DIR_B | check REF DIR\n");
+    std::fprintf(stderr,
+                 "usage: pixel_check capture DIR | compare DIR_A DIR_B | check REF DIR [R,G,B]\n");
     return 2;
 }

@@ -5,6 +5,7 @@
 
 #include <QPointF>
 #include <QString>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -61,6 +62,12 @@ class FrmMain {
     void PinRight();
     void OpenHelp();
     void CloseGauge();
+    // Whether an assistive technology's press of a part goes ahead. A screen reader that clicks
+    // a part may not see its click land (it asks where the pointer is before the X server has
+    // moved it there) and presses the part by its action as well, while its clicks land a
+    // moment later: a press by an action and a press of the mouse within a moment of each
+    // other are one press, the first.
+    bool TakeAssistedPress();
 
     // What the window system says: the window is at `rect` now; the screens changed; a later
     // start asks for the gauge.
@@ -112,6 +119,9 @@ class FrmMain {
     // reader that clicks again, late, after the window moved, may find the close button there):
     // it is not taken until a press lands anywhere else.
     std::optional<QPointF> pinnedFrom_;
+    // When the mouse or an assistive technology last pressed.
+    std::optional<std::chrono::milliseconds> mousePressed_;
+    std::optional<std::chrono::milliseconds> assistedPress_;
 };
 
 }  // namespace kelvane

@@ -11,15 +11,28 @@
 
 namespace kelvane {
 
+namespace {
+
+// Longer than a screen reader's tries at a click take before it presses by the action.
+constexpr std::chrono::milliseconds kOnePress{2000};
+
+bool Within(const std::optional<std::chrono::milliseconds>& then, std::chrono::milliseconds now) {
+    return then.has_value() && now - *then < kOnePress;
+}
+
+}  // namespace
+
 // A press lands on the frontmost control under it that takes presses; a double-click's
 // second press acts as a press everywhere but on the logo.
 void FrmMain::MouseDown(QPointF pixels, bool doubleClick) {
     if (pressed_ == kNoControl) {
         const QPointF screen = pixels + frame_.Where().topLeft();
-        if (pinnedFrom_ == screen) {
+        const std::chrono::milliseconds now = system_.clock.Now();
+        if (pinnedFrom_ == screen || Within(assistedPress_, now)) {
             return;
         }
         pinnedFrom_.reset();
+        mousePressed_ = now;
         pressed_ = controls_.HitTest(pixels.toPoint());
     }
     if (pressed_ == kNoControl) {
@@ -135,6 +148,15 @@ void FrmMain::OpenHelp() {
 void FrmMain::CloseGauge() {
     frame_.imgClose2_MouseDown();
     frame_.imgClose2_MouseUp();
+}
+
+bool FrmMain::TakeAssistedPress() {
+    const std::chrono::milliseconds now = system_.clock.Now();
+    if (Within(mousePressed_, now)) {
+        return false;
+    }
+    assistedPress_ = now;
+    return true;
 }
 
 int FrmMain::PanelAt(QPoint pixels) {

@@ -200,15 +200,19 @@ QRect AccessibleGauge::OnScreen(const QRect& pixels) const {
     return pixels.translated(corner);
 }
 
-void AccessibleGauge::Later(std::function<void(GaugeAdapter&)> act) const {
+void AccessibleGauge::Later(int focus, std::function<void(GaugeAdapter&)> act) const {
     if (owner_.isNull()) {
         return;
     }
     GaugeAdapter* adapter = &adapter_;
     QPointer<MainView> view = View();
-    QTimer::singleShot(0, owner_.data(), [adapter, view, act = std::move(act)] {
+    QTimer::singleShot(0, owner_.data(), [adapter, view, focus, act = std::move(act)] {
+        if (!adapter->TakeAssistedPress()) {
+            return;
+        }
         act(*adapter);
         if (view) {
+            view->FocusOn(focus);
             emit view->acted();
         }
     });
@@ -249,7 +253,8 @@ QStringList ButtonPart::actionNames() const {
 
 void ButtonPart::doAction(const QString& actionName) {
     if (actionName == pressAction()) {
-        gauge_.Later([button = button_](GaugeAdapter& adapter) { adapter.Press(button); });
+        gauge_.Later(FocusOrder(),
+                     [button = button_](GaugeAdapter& adapter) { adapter.Press(button); });
     }
 }
 
@@ -456,7 +461,8 @@ QString PanelPart::localizedActionDescription(const QString& actionName) const {
 
 void PanelPart::doAction(const QString& actionName) {
     if (actionName == actionNames().constFirst()) {
-        gauge_.Later([panel = panel_](GaugeAdapter& adapter) { adapter.NextReading(panel); });
+        gauge_.Later(FocusOrder(),
+                     [panel = panel_](GaugeAdapter& adapter) { adapter.NextReading(panel); });
     }
 }
 

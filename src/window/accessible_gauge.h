@@ -47,10 +47,11 @@ class AccessibleGauge : public QAccessibleWidget {
     bool Shown() const { return widget()->isVisible(); }
     // `pixels` of the window on the screen.
     QRect OnScreen(const QRect& pixels) const;
-    // Runs `act` from the event loop, as a click's handlers run: never inside an assistive
-    // technology's call, which the act may outlive (the close button ends the program). What
-    // it changed is told as what a key changed is.
-    void Later(std::function<void(GaugeAdapter&)> act) const;
+    // Runs `act`, an assistive technology's press of the part at `focus` in the Tab order, from
+    // the event loop, as a click's handlers run: never inside an assistive technology's call,
+    // which the act may outlive (the close button ends the program). The keyboard goes to the
+    // part, as a pressed button takes it, and what changed is told as what a key changed is.
+    void Later(int focus, std::function<void(GaugeAdapter&)> act) const;
 
   private:
     // The view, or none once its destructor has begun.

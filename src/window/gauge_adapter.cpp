@@ -69,4 +69,8 @@ void GaugeAdapter::NextReading(int panel) {
     gauge_.NextReading(panel);
 }
 
+bool GaugeAdapter::TakeAssistedPress() {
+    return gauge_.TakeAssistedPress();
+}
+
 }  // namespace kelvane

@@ -45,6 +45,8 @@ class GaugeAdapter {
     void Press(GaugeButton button);
     // What a click on the panel's title does: it steps to its next reading.
     void NextReading(int panel);
+    // Whether an assistive technology's press goes ahead: not when the mouse just pressed.
+    bool TakeAssistedPress();
 
   private:
     FrmMain& gauge_;

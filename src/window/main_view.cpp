@@ -232,9 +232,30 @@ void MainView::mouseMoveEvent(QMouseEvent* event) {
     gauge_.MouseMove(event->globalPosition(), event->buttons());
 }
 
+// A button or a panel's title that is clicked takes the keyboard, as a toolkit's button does.
 void MainView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    int clicked = -1;
+    for (int focus = 0; focus < kGaugeButtons + gauge_.PanelsShown() && clicked < 0; ++focus) {
+        const QRect part = focus < kGaugeButtons
+                               ? adapter_.ButtonRect(static_cast<GaugeButton>(focus))
+                               : adapter_.Panel(focus - kGaugeButtons).title;
+        clicked = part.contains(at) ? focus : -1;
+    }
     gauge_.MouseUp(event->position(), event->buttons());
+    if (clicked >= 0) {
+        FocusOn(clicked);
+    }
     emit acted();
+}
+
+void MainView::FocusOn(int focus) {
+    if (focus != KeyFocus()) {
+        update(FocusRect(KeyFocus()));
+        keyFocus_ = focus;
+        update(FocusRect(keyFocus_));
+    }
+    emit keyFocusMoved();
 }
 
 void MainView::keyPressEvent(QKeyEvent* event) {

@@ -37,6 +37,9 @@ class MainView : public QWidget, public WindowHost {
     // (GaugeButton), then the visible panels from the top, kGaugeButtons + panel; -1 until Tab
     // is first pressed.
     int KeyFocus() const;
+    // The keyboard goes to the part at `focus` in the Tab order, as to a button that is
+    // pressed, without showing where it is until Tab is used.
+    void FocusOn(int focus);
     // Draws what changed since the last time: on the X server's side where it can, through
     // Qt's repaint where it cannot. Called before the event loop waits, once a pass.
     void PresentChanges();
@@ -46,7 +49,7 @@ class MainView : public QWidget, public WindowHost {
     void unloaded();
     // A key, a click or a press may have changed what the window shows or where it stands.
     void acted();
-    // Tab or Shift+Tab moved the keyboard, or the window took the focus again.
+    // Tab or Shift+Tab moved the keyboard, a press took it, or the window took the focus again.
     void keyFocusMoved();
 
   protected:

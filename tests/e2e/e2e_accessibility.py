@@ -133,6 +133,24 @@ for name in ("Used RAM KB", "Free RAM KB", "Used RAM MB", "Free RAM MB"):
 check("'Total RAM MB', whose figure stays, tells nothing", not events.get("Total RAM MB"),
       f"{len(events.get('Total RAM MB', []))} events")
 
+# A button pressed through AT-SPI takes the keyboard, as a toolkit's pressed button does: a
+# screen reader that moves its focus there reads the window anew, and finds the parts where the
+# press has put them.
+told = []
+
+
+def on_told(event):
+    try:
+        told.append((str(event.type), event.source.name))
+    except Exception:
+        pass
+
+
+pyatspi.Registry.registerEventListener(on_told, "focus:")
+press(buttons["Pin right"], "Press")
+check("a pressed button takes the keyboard",
+      eventually(lambda: ("focus:", "Pin right") in told, timeout=20), str(told[-4:]))
+
 # The size button, pressed through AT-SPI, leaves one panel; that panel's action steps its
 # reading as a title click does.
 press(buttons["Size"], "Press")

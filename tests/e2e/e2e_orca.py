@@ -3,7 +3,8 @@
 """The real gauge as Orca speaks it, read from Orca's debug log, as a blind user works it: typing
 in another application, with memory coming and going, hears nothing of the gauge; a review of
 the gauge's window reads every panel's name with its figure; Tab reaches the buttons; F5 and F12
-are followed by what is now shown; one click of Size steps the height once.
+are followed by what is now shown; one click of Size steps the height once; a click on a pin from
+the review moves the window, and the next review and click find the parts where they are now.
 
 Run by e2e_orca.sh inside a private D-Bus session and X display.
 Usage: e2e_orca.py KELVANE WORK_DIR
@@ -224,6 +225,50 @@ after_size = key_heard("KP_Divide", lambda s: "panel" in s)
 key_heard("KP_Up", lambda s: True)
 check("one click of Size steps the height once", panels_shown() == 6,
       f"{panels_shown()} panels; " + " | ".join(after_size))
+
+
+# Pin right, then pin left, each found by the review and clicked by Orca: after the window has
+# moved, the review finds the parts where they are now, and the gauge's window stays the one
+# Orca is in (it tells no activation that is taken back at once).
+def window_x():
+    geometry = subprocess.run(["xdotool", "getwindowgeometry", window], capture_output=True,
+                              text=True).stdout
+    found = re.search(r"Position: (-?\d+),", geometry)
+    return int(found.group(1)) if found else None
+
+
+def pin(edge, x_wanted):
+    """Reviews the title strip, word by word towards its `edge`, up to 'Pin <edge>' and clicks
+    it; True once the window is at x."""
+    key_heard("KP_Up", lambda s: "Close" in s)
+    step = "KP_Right" if edge == "right" else "KP_Left"
+    for _ in range(12):
+        if edge in key_heard(step, lambda s: True):
+            break
+    at = log_size()
+    xdotool("key", "KP_Divide")
+    moved = eventually(lambda: window_x() == x_wanted, 30)
+    # Orca is done with its click once it answers the next key.
+    key_heard("KP_Begin", lambda s: True)
+    return moved, spoken(at)
+
+
+screen_width = int(xdotool("getdisplaygeometry")[0])
+width = 136
+before_pins = log_size()
+right, said_right = pin("right", screen_width - width)
+check("Orca's click on Pin right pins the window to the right edge", right,
+      " | ".join(said_right))
+left, said_left = pin("left", 0)
+check("and, the review read anew, its click on Pin left to the left edge", left,
+      " | ".join(said_left))
+with open(LOG, "rb") as log:
+    log.seek(before_pins)
+    activations = re.findall(r"^(\S+) - EVENT MANAGER: window:(activate|deactivate) for "
+                             r"\[frame \| Kelvane\]", log.read().decode(errors="replace"), re.M)
+pairs = [(a, b) for a, b in zip(activations, activations[1:])
+         if a[1] != b[1] and abs(float(b[0].split(":")[-1]) - float(a[0].split(":")[-1])) < 0.1]
+check("the pins tell no activation taken back at once", not pairs, str(pairs))
 
 gauge.terminate()
 gauge.wait()

@@ -52,7 +52,8 @@ struct Gauge : FakeGauge {
     }
     // One user action: a control's name, "<", ">", "^", "dbl" (on the logo), "F<n>",
     // "drag:dx,dy[,right|both]", "screen:WxH" (the screen changes), "again" (a second start),
-    // "repeat" (a click where the last one was on the screen, wherever the window is now).
+    // "repeat" (a click where the last one was on the screen, wherever the window is now),
+    // "assisted:size" (a screen reader's press of Size), "wait:ms".
     void Do(const QString& action) {
         const QStringList f = action.section(':', 1).split(QRegularExpression("[,x]"));
         const QMap<QString, QString> arrows = {{"<", "Label1"}, {">", "Label2"}, {"^", "Label3"}};
@@ -71,6 +72,12 @@ struct Gauge : FakeGauge {
             window.ScreensChanged();
         } else if (action == "repeat") {
             Click(lastClick - host.geometry.topLeft());
+        } else if (action.startsWith("wait:")) {
+            Wait(f[0].toInt());
+        } else if (action == "assisted:size") {  // a screen reader's press of Size
+            if (window.TakeAssistedPress()) {
+                window.StepSize();
+            }
         } else if (action == "again") {
             host.topmost = false;
             window.ComeBack();
@@ -238,6 +245,12 @@ void TestGauge::windowControls_data() {
         "> repeat", {888, 260, 136, 248});
     row("a click again where the size button is, is taken", "Panels=1", "imgMin1 repeat",
         {444, 260, 136, 190});
+    row("a click landing just after a screen reader pressed Size is the same press", "Panels=1",
+        "assisted:size imgMin1", {444, 260, 136, 103});
+    row("a screen reader pressing Size just after a click is the same press", "Panels=1",
+        "imgMin1 assisted:size", {444, 260, 136, 103});
+    row("a click a while after a screen reader's press is one of its own", "Panels=1",
+        "assisted:size wait:2000 imgMin1", {444, 260, 136, 190});
     row("only the left button alone drags by the logo", "",
         "drag:20,30,right drag:20,30,both drag:20,30", {464, 290, 136, 248});
     row("a preset keeps the window's place, even below the screen", "", "drag:0,300 F8",

@@ -22,7 +22,7 @@
 
 #include "alloc_counter.h"
 #include "fakes/fake_platform.h"
-#include "window/main_view.h"
+#include "hosts/qt/main_view.h"
 
 namespace kelvane {
 namespace {
@@ -85,7 +85,7 @@ struct Bench {
     void Tick() {
         Apply(++tick);
         gauge.window.Timer1_Timer();
-#if __has_include("window/x11_presenter.h")
+#if __has_include("drawing/x11/x11_presenter.h")
         view.PresentChanges();  // on an X server, what the event loop does before it waits
 #endif
         QCoreApplication::sendPostedEvents();

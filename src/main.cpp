@@ -1,38 +1,40 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
-// The composition root: the system's parts, the gauge over them, and the view that shows it.
+// The composition root: the system's parts, the gauge over them, and the host that shows it.
 
 #include <QApplication>
 #include <QFile>
+#include <QLocale>
 #include <QThreadPool>
 #include <QTimer>
 #include <cstdio>
 #include <optional>
 
 #include "gauge/frm_main.h"
+#include "hosts/common/gauge_host.h"
+#include "hosts/qt/main_view.h"
+#include "hosts/qt/opening.h"
+#include "hosts/qt/screens.h"
+#include "hosts/wayland/layer_shell_host.h"
+#include "hosts/wayland/wayland_display.h"
 #include "platform/platform.h"
 #include "platform/session.h"
 #include "platform/single_instance.h"
-#include "platform/window_system.h"
 #include "rules/command_line.h"
-#include "window/layer_shell_host.h"
-#include "window/main_view.h"
-#include "window/wayland/wayland_display.h"
 
 namespace {
 
-// The gauge shown by `view` (the Qt window, or the layer surface), refreshed until it closes.
-template <typename View>
-int Run(QApplication& app, kelvane::FrmMain& frmMain, View& view,
-        kelvane::SingleInstance& instance) {
-    QObject::connect(&view, &View::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &view, [&frmMain] {
+// The gauge shown by `host`, refreshed until it is unloaded.
+int Run(kelvane::FrmMain& frmMain, kelvane::GaugeHost& host, kelvane::SingleInstance& instance) {
+    host.OnUnloaded(
+        [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp, [&frmMain] {
         frmMain.SaveMySettings();
         frmMain.FlushSettings();
     });
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &view, [&view] { view.close(); });
-    kelvane::CloseOnTerminationSignals(&view, [&view] { view.close(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [&host] { host.UnloadAll(); });
+    kelvane::CloseOnTerminationSignals(qApp, [&host] { host.UnloadAll(); });
     // A display that dies takes the program with it, straight from Qt: what changed last is
     // saved on the way out.
     const kelvane::AtExit lastSave([&frmMain] { frmMain.Form_Unload(); });
@@ -41,12 +43,10 @@ int Run(QApplication& app, kelvane::FrmMain& frmMain, View& view,
 
     frmMain.GetMySettings();
     frmMain.Form_Load();
-    if (!view.isVisible()) {
-        view.show();
-    }
+    host.ShowWindow();
     // The refresh: every 10 ms from the moment the window is loaded, never stopped.
     QTimer Timer1;
-    QObject::connect(&Timer1, &QTimer::timeout, &view, [&frmMain] { frmMain.Timer1_Timer(); });
+    QObject::connect(&Timer1, &QTimer::timeout, qApp, [&frmMain] { frmMain.Timer1_Timer(); });
     Timer1.start(10);
     return QApplication::exec();
 }
@@ -113,11 +113,12 @@ int main(int argc, char* argv[]) {
     auto screen = wayland ? wayland->Screens() : kelvane::MakeSystemScreen();
     auto settings = kelvane::MakeSettingsStore(settingsPath);
     auto clock = kelvane::MakeSystemClock();
-    kelvane::FrmMain frmMain({*memory, *volumes, *screen, *settings, *clock});
+    kelvane::FrmMain frmMain(
+        {*memory, *volumes, *screen, *settings, *clock, QLocale().decimalPoint().toStdString()});
     if (wayland) {
-        kelvane::LayerShellHost view(*wayland, frmMain);
-        return Run(*app, frmMain, view, instance);
+        kelvane::LayerShellHost host(*wayland, frmMain);
+        return Run(frmMain, host, instance);
     }
-    kelvane::MainView view(frmMain);
-    return Run(*app, frmMain, view, instance);
+    kelvane::MainView host(frmMain);
+    return Run(frmMain, host, instance);
 }

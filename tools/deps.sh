@@ -12,7 +12,7 @@ kelvane_packages() {
             "libwayland-dev wayland-protocols libxkbcommon-dev" ;;
         # at-spi2-core and python3-pyatspi: the gauge as a screen reader sees it; Orca, with
         # speech-dispatcher and a GTK window to type in beside it, as one speaks it.
-        test) echo "xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base" \
+        test) echo "doctest-dev xvfb openbox xdotool x11-utils desktop-file-utils appstream groff-base" \
             "dpkg-dev file lintian at-spi2-core python3-pyatspi dbus-daemon" \
             "orca speech-dispatcher python3-speechd gir1.2-gtk-3.0 libatk-adaptor" ;;
         headless) echo "xvfb openbox x11-utils xdotool imagemagick" ;;

@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
-# Redraws Kelvane's pictures (src/window/pictures) and installable icons (data/icons/hicolor)
+# Redraws Kelvane's pictures (src/drawing/pictures) and installable icons (data/icons/hicolor)
 # with tools/make_pictures. Needs Qt 6 with its SVG module (Debian: qt6-base-dev qt6-svg-dev)
 # and the DejaVu fonts (fonts-dejavu-core).
 #

@@ -8,9 +8,9 @@
 namespace kelvane {
 namespace {
 
-QRect ToPixels(const QRect& twips) {
-    return {TwipsToPixels(twips.x()), TwipsToPixels(twips.y()), TwipsToPixels(twips.width()),
-            TwipsToPixels(twips.height())};
+Rect ToPixels(const Rect& twips) {
+    return {TwipsToPixels(twips.x), TwipsToPixels(twips.y), TwipsToPixels(twips.width),
+            TwipsToPixels(twips.height)};
 }
 
 }  // namespace
@@ -41,9 +41,9 @@ void Controls::SetVisible(ControlId id, bool visible) {
     }
 }
 
-void Controls::Place(ControlId id, QRect twips) {
+void Controls::Place(ControlId id, Rect twips) {
     Control& control = all_[id];
-    const QRect pixels = ToPixels(twips);
+    const Rect pixels = ToPixels(twips);
     control.twips = twips;
     if (pixels != control.pixels) {
         Repaint(control);
@@ -53,12 +53,12 @@ void Controls::Place(ControlId id, QRect twips) {
 }
 
 void Controls::SetLeft(ControlId id, int twips) {
-    Place(id, all_[id].twips.translated(twips - all_[id].twips.x(), 0));
+    Place(id, all_[id].twips.MovedTo({twips, all_[id].twips.y}));
 }
 
 void Controls::SetWidth(ControlId id, int twips) {
-    QRect rect = all_[id].twips;
-    rect.setWidth(twips);
+    Rect rect = all_[id].twips;
+    rect.width = twips;
     Place(id, rect);
 }
 
@@ -89,10 +89,10 @@ ControlId Controls::Find(std::string_view name, int index) const {
     return kNoControl;
 }
 
-ControlId Controls::HitTest(QPoint point) const {
+ControlId Controls::HitTest(Point point) const {
     for (std::size_t i = all_.size(); i-- > 0;) {
         const Control& control = all_[i];
-        if (control.visible && control.TakesPresses() && control.pixels.contains(point)) {
+        if (control.visible && control.TakesPresses() && control.pixels.Contains(point)) {
             return static_cast<ControlId>(i);
         }
     }

@@ -3,12 +3,12 @@
 
 #pragma once
 
-#include <QRect>
 #include <cstdint>
 #include <functional>
 #include <string_view>
 #include <vector>
 
+#include "rules/geometry.h"
 #include "rules/led_rules.h"
 #include "rules/number_text.h"
 
@@ -31,8 +31,8 @@ struct Control {
     int index = -1;         // the element of a control array, -1 for a single control
     ControlType type = ControlType::kPicture;
     bool visible = true;
-    QRect twips;   // left, top, width, height in twips
-    QRect pixels;  // the same, rounded to pixels as the window shows it
+    Rect twips;   // left, top, width, height in twips
+    Rect pixels;  // the same, rounded to pixels as the window shows it
     Rgb fill{0, 0, 0};
     int label = -1;  // a label's slot of text
 
@@ -66,17 +66,17 @@ class Controls {
     void SetText(ControlId id, std::string_view utf8);
 
     // The frontmost visible control under `point` (pixels) that takes presses.
-    ControlId HitTest(QPoint point) const;
+    ControlId HitTest(Point point) const;
 
-    void OnRepaint(std::function<void(const QRect&)> repaint) { repaint_ = std::move(repaint); }
+    void OnRepaint(std::function<void(const Rect&)> repaint) { repaint_ = std::move(repaint); }
 
   private:
-    void Place(ControlId id, QRect twips);
+    void Place(ControlId id, Rect twips);
     void Repaint(const Control& control) const;
 
     std::vector<Control> all_;
     std::vector<CaptionText> texts_;
-    std::function<void(const QRect&)> repaint_;
+    std::function<void(const Rect&)> repaint_;
 };
 
 }  // namespace kelvane

@@ -3,7 +3,6 @@
 
 #include "core/main_layout.h"
 
-#include <QString>
 #include <string>
 
 #include "rules/window_layout.h"
@@ -31,8 +30,9 @@ const std::array<std::string, kSegments>& SegmentNames() {
     static const std::array<std::string, kSegments> names = [] {
         std::array<std::string, kSegments> all;
         for (int n = 1; n <= kSegments; ++n) {
-            all[static_cast<std::size_t>(n - 1)] =
-                QStringLiteral("imgRamUse_%1").arg(n, 2, 10, QLatin1Char('0')).toStdString();
+            all[static_cast<std::size_t>(n - 1)] = "imgRamUse_" +
+                                                   std::string(1, static_cast<char>('0' + n / 10)) +
+                                                   static_cast<char>('0' + n % 10);
         }
         return all;
     }();
@@ -43,7 +43,7 @@ const std::array<std::string, kSegments>& SegmentNames() {
 
 // Stacking order is creation order.
 MainLayout MakeMainLayout(Controls& controls) {
-    const auto add = [&controls](const char* name, int index, ControlType type, QRect twips,
+    const auto add = [&controls](const char* name, int index, ControlType type, Rect twips,
                                  bool visible = true) {
         Control control;
         control.name = name;

@@ -3,15 +3,12 @@
 
 #include "core/readings.h"
 
-#include <QLocale>
-
 namespace kelvane {
 
-Readings::Readings(MemoryStatusSource& memory, VolumeSource& volumes)
-    : memory_(memory), volumes_(volumes) {
-    const QString point = QLocale().decimalPoint();
-    decimalPoint_ = (point.isEmpty() ? QStringLiteral(".") : point).toStdString();
-    now_.mem = MemStatus;
+Readings::Readings(MemoryStatusSource& memory, VolumeSource& volumes, std::string decimalPoint)
+    : memory_(memory),
+      volumes_(volumes),
+      decimalPoint_(decimalPoint.empty() ? std::string(1, '.') : std::move(decimalPoint)) {
     now_.driveUsedPercent = DriveUsedPercent.data();
     now_.driveAbsent = driveAbsent_.data();
     now_.driveUnknown = driveUnknown_.data();
@@ -37,8 +34,6 @@ void Readings::ReadMemory() {
     if (memory_.Read(snapshot) && IsUsableSnapshot(snapshot)) {
         MemStatus = snapshot;
         FreePercent = FreePercentOf(snapshot);
-        now_.mem = MemStatus;
-        now_.freePercent = FreePercent;
     }
 }
 

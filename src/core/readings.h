@@ -17,7 +17,7 @@ namespace kelvane {
 // space of the drives found at start.
 class Readings {
   public:
-    Readings(MemoryStatusSource& memory, VolumeSource& volumes);
+    Readings(MemoryStatusSource& memory, VolumeSource& volumes, std::string decimalPoint);
     Readings(const Readings&) = delete;
     Readings& operator=(const Readings&) = delete;
 
@@ -42,14 +42,15 @@ class Readings {
     MemoryStatusSource& memory_;
     VolumeSource& volumes_;
     int drivesFound_ = 0;  // the letters from C: on that passed the probe
-    MemoryStatus MemStatus;
-    std::int16_t FreePercent = 0;
     std::array<std::int16_t, kDriveLetters> DriveUsedPercent{};
     std::array<std::string, kDriveLetters> mountPoints_;
     std::array<bool, kDriveLetters> driveAbsent_{};
     std::array<bool, kDriveLetters> driveUnknown_{};  // no answer from the volume yet
     std::string decimalPoint_;
+    // This tick's readings hold the snapshot and its free percentage, under their own names.
     TickReadings now_;
+    MemoryStatus& MemStatus = now_.mem;
+    std::int16_t& FreePercent = now_.freePercent;
 };
 
 }  // namespace kelvane

@@ -65,13 +65,15 @@ class Clock {
 
 class ScreenInfo;
 
-// What the gauge is given of the system.
+// What the gauge is given of the system, and of the user's locale: the decimal separator its
+// figures and settings are written with.
 struct System {
     MemoryStatusSource& memory;
     VolumeSource& volumes;
     ScreenInfo& screen;
     SettingsStore& settings;
     Clock& clock;
+    std::string decimalPoint = ".";
 };
 
 }  // namespace kelvane

@@ -25,50 +25,51 @@ WindowFrame::WindowFrame(Controls& controls, const MainLayout& layout, ScreenInf
     : controls_(controls), l_(layout), screen_(screen) {}
 
 // Until the window system tells otherwise, the window is where it was asked to be.
-void WindowFrame::Place(QPoint stored, std::uint8_t PanelsMode) {
+void WindowFrame::Place(Point stored, std::uint8_t PanelsMode) {
     PanelsMode_ = PanelsMode;
-    const QRect wanted(stored, QSize(kWindowWidth, WindowHeight(PanelsShown(PanelsMode))));
+    const Rect wanted(stored, {kWindowWidth, WindowHeight(PanelsShown(PanelsMode))});
     where_ = FitOnScreens(wanted, screen_.Geometries());
     SetWindowPos(where_);
 }
 
-void WindowFrame::SetWindowPos(const QRect& rect) {
+void WindowFrame::SetWindowPos(const Rect& rect) {
     host_->SetWindowPos(rect);
 }
 
 void WindowFrame::Resize(std::uint8_t code, int panels) {
     PanelsMode_ = code;
-    SetWindowPos({where_.topLeft(), QSize(where_.width(), WindowHeight(panels))});
+    SetWindowPos({where_.TopLeft(), {where_.width, WindowHeight(panels)}});
+}
+
+void WindowFrame::KeepOnScreens() {
+    const Rect fit = FitOnScreens(where_, screen_.Geometries());
+    if (fit != where_) {
+        host_->Move(fit.TopLeft());
+    }
 }
 
 void WindowFrame::ScreensChanged() {
-    const QRect fit = FitOnScreens(where_, screen_.Geometries());
-    if (fit != where_) {
-        host_->Move(fit.topLeft());
-    }
+    KeepOnScreens();
 }
 
 void WindowFrame::ComeBack() {
-    const QRect fit = FitOnScreens(where_, screen_.Geometries());
-    if (fit != where_) {
-        host_->Move(fit.topLeft());
-    }
+    KeepOnScreens();
     host_->BringToFront();
 }
 
-void WindowFrame::Image1_MouseDown(QPointF twips) {
-    intDragX = WholeTwips(twips.x());
-    intDragY = WholeTwips(twips.y());
+void WindowFrame::Image1_MouseDown(PointF twips) {
+    intDragX = WholeTwips(twips.x);
+    intDragY = WholeTwips(twips.y);
 }
 
 // Only the left button alone drags; the window follows so that the grabbed point stays
 // under the pointer. The drag is not limited to the screen.
-void WindowFrame::Image1_MouseMove(Qt::MouseButtons buttons, QPointF twips) {
-    if (buttons != Qt::LeftButton) {
+void WindowFrame::Image1_MouseMove(MouseButtons buttons, PointF twips) {
+    if (buttons != kLeftButton) {
         return;
     }
-    const double left = where_.x() * kTwipsPerPixel + twips.x() - intDragX;
-    const double top = where_.y() * kTwipsPerPixel + twips.y() - intDragY;
+    const double left = where_.x * kTwipsPerPixel + twips.x - intDragX;
+    const double top = where_.y * kTwipsPerPixel + twips.y - intDragY;
     host_->Move({TwipsToPixels(left), TwipsToPixels(top)});
 }
 
@@ -79,24 +80,23 @@ void WindowFrame::Image1_Click() {
 // The size cycle places the window where it stood at the last logo click, size-button press
 // or pin, not where it stands when the cycle steps.
 void WindowFrame::RememberPosition() {
-    lngLeft = where_.x();
-    lngTop = where_.y();
+    lngLeft = where_.x;
+    lngTop = where_.y;
 }
 
 // Steps the size cycle (the click that began the double-click took the position), then lifts
 // the window so that it does not reach below its screen.
 void WindowFrame::Image1_DblClick() {
-    QRect window = where_;
+    Rect window = where_;
     if (const std::uint8_t next = LogoDoubleClickStep(PanelsMode_); next != 0) {
         PanelsMode_ = next;
         // What was asked for: the window manager may not have placed the window yet.
         window = {lngLeft, lngTop, kWindowWidth, WindowHeight(PanelsShown(next))};
         SetWindowPos(window);
     }
-    const QRect screen = ScreenOf(window);
-    const int screenBottom = screen.y() + screen.height();
-    if (screenBottom - window.y() - window.height() < 0) {
-        host_->Move({window.x(), screenBottom - window.height()});
+    const Rect screen = ScreenOf(window);
+    if (screen.Bottom() - window.y - window.height < 0) {
+        host_->Move({window.x, screen.Bottom() - window.height});
     }
 }
 
@@ -132,23 +132,23 @@ void WindowFrame::imgHelp1_MouseUp() {
 
 // The pins use the edges of the screen that holds the window.
 void WindowFrame::Label1_Click() {
-    PinTo({ScreenOf(where_).x(), where_.y()});
+    PinTo({ScreenOf(where_).x, where_.y});
 }
 
 void WindowFrame::Label2_Click() {
-    const QRect screen = ScreenOf(where_);
-    PinTo({screen.x() + screen.width() - where_.width(), where_.y()});
+    const Rect screen = ScreenOf(where_);
+    PinTo({screen.Right() - where_.width, where_.y});
 }
 
 void WindowFrame::Label3_Click() {
-    PinTo({where_.x(), ScreenOf(where_).y()});
+    PinTo({where_.x, ScreenOf(where_).y});
 }
 
 // A pin remembers where it sent the window, which the window manager may not have done yet.
-void WindowFrame::PinTo(QPoint place) {
+void WindowFrame::PinTo(Point place) {
     host_->Move(place);
-    lngLeft = place.x();
-    lngTop = place.y();
+    lngLeft = place.x;
+    lngTop = place.y;
 }
 
 }  // namespace kelvane

@@ -3,12 +3,11 @@
 
 #pragma once
 
-#include <QPointF>
-#include <QRect>
 #include <cstdint>
 
 #include "core/controls.h"
 #include "core/main_layout.h"
+#include "core/mouse_buttons.h"
 #include "core/system.h"
 #include "core/window_host.h"
 
@@ -26,11 +25,11 @@ class WindowFrame {
 
     // Start-up: the window placed at its stored place, brought within reach of the screens,
     // with the height of its size code; above other windows, shown, not activated.
-    void Place(QPoint stored, std::uint8_t PanelsMode);
+    void Place(Point stored, std::uint8_t PanelsMode);
     // The window system has the window at `rect` now.
-    void Moved(const QRect& rect) { where_ = rect; }
+    void Moved(const Rect& rect) { where_ = rect; }
     // Where the window is, as last told; false where the window system does not tell.
-    const QRect& Where() const { return where_; }
+    const Rect& Where() const { return where_; }
     bool PositionKnown() const { return host_->PositionKnown(); }
 
     std::uint8_t PanelsMode() const { return PanelsMode_; }
@@ -38,15 +37,15 @@ class WindowFrame {
     void Resize(std::uint8_t code, int panels);
 
     // The geometry of the screen that holds the centre of `window`, or the primary screen's.
-    QRect ScreenOf(const QRect& window) const { return screen_.GeometryAt(window.center()); }
+    Rect ScreenOf(const Rect& window) const { return screen_.GeometryAt(window.Center()); }
     // The screens changed: a window no longer wholly on them comes back the shortest way.
     void ScreensChanged();
     // A later start asks for the gauge: it comes back onto a screen, above other windows.
     void ComeBack();
 
     // Mouse positions are in twips, relative to the control.
-    void Image1_MouseDown(QPointF twips);
-    void Image1_MouseMove(Qt::MouseButtons buttons, QPointF twips);
+    void Image1_MouseDown(PointF twips);
+    void Image1_MouseMove(MouseButtons buttons, PointF twips);
     void Image1_Click();
     void Image1_DblClick();
     void imgMin1_MouseDown();
@@ -61,14 +60,16 @@ class WindowFrame {
 
   private:
     void RememberPosition();
-    void PinTo(QPoint place);
-    void SetWindowPos(const QRect& rect);
+    void PinTo(Point place);
+    void SetWindowPos(const Rect& rect);
+    // Moves the window the shortest way back onto the screens, where it is not wholly on them.
+    void KeepOnScreens();
 
     Controls& controls_;
     const MainLayout& l_;
     ScreenInfo& screen_;
     WindowHost* host_ = nullptr;
-    QRect where_;
+    Rect where_;
     std::uint8_t PanelsMode_ = 0;
     std::int32_t lngLeft = 0;   // pixels
     std::int32_t lngTop = 0;    // pixels

@@ -4,13 +4,12 @@
 #pragma once
 
 // What the gauge needs of the window system that shows it: the screens, and the main window
-// as a host (X11 through Qt, or a Wayland layer surface) holds it. Typed in Qt's geometry, the
-// window system's own terms; the operating system's seams are in core/system.h.
+// as a host (the Qt widget on X11, a Wayland layer surface, a Win32 window) holds it. The
+// operating system's seams are in core/system.h.
 
-#include <QList>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
+#include <vector>
+
+#include "rules/geometry.h"
 
 namespace kelvane {
 
@@ -18,11 +17,11 @@ namespace kelvane {
 class ScreenInfo {
   public:
     virtual ~ScreenInfo() = default;
-    virtual QSize PrimarySize() const = 0;
+    virtual Size PrimarySize() const = 0;
     // The screen that holds `point`, or the primary screen when none does.
-    virtual QRect GeometryAt(QPoint point) const = 0;
+    virtual Rect GeometryAt(Point point) const = 0;
     // Every screen of the desktop, the primary one first.
-    virtual QList<QRect> Geometries() const = 0;
+    virtual std::vector<Rect> Geometries() const = 0;
 };
 
 // The main window as the window system holds it, and the program's other windows: what the
@@ -35,9 +34,9 @@ class WindowHost {
     virtual bool PositionKnown() const = 0;
     // Places the window at `rect` (pixels) above all windows that are not themselves always on
     // top, shows it, and does not activate it.
-    virtual void SetWindowPos(const QRect& rect) = 0;
+    virtual void SetWindowPos(const Rect& rect) = 0;
     // Moves the window, keeping its size and its place in the stacking order.
-    virtual void Move(QPoint topLeft) = 0;
+    virtual void Move(Point topLeft) = 0;
     // Shows a minimised or covered window again, above the others.
     virtual void BringToFront() = 0;
     // Shows the quick-help window, loading it first when it is not loaded.

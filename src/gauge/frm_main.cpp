@@ -14,7 +14,7 @@ namespace kelvane {
 FrmMain::FrmMain(System system)
     : system_(system),
       layout_(MakeMainLayout(controls_)),
-      readings_(system.memory, system.volumes),
+      readings_(system.memory, system.volumes, system.decimalPoint),
       panels_(controls_, layout_.panels, readings_),
       frame_(controls_, layout_, system.screen) {}
 
@@ -24,7 +24,8 @@ void FrmMain::AttachHost(WindowHost& host) {
 }
 
 void FrmMain::GetMySettings() {
-    loaded_ = kelvane::GetMySettings(system_.settings, system_.screen.PrimarySize());
+    loaded_ = kelvane::GetMySettings(system_.settings, system_.screen.PrimarySize(),
+                                     system_.decimalPoint);
     panels_.Load(loaded_.Section);
 }
 
@@ -78,8 +79,8 @@ void FrmMain::FlushSettings() {
 SavedSettings FrmMain::SettingsNow() const {
     SavedSettings now = loaded_;
     if (frame_.PositionKnown()) {
-        now.Left = frame_.Where().x() * kTwipsPerPixel;
-        now.Top = frame_.Where().y() * kTwipsPerPixel;
+        now.Left = frame_.Where().x * kTwipsPerPixel;
+        now.Top = frame_.Where().y * kTwipsPerPixel;
     }
     now.Section = panels_.Sections();
     now.Panels = frame_.PanelsMode();
@@ -93,7 +94,7 @@ void FrmMain::SettingsMayHaveChanged() {
     }
 }
 
-void FrmMain::WindowMoved(const QRect& rect) {
+void FrmMain::WindowMoved(const Rect& rect) {
     frame_.Moved(rect);
     SettingsMayHaveChanged();
 }

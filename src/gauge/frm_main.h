@@ -3,8 +3,6 @@
 
 #pragma once
 
-#include <QPointF>
-#include <QString>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -12,6 +10,7 @@
 
 #include "core/controls.h"
 #include "core/main_layout.h"
+#include "core/mouse_buttons.h"
 #include "core/readings.h"
 #include "core/system.h"
 #include "core/window_frame.h"
@@ -47,9 +46,9 @@ class FrmMain {
     // The mouse over the window, positions in pixels from its upper-left corner; a move's on
     // the screen. A press goes to the control it lands on, and the moves and releases that
     // follow go to the same control until every button is up.
-    void MouseDown(QPointF pixels, bool doubleClick);
-    void MouseMove(QPointF screen, Qt::MouseButtons buttons);
-    void MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown);
+    void MouseDown(PointF pixels, bool doubleClick);
+    void MouseMove(PointF screen, MouseButtons buttons);
+    void MouseUp(PointF pixels, MouseButtons buttonsStillDown);
     // F1 for help, F2 to F12 for the arrangements.
     void Form_KeyDown(FunctionKey key);
     // What the window's controls do, whoever asks (the mouse, the keyboard, an assistive
@@ -71,26 +70,25 @@ class FrmMain {
 
     // What the window system says: the window is at `rect` now; the screens changed; a later
     // start asks for the gauge.
-    void WindowMoved(const QRect& rect);
+    void WindowMoved(const Rect& rect);
     void ScreensChanged() { frame_.ScreensChanged(); }
     void ComeBack() { frame_.ComeBack(); }
 
     // What the view shows, and where it learns what to repaint.
     const Controls& controls() const { return controls_; }
-    void OnRepaint(std::function<void(const QRect&)> repaint) {
+    void OnRepaint(std::function<void(const Rect&)> repaint) {
         controls_.OnRepaint(std::move(repaint));
     }
     const MainLayout& layout() const { return layout_; }
-    QRect ScreenOf(const QRect& window) const { return frame_.ScreenOf(window); }
+    Rect ScreenOf(const Rect& window) const { return frame_.ScreenOf(window); }
     // Where the window system last said the window is.
-    const QRect& WindowPlace() const { return frame_.Where(); }
+    const Rect& WindowPlace() const { return frame_.Where(); }
     int PanelsShown() const;
     std::uint8_t Section(int panel) const {
         return panels_.Sections()[static_cast<std::size_t>(panel)];
     }
-    // The panel whose strip holds `pixels`, or -1; and what the panel shows, in words.
-    static int PanelAt(QPoint pixels);
-    QString PanelToolTip(int panel) const;
+    // The panel whose strip holds `pixels`, or -1.
+    static int PanelAt(Point pixels);
     // What the panel showed at the last tick: its reading, figure, unit and caption, where its
     // bar is full, and a drive's volume.
     const PanelResult& Shown(int panel) const { return panels_.Result(panel); }
@@ -118,7 +116,7 @@ class FrmMain {
     // aimed at where the pin was seen, not at what the window has brought there since (a screen
     // reader that clicks again, late, after the window moved, may find the close button there):
     // it is not taken until a press lands anywhere else.
-    std::optional<QPointF> pinnedFrom_;
+    std::optional<PointF> pinnedFrom_;
     // When the mouse or an assistive technology last pressed.
     std::optional<std::chrono::milliseconds> mousePressed_;
     std::optional<std::chrono::milliseconds> assistedPress_;

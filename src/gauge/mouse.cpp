@@ -24,16 +24,16 @@ bool Within(const std::optional<std::chrono::milliseconds>& then, std::chrono::m
 
 // A press lands on the frontmost control under it that takes presses; a double-click's
 // second press acts as a press everywhere but on the logo.
-void FrmMain::MouseDown(QPointF pixels, bool doubleClick) {
+void FrmMain::MouseDown(PointF pixels, bool doubleClick) {
     if (pressed_ == kNoControl) {
-        const QPointF screen = pixels + frame_.Where().topLeft();
+        const PointF screen = pixels + frame_.Where().TopLeft();
         const std::chrono::milliseconds now = system_.clock.Now();
         if (pinnedFrom_ == screen || Within(assistedPress_, now)) {
             return;
         }
         pinnedFrom_.reset();
         mousePressed_ = now;
-        pressed_ = controls_.HitTest(pixels.toPoint());
+        pressed_ = controls_.HitTest(pixels.Rounded());
     }
     if (pressed_ == kNoControl) {
         return;
@@ -44,7 +44,7 @@ void FrmMain::MouseDown(QPointF pixels, bool doubleClick) {
         if (doubleClick) {
             frame_.Image1_DblClick();
         } else {
-            frame_.Image1_MouseDown((pixels - control.pixels.topLeft()) * kTwipsPerPixel);
+            frame_.Image1_MouseDown((pixels - control.pixels.TopLeft()) * kTwipsPerPixel);
         }
     } else if (pressed_ == layout_.imgMin1) {
         frame_.imgMin1_MouseDown();
@@ -64,22 +64,22 @@ void FrmMain::MouseDown(QPointF pixels, bool doubleClick) {
 // own position is against where the window stood when the pointer moved, and in a drag the
 // window manager may have carried out the previous step since, which would add that step
 // twice. (The window's move, which the view reports, is what may need saving.)
-void FrmMain::MouseMove(QPointF screen, Qt::MouseButtons buttons) {
+void FrmMain::MouseMove(PointF screen, MouseButtons buttons) {
     if (pressed_ == layout_.Image1) {
-        const QPointF onLogo =
-            screen - frame_.Where().topLeft() - controls_[layout_.Image1].pixels.topLeft();
+        const PointF onLogo =
+            screen - frame_.Where().TopLeft() - controls_[layout_.Image1].pixels.TopLeft();
         frame_.Image1_MouseMove(buttons, onLogo * kTwipsPerPixel);
     }
 }
 
-void FrmMain::MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown) {
+void FrmMain::MouseUp(PointF pixels, MouseButtons buttonsStillDown) {
     const ControlId released = pressed_;
     if (released == kNoControl) {
         return;
     }
-    const bool inside = controls_[released].pixels.contains(pixels.toPoint());
+    const bool inside = controls_[released].pixels.Contains(pixels.Rounded());
     const bool click = std::exchange(clickPending_, false) && inside;
-    if (buttonsStillDown == Qt::NoButton) {
+    if (buttonsStillDown == kNoButton) {
         pressed_ = kNoControl;
     }
     if (released == layout_.imgMin1) {
@@ -92,7 +92,7 @@ void FrmMain::MouseUp(QPointF pixels, Qt::MouseButtons buttonsStillDown) {
         frame_.Image1_Click();
     } else if (click && (released == layout_.Label1 || released == layout_.Label2 ||
                          released == layout_.Label3)) {
-        const QPointF screen = pixels + frame_.Where().topLeft();
+        const PointF screen = pixels + frame_.Where().TopLeft();
         if (released == layout_.Label1) {
             PinLeft();
         } else if (released == layout_.Label2) {
@@ -159,31 +159,14 @@ bool FrmMain::TakeAssistedPress() {
     return true;
 }
 
-int FrmMain::PanelAt(QPoint pixels) {
+int FrmMain::PanelAt(Point pixels) {
     for (int p = 0; p < kPanels; ++p) {
-        const QRect strip = PanelStrip(p);
-        if (pixels.y() >= strip.top() && pixels.y() <= strip.bottom()) {
+        const Rect strip = PanelStrip(p);
+        if (pixels.y >= strip.y && pixels.y < strip.Bottom()) {
             return p;
         }
     }
     return -1;
-}
-
-// Asked for when it shows, so that it names the panel's current reading.
-QString FrmMain::PanelToolTip(int panel) const {
-    const PanelResult& shown = Shown(panel);
-    if (!IsReadingKind(shown.code)) {
-        return {};
-    }
-    if (!IsDriveKind(shown.code)) {
-        const std::string_view tip = KindOf(shown.code).toolTip;
-        return QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
-    }
-    const QString letter = QStringLiteral("%1: ").arg(QLatin1Char(DriveLetter(shown.code)));
-    return letter + (shown.state == PanelResult::State::kAbsent
-                         ? QStringLiteral("no drive has this letter")
-                         : QString::fromUtf8(shown.mountPoint.data(),
-                                             static_cast<qsizetype>(shown.mountPoint.size())));
 }
 
 }  // namespace kelvane

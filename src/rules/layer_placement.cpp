@@ -11,17 +11,17 @@ constexpr std::uint32_t kKeysymF1 = 0xffbe;
 
 }  // namespace
 
-QPoint LayerMargins(const QRect& window, const QRect& output) {
-    return window.topLeft() - output.topLeft();
+Point LayerMargins(const Rect& window, const Rect& output) {
+    return window.TopLeft() - output.TopLeft();
 }
 
-int ScreenIndexAt(QPoint point, const QList<QRect>& screens) {
-    for (qsizetype i = 0; i < screens.size(); ++i) {
-        if (screens[i].contains(point)) {
+int ScreenIndexAt(Point point, const std::vector<Rect>& screens) {
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        if (screens[i].Contains(point)) {
             return static_cast<int>(i);
         }
     }
-    return screens.isEmpty() ? -1 : 0;
+    return screens.empty() ? -1 : 0;
 }
 
 int FunctionKeyNumber(std::uint32_t keysym) {

@@ -6,20 +6,20 @@
 // The main window as a layer surface of a Wayland compositor: its place as margins from one
 // output's corner, and the keys it takes.
 
-#include <QList>
-#include <QPoint>
-#include <QRect>
 #include <cstdint>
+#include <vector>
+
+#include "rules/geometry.h"
 
 namespace kelvane {
 
 // The surface's margins from the top-left corner of `output`, where the window is at `window`
 // (both in the compositor's logical pixels).
-QPoint LayerMargins(const QRect& window, const QRect& output);
+Point LayerMargins(const Rect& window, const Rect& output);
 
 // The screen that holds `point`: its index in `screens`, else 0 (the first), or -1 when there
 // is no screen.
-int ScreenIndexAt(QPoint point, const QList<QRect>& screens);
+int ScreenIndexAt(Point point, const std::vector<Rect>& screens);
 
 // The number of a function key F1 to F12 from its XKB key symbol, or 0 for any other key.
 int FunctionKeyNumber(std::uint32_t keysym);

@@ -12,27 +12,27 @@ namespace {
 
 // Whether the screens cover every pixel of `rect`: cut it along every screen edge that
 // crosses it; each piece lies wholly on a screen or wholly off every screen.
-bool Covered(const QRect& rect, const QList<QRect>& screens) {
-    std::vector<int> xs = {rect.left(), rect.right() + 1};
-    std::vector<int> ys = {rect.top(), rect.bottom() + 1};
-    for (const QRect& s : screens) {
-        for (const int x : {s.left(), s.right() + 1}) {
-            if (x > rect.left() && x <= rect.right()) {
+bool Covered(const Rect& rect, const std::vector<Rect>& screens) {
+    std::vector<int> xs = {rect.x, rect.Right()};
+    std::vector<int> ys = {rect.y, rect.Bottom()};
+    for (const Rect& s : screens) {
+        for (const int x : {s.x, s.Right()}) {
+            if (x > rect.x && x < rect.Right()) {
                 xs.push_back(x);
             }
         }
-        for (const int y : {s.top(), s.bottom() + 1}) {
-            if (y > rect.top() && y <= rect.bottom()) {
+        for (const int y : {s.y, s.Bottom()}) {
+            if (y > rect.y && y < rect.Bottom()) {
                 ys.push_back(y);
             }
         }
     }
     for (const int x : xs) {
         for (const int y : ys) {
-            const QPoint corner(x, y);
-            if (rect.contains(corner) &&
+            const Point corner{x, y};
+            if (rect.Contains(corner) &&
                 std::none_of(screens.begin(), screens.end(),
-                             [&](const QRect& s) { return s.contains(corner); })) {
+                             [&](const Rect& s) { return s.Contains(corner); })) {
                 return false;
             }
         }
@@ -50,18 +50,18 @@ int Shift(int start, int size, int low, int high) {
 
 }  // namespace
 
-QRect FitOnScreens(const QRect& wanted, const QList<QRect>& screens) {
-    if (screens.isEmpty() || Covered(wanted, screens)) {
+Rect FitOnScreens(const Rect& wanted, const std::vector<Rect>& screens) {
+    if (screens.empty() || Covered(wanted, screens)) {
         return wanted;
     }
-    QRect best;
+    Rect best;
     long bestDistance = -1;
-    for (const QRect& s : screens) {
-        const int dx = Shift(wanted.x(), wanted.width(), s.left(), s.right() + 1);
-        const int dy = Shift(wanted.y(), wanted.height(), s.top(), s.bottom() + 1);
+    for (const Rect& s : screens) {
+        const int dx = Shift(wanted.x, wanted.width, s.x, s.Right());
+        const int dy = Shift(wanted.y, wanted.height, s.y, s.Bottom());
         const long distance = std::labs(dx) + std::labs(dy);
         if (bestDistance < 0 || distance < bestDistance) {
-            best = wanted.translated(dx, dy);
+            best = wanted.Translated({dx, dy});
             bestDistance = distance;
         }
     }

@@ -3,14 +3,15 @@
 
 #pragma once
 
-#include <QList>
-#include <QRect>
+#include <vector>
+
+#include "rules/geometry.h"
 
 namespace kelvane {
 
 // Where a window meant for `wanted` goes so that the user can reach all of it: where it was
 // meant when the screens together show it whole; otherwise moved the least distance that puts
 // it wholly on one screen, the nearest (the first of equals).
-QRect FitOnScreens(const QRect& wanted, const QList<QRect>& screens);
+Rect FitOnScreens(const Rect& wanted, const std::vector<Rect>& screens);
 
 }  // namespace kelvane

@@ -5,9 +5,7 @@
 
 // The main window's geometry: its units, its title strip and the panels one under another.
 
-#include <QPoint>
-#include <QRect>
-#include <QSize>
+#include "rules/geometry.h"
 
 namespace kelvane {
 
@@ -52,22 +50,22 @@ inline constexpr int kHalfWindowHeightTwips = WindowHeight(8) * kTwipsPerPixel /
 static_assert(kHalfWindowWidthTwips == 1020 && kHalfWindowHeightTwips == 1860);
 
 // A panel's strip (its LED and caption rows), and its strip with the gap below it, in pixels.
-constexpr QRect PanelStrip(int panel) {
+constexpr Rect PanelStrip(int panel) {
     return {0, PanelTopPixels(panel), kWindowWidth, kPanelTwips / kTwipsPerPixel};
 }
-constexpr QRect PanelPitch(int panel) {
+constexpr Rect PanelPitch(int panel) {
     return {0, PanelTopPixels(panel), kWindowWidth, kPanelPitchTwips / kTwipsPerPixel};
 }
 static_assert(kPanelTwips % kTwipsPerPixel == 0);
 // A point on a panel's title pictures, whichever shows: where a click steps its reading.
-constexpr QPoint PanelTitlePoint(int panel) {
-    return PanelStrip(panel).topLeft() + QPoint(6, 20);
+constexpr Point PanelTitlePoint(int panel) {
+    return PanelStrip(panel).TopLeft() + Point{6, 20};
 }
 
 // Where a drive panel's letter stands whenever a reading gives it one.
 inline constexpr int kDriveLetterLeftTwips = 870;
 
 // The screen taken when the window system names none.
-inline constexpr QRect kFallbackScreen{0, 0, 1024, 768};
+inline constexpr Rect kFallbackScreen{0, 0, 1024, 768};
 
 }  // namespace kelvane

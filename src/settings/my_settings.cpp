@@ -5,7 +5,6 @@
 
 #include "settings/my_settings.h"
 
-#include <QLocale>
 #include <limits>
 #include <string>
 
@@ -29,16 +28,14 @@ std::string SectionKey(int panel) {
 // the member as it was (0).
 template <typename T>
 void Load(SettingsStore& store, std::string_view section, std::string_view key, double fallback,
-          T& member) {
+          std::string_view decimalPoint, T& member) {
     const std::optional<std::string> text = store.Read(section, key);
     if (!text) {
         member = static_cast<T>(RoundHalfEven(fallback));
         return;
     }
-    const QByteArray point = QLocale().decimalPoint().toUtf8();
-    const auto value = ParseSettingNumber(
-        *text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(),
-        std::string_view(point.constData(), static_cast<std::size_t>(point.size())));
+    const auto value = ParseSettingNumber(*text, std::numeric_limits<T>::min(),
+                                          std::numeric_limits<T>::max(), decimalPoint);
     if (value) {
         member = static_cast<T>(*value);
     }
@@ -46,25 +43,25 @@ void Load(SettingsStore& store, std::string_view section, std::string_view key, 
 
 }  // namespace
 
-SavedSettings GetMySettings(SettingsStore& store, QSize primary) {
+SavedSettings GetMySettings(SettingsStore& store, Size primary, std::string_view decimalPoint) {
     SavedSettings s;
     // Half the screen less half the eight-panel window: centred.
     const float leftDefault =
-        static_cast<float>(primary.width()) * kTwipsPerPixel / 2.0f - kHalfWindowWidthTwips;
+        static_cast<float>(primary.width) * kTwipsPerPixel / 2.0f - kHalfWindowWidthTwips;
     const float topDefault =
-        static_cast<float>(primary.height()) * kTwipsPerPixel / 2.0f - kHalfWindowHeightTwips;
-    Load(store, kStartUp, "Left", leftDefault, s.Left);
-    Load(store, kStartUp, "Top", topDefault, s.Top);
+        static_cast<float>(primary.height) * kTwipsPerPixel / 2.0f - kHalfWindowHeightTwips;
+    Load(store, kStartUp, "Left", leftDefault, decimalPoint, s.Left);
+    Load(store, kStartUp, "Top", topDefault, decimalPoint, s.Top);
     // A code that names no reading, or no window size, counts as unreadable: a damaged value
     // must not cost the panel its reading nor the window its place and size.
     for (int p = 0; p < kPanels; ++p) {
         auto& section = s.Section[static_cast<std::size_t>(p)];
-        Load(store, kForms, SectionKey(p), kSectionDefaults[p], section);
+        Load(store, kForms, SectionKey(p), kSectionDefaults[p], decimalPoint, section);
         if (!IsReadingKind(section)) {
             section = kUsedRamPercent;
         }
     }
-    Load(store, kForms, "Panels", kFirstRunPanelsMode, s.Panels);
+    Load(store, kForms, "Panels", kFirstRunPanelsMode, decimalPoint, s.Panels);
     if (PanelsShown(s.Panels) == 0) {
         s.Panels = kFirstRunPanelsMode;
     }

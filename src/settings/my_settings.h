@@ -3,7 +3,6 @@
 
 #pragma once
 
-#include <QSize>
 #include <chrono>
 #include <cstdint>
 
@@ -21,10 +20,11 @@ struct SavedSettings {
     bool operator==(const SavedSettings&) const = default;
 };
 
-// Reads the settings at start, `primary` being the primary screen's size in pixels. A missing
-// key takes its default; a value that cannot be read counts as 0, and a section code or size
-// code that names nothing as unreadable too.
-SavedSettings GetMySettings(SettingsStore& store, QSize primary);
+// Reads the settings at start, `primary` being the primary screen's size in pixels, and
+// numbers with a fraction written with the locale's `decimalPoint`. A missing key takes its
+// default; a value that cannot be read counts as 0, and a section code or size code that
+// names nothing as unreadable too.
+SavedSettings GetMySettings(SettingsStore& store, Size primary, std::string_view decimalPoint);
 
 // Hands every value to the store to be written.
 void SaveMySettings(SettingsStore& store, const SavedSettings& settings);

@@ -6,9 +6,10 @@
 // Stand-ins for the operating system and the window system, so that no test depends on this
 // machine.
 
-#include <QMap>
-#include <QPair>
 #include <array>
+#include <map>
+#include <string>
+#include <utility>
 
 #include "core/system.h"
 #include "core/window_host.h"
@@ -57,31 +58,30 @@ class FakeVolumes final : public VolumeSource {
 
 class FakeScreen final : public ScreenInfo {
   public:
-    QSize PrimarySize() const override { return size; }
-    QRect GeometryAt(QPoint) const override { return QRect(QPoint(0, 0), size); }
-    QList<QRect> Geometries() const override { return {QRect(QPoint(0, 0), size)}; }
-    QSize size{1024, 768};
+    Size PrimarySize() const override { return size; }
+    Rect GeometryAt(Point) const override { return {{0, 0}, size}; }
+    std::vector<Rect> Geometries() const override { return {Rect({0, 0}, size)}; }
+    Size size{1024, 768};
 };
 
 class FakeSettings final : public SettingsStore {
   public:
     std::optional<std::string> Read(std::string_view section, std::string_view key) override {
-        const auto it = values.find({Q(section), Q(key)});
-        return it == values.end() ? std::nullopt : std::optional(it->toStdString());
+        const auto it = values.find({std::string(section), std::string(key)});
+        return it == values.end() ? std::nullopt : std::optional(it->second);
     }
     void Write(std::string_view section, std::string_view key, std::string_view value) override {
-        values[{Q(section), Q(key)}] = Q(value);
-    }
-    static QString Q(std::string_view text) {
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        values[{std::string(section), std::string(key)}] = value;
     }
     void Commit() override { ++commits; }
     bool Flush() override { return true; }
-    QString Value(const QString& section, const QString& key) const {
-        return values.value({section, key});
+    // The stored text, or nothing at all.
+    std::string Value(const std::string& section, const std::string& key) const {
+        const auto it = values.find({section, key});
+        return it == values.end() ? std::string() : it->second;
     }
 
-    QMap<QPair<QString, QString>, QString> values;
+    std::map<std::pair<std::string, std::string>, std::string> values;
     int commits = 0;
 };
 
@@ -96,17 +96,17 @@ class FakeClock final : public Clock {
 class FakeWindow final : public WindowHost {
   public:
     bool PositionKnown() const override { return positionKnown; }
-    void SetWindowPos(const QRect& rect) override {
-        Put(refuseMoves ? QRect(geometry.topLeft(), rect.size()) : rect);
+    void SetWindowPos(const Rect& rect) override {
+        Put(refuseMoves ? Rect(geometry.TopLeft(), rect.GetSize()) : rect);
         topmost = true;
     }
-    void Move(QPoint topLeft) override {
-        Put(QRect(refuseMoves ? geometry.topLeft() : topLeft, geometry.size()));
+    void Move(Point topLeft) override {
+        Put(Rect(refuseMoves ? geometry.TopLeft() : topLeft, geometry.GetSize()));
     }
     void BringToFront() override { topmost = true; }
     void ShowHelp() override { ++helpShown; }
     void UnloadAll() override { ++unloads; }
-    void Put(const QRect& rect) {
+    void Put(const Rect& rect) {
         geometry = rect;
         if (gauge != nullptr) {
             gauge->WindowMoved(rect);
@@ -114,7 +114,7 @@ class FakeWindow final : public WindowHost {
     }
 
     FrmMain* gauge = nullptr;
-    QRect geometry{0, 0, 299, 324};
+    Rect geometry{0, 0, 299, 324};
     bool positionKnown = true;
     bool refuseMoves = false;
     bool topmost = false;
@@ -130,9 +130,11 @@ struct FakeGauge {
     FakeSettings settings;
     FakeClock clock;
     FakeWindow host;
-    FrmMain window{System{memory, volumes, screen, settings, clock}};
+    FrmMain window;
 
-    FakeGauge() {
+    // Figures with a fraction are written with the locale's `decimalPoint`.
+    explicit FakeGauge(std::string decimalPoint = ".")
+        : window(System{memory, volumes, screen, settings, clock, std::move(decimalPoint)}) {
         window.AttachHost(host);
         host.gauge = &window;
     }

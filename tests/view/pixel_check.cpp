@@ -26,14 +26,18 @@
 #include <array>
 #include <cstdio>
 #include <functional>
+#include <type_traits>
 
 #include "fakes/fake_platform.h"
 #include "rules/window_layout.h"
-#if __has_include("gauge/frm_main.h")
+#if __has_include("hosts/qt/main_view.h")
+#define KELVANE_ONE_VIEW
+#include "hosts/qt/main_view.h"
+#elif __has_include("gauge/frm_main.h")
 #define KELVANE_ONE_VIEW
 #include "window/main_view.h"
 #endif
-#if __has_include("window/x11_presenter.h")
+#if __has_include("drawing/x11/x11_presenter.h") || __has_include("window/x11_presenter.h")
 #define KELVANE_READ_BACK
 #include <xcb/xcb.h>
 
@@ -42,7 +46,11 @@
 #include <cstring>
 #include <numeric>
 #endif
-#if __has_include("window/frm_help.h")
+#if __has_include("help/frm_help.h")
+#include <QScrollBar>
+
+#include "help/frm_help.h"
+#elif __has_include("window/frm_help.h")
 #include <QScrollBar>
 
 #include "window/frm_help.h"
@@ -52,9 +60,21 @@ using namespace kelvane;
 
 namespace {
 
+// The fake gauge, given the locale's decimal point where the revision takes it so.
+template <typename Gauge>
+Gauge MakeGauge(const std::string& decimalPoint) {
+    if constexpr (std::is_constructible_v<Gauge, std::string>) {
+        return Gauge(decimalPoint);
+    } else {
+        return Gauge();
+    }
+}
+
 #ifdef KELVANE_ONE_VIEW
 // The gauge as plain data, drawn by one view.
 struct Subject {
+    explicit Subject(const std::string& decimalPoint = ".")
+        : g(MakeGauge<FakeGauge>(decimalPoint)) {}
     FakeGauge g;
     MainView* view = nullptr;
     void Start() {
@@ -67,6 +87,7 @@ struct Subject {
 };
 #else
 struct Subject {
+    explicit Subject(const std::string& = ".") {}
     FakeGauge g;
     void Start() { g.Start(); }
     QWidget* Widget() { return &g.window; }
@@ -194,10 +215,31 @@ void AllDrives(Subject& s) {
     }
 }
 
+// A stored setting, in whichever strings the revision's fake store keeps.
+template <typename Settings>
+void Store(Settings& settings, const char* section, const std::string& key, int value) {
+    if constexpr (requires { settings.values[{std::string(), std::string()}] = std::string(); }) {
+        settings.values[{std::string(section), key}] = std::to_string(value);
+    } else {
+        settings.values[{QString::fromLatin1(section), QString::fromStdString(key)}] =
+            QString::number(value);
+    }
+}
+
 void SetSections(Subject& s, const std::array<int, kPanels>& codes) {
     for (int p = 0; p < kPanels; ++p) {
-        s.g.settings.values[{QStringLiteral("Forms"), QStringLiteral("Section_%1").arg(p + 1)}] =
-            QString::number(codes[static_cast<std::size_t>(p)]);
+        Store(s.g.settings, "Forms", "Section_" + std::to_string(p + 1),
+              codes[static_cast<std::size_t>(p)]);
+    }
+}
+
+// A point of the window, in whichever geometry the revision gives it.
+template <typename P>
+QPoint AsQPoint(const P& p) {
+    if constexpr (requires { p.x(); }) {
+        return p;
+    } else {
+        return {p.x, p.y};
     }
 }
 
@@ -212,6 +254,121 @@ void Shown(Subject& s) {
 #else
     (void)s;
 #endif
+}
+
+// One state of the window worth a picture: how its gauge is set up before it starts, and what
+// happens to it after.
+using Setup = std::function<void(Subject&)>;
+struct State {
+    QString name;
+    Setup before;
+    Setup after;
+};
+
+void Tick(Subject& s) {
+    s.Tick();
+}
+
+Setup Sections(const std::array<int, kPanels>& codes, bool allDrives = false) {
+    return [codes, allDrives](Subject& s) {
+        if (allDrives) {
+            AllDrives(s);
+        }
+        SetSections(s, codes);
+    };
+}
+
+Setup ClickAt(QPoint at, bool twice = false) {
+    return [at, twice](Subject& s) {
+        s.Tick();
+        if (twice) {
+            QTest::mouseDClick(s.Widget()->windowHandle(), Qt::LeftButton, {}, at);
+        } else {
+            QTest::mouseClick(s.Widget()->windowHandle(), Qt::LeftButton, {}, at);
+        }
+        s.Tick();
+    };
+}
+
+std::vector<State> States() {
+    std::vector<State> all = {
+        {QStringLiteral("start-before-tick"), nullptr, nullptr},
+        {QStringLiteral("start-ticked"), nullptr, Tick},
+        // Figures not known: memory never read, a letter that names no volume.
+        {QStringLiteral("unknown-figures"),
+         [](Subject& s) {
+             s.g.memory.readable = false;
+             s.g.volumes.PassFirst(5);
+             SetSections(s, {0, 3, 6, 7, 20, 1, 4, 2});
+         },
+         Tick},
+    };
+    // Every kind at start, four panels' worth at a time.
+    for (int start = 0; start < 4; ++start) {
+        std::array<int, kPanels> codes{};
+        for (int p = 0; p < kPanels; ++p) {
+            codes[static_cast<std::size_t>(p)] = (8 * start + p) % 31;
+        }
+        all.push_back(
+            {QStringLiteral("kinds-from-%1").arg(8 * start), Sections(codes, true), Tick});
+    }
+    // The keys, from the first-run arrangement.
+    for (int key = 2; key <= 12; ++key) {
+        for (const int drives : {0, 1, 3, 12}) {
+            if (key != 12 && drives != 3) {
+                continue;
+            }
+            all.push_back({QStringLiteral("key-F%1-drives-%2").arg(key).arg(drives),
+                           [drives](Subject& s) { s.g.volumes.PassFirst(drives); },
+                           [key](Subject& s) {
+                               s.Tick();
+                               QTest::keyClick(s.Widget(), Qt::Key(Qt::Key_F1 + key - 1));
+                               s.Tick();
+                           }});
+        }
+    }
+    // The size cycle: the button from every code, the logo's double-click from every code.
+    for (int code = 1; code <= 8; ++code) {
+        const Setup stored = [code](Subject& s) { Store(s.g.settings, "Forms", "Panels", code); };
+        all.push_back({QStringLiteral("size-button-from-%1").arg(code), stored, ClickAt({22, 7})});
+        all.push_back(
+            {QStringLiteral("size-logo-from-%1").arg(code), stored, ClickAt({95, 10}, true)});
+    }
+    // Buttons held down.
+    const std::pair<const char*, QPoint> buttons[] = {
+        {"size", {22, 7}},       {"close", {9, 8}},        {"help", {36, 10}},   {"logo", {95, 10}},
+        {"pin-left", {113, 11}}, {"pin-right", {130, 11}}, {"pin-top", {121, 5}}};
+    for (const auto& [name, at] : buttons) {
+        const QPoint point = at;
+        all.push_back(
+            {QStringLiteral("held-%1").arg(QLatin1String(name)), nullptr, [point](Subject& s) {
+                 s.Tick();
+                 QTest::mousePress(s.Widget()->windowHandle(), Qt::LeftButton, {}, point);
+             }});
+    }
+    // Memory figures: bars at their jumps, long and fractional captions.
+    const std::pair<const char*, MemoryStatus> figures[] = {
+        {"none-free", {8 * kGiB, 0}},
+        {"three-percent-free", {100 * 1024 * 1024, 3 * 1024 * 1024 + 512}},
+        {"fifty-five-free", {100 * 1024 * 1024, 55 * 1024 * 1024}},
+        {"all-free", {8 * kGiB, 8 * kGiB}},
+        {"fraction", {133'693'440, 50'000'000}},
+        {"half-even", {133'693'440, 48'758'784}},  // 46.5 MB free shows 46
+        {"64-GiB", {64 * kGiB, 16 * kGiB + 1536}},
+        // Figures too wide even for the narrow font, squeezed into their labels whole.
+        {"11-digits", {12'345'678'901LL * 1024, 1'000'000'000LL * 1024}},
+        {"16-digits", {9'007'199'254'740'991LL * 1024, 1024}},
+    };
+    for (const auto& [name, status] : figures) {
+        const MemoryStatus mem = status;
+        all.push_back({QStringLiteral("memory-%1").arg(QLatin1String(name)),
+                       [mem](Subject& s) {
+                           s.g.memory.status = mem;
+                           SetSections(s, {0, 1, 2, 3, 4, 5, 6, 7});
+                       },
+                       Tick});
+    }
+    return all;
 }
 
 int CaptureAll(const QString& dir) {
@@ -246,45 +403,17 @@ int CaptureAll(const QString& dir) {
         widget->grab().toImage().save(path + QStringLiteral(".png"));
         ++count;
     };
-    using Setup = std::function<void(Subject&)>;
-    const auto run = [&](const QString& name, const Setup& before, const Setup& after) {
+    for (const State& state : States()) {
         Subject s;
-        if (before) {
-            before(s);
+        if (state.before) {
+            state.before(s);
         }
         s.Start();
         Shown(s);
-        if (after) {
-            after(s);
+        if (state.after) {
+            state.after(s);
         }
-        shoot(s.Widget(), name);
-    };
-
-    run(QStringLiteral("start-before-tick"), nullptr, nullptr);
-    run(QStringLiteral("start-ticked"), nullptr, [](Subject& s) { s.Tick(); });
-    // Figures not known: memory never read, a letter that names no volume.
-    run(
-        QStringLiteral("unknown-figures"),
-        [](Subject& s) {
-            s.g.memory.readable = false;
-            s.g.volumes.PassFirst(5);
-            SetSections(s, {0, 3, 6, 7, 20, 1, 4, 2});
-        },
-        [](Subject& s) { s.Tick(); });
-
-    // Every kind at start, four panels' worth at a time.
-    for (int start = 0; start < 4; ++start) {
-        run(
-            QStringLiteral("kinds-from-%1").arg(8 * start),
-            [start](Subject& s) {
-                AllDrives(s);
-                std::array<int, kPanels> codes{};
-                for (int p = 0; p < kPanels; ++p) {
-                    codes[static_cast<std::size_t>(p)] = (8 * start + p) % 31;
-                }
-                SetSections(s, codes);
-            },
-            [](Subject& s) { s.Tick(); });
+        shoot(s.Widget(), state.name);
     }
 
     // One panel clicked through the whole cycle, before and after the tick shows it.
@@ -297,78 +426,17 @@ int CaptureAll(const QString& dir) {
         s.Tick();
         for (int click = 1; click <= 31; ++click) {
             const auto button = click % 3 == 0 ? Qt::RightButton : Qt::LeftButton;
-            QTest::mouseClick(s.Widget()->windowHandle(), button, {}, PanelTitlePoint(0));
+            QTest::mouseClick(s.Widget()->windowHandle(), button, {}, AsQPoint(PanelTitlePoint(0)));
             const QString name = QStringLiteral("cycle-%1").arg(click, 2, 10, QLatin1Char('0'));
             shoot(s.Widget(), name + QStringLiteral("-before-tick"));
             s.Tick();
             shoot(s.Widget(), name);
         }
     }
-
-    // The keys, from the first-run arrangement.
-    for (int key = Qt::Key_F2; key <= Qt::Key_F12; ++key) {
-        for (const int drives : {0, 1, 3, 12}) {
-            if (key != Qt::Key_F12 && drives != 3) {
-                continue;
-            }
-            run(
-                QStringLiteral("key-F%1-drives-%2").arg(key - Qt::Key_F1 + 1).arg(drives),
-                [drives](Subject& s) { s.g.volumes.PassFirst(drives); },
-                [key](Subject& s) {
-                    s.Tick();
-                    QTest::keyClick(s.Widget(), Qt::Key(key));
-                    s.Tick();
-                });
-        }
-    }
-
-    // The size cycle: the button from every code, the logo's double-click from every code.
-    for (int code = 1; code <= 8; ++code) {
-        const Setup stored = [code](Subject& s) {
-            s.g.settings.values[{QStringLiteral("Forms"), QStringLiteral("Panels")}] =
-                QString::number(code);
-        };
-        run(QStringLiteral("size-button-from-%1").arg(code), stored, [](Subject& s) {
-            s.Tick();
-            QTest::mouseClick(s.Widget()->windowHandle(), Qt::LeftButton, {}, {22, 7});
-            s.Tick();
-        });
-        run(QStringLiteral("size-logo-from-%1").arg(code), stored, [](Subject& s) {
-            s.Tick();
-            QTest::mouseDClick(s.Widget()->windowHandle(), Qt::LeftButton, {}, {95, 10});
-            s.Tick();
-        });
-    }
-
-    // Buttons held down, and the pins.
-    const std::pair<const char*, QPoint> buttons[] = {
-        {"size", {22, 7}},       {"close", {9, 8}},        {"help", {36, 10}},   {"logo", {95, 10}},
-        {"pin-left", {113, 11}}, {"pin-right", {130, 11}}, {"pin-top", {121, 5}}};
-    for (const auto& [name, at] : buttons) {
-        const QPoint point = at;
-        run(QStringLiteral("held-%1").arg(QLatin1String(name)), nullptr, [point](Subject& s) {
-            s.Tick();
-            QTest::mousePress(s.Widget()->windowHandle(), Qt::LeftButton, {}, point);
-        });
-    }
-
-    // Memory figures: bars at their jumps, long and fractional captions.
-    const std::pair<const char*, MemoryStatus> figures[] = {
-        {"none-free", {8 * kGiB, 0}},
-        {"three-percent-free", {100 * 1024 * 1024, 3 * 1024 * 1024 + 512}},
-        {"fifty-five-free", {100 * 1024 * 1024, 55 * 1024 * 1024}},
-        {"all-free", {8 * kGiB, 8 * kGiB}},
-        {"fraction", {133'693'440, 50'000'000}},
-        {"half-even", {133'693'440, 48'758'784}},  // 46.5 MB free shows 46
-        {"64-GiB", {64 * kGiB, 16 * kGiB + 1536}},
-        // Figures too wide even for the narrow font, squeezed into their labels whole.
-        {"11-digits", {12'345'678'901LL * 1024, 1'000'000'000LL * 1024}},
-        {"16-digits", {9'007'199'254'740'991LL * 1024, 1024}},
-    };
     // A decimal separator beyond ASCII, which the glyph cache leaves to whole-text drawing.
     {
         QLocale::setDefault(QLocale(QLocale::Arabic));
-        Subject s;
+        Subject s(QLocale().decimalPoint().toStdString());
         s.g.memory.status = {133'693'440, 50'000'000};
         SetSections(s, {0, 1, 2, 3, 4, 5, 6, 7});
         s.Start();
@@ -376,17 +444,7 @@ int CaptureAll(const QString& dir) {
         QLocale::setDefault(QLocale::c());
         shoot(s.Widget(), QStringLiteral("memory-fraction-arabic"));
     }
-    for (const auto& [name, status] : figures) {
-        const MemoryStatus mem = status;
-        run(
-            QStringLiteral("memory-%1").arg(QLatin1String(name)),
-            [mem](Subject& s) {
-                s.g.memory.status = mem;
-                SetSections(s, {0, 1, 2, 3, 4, 5, 6, 7});
-            },
-            [](Subject& s) { s.Tick(); });
-    }
-#if __has_include("window/frm_help.h")
+#if __has_include("help/frm_help.h") || __has_include("window/frm_help.h")
     // The help window, with its icons and key table.
     {
         Subject s;
@@ -401,8 +459,6 @@ int CaptureAll(const QString& dir) {
     return count;
 }
 
-// Pictures of a display with fewer bits a channel (red, green, blue) are compared within the
-// colours that display tells apart: a channel of 5 bits shows 8 levels of 8 bits as one.
 int Compare(const QString& a, const QString& b, const std::array<int, 3>& bits = {8, 8, 8}) {
     const auto near = [&bits](QRgb l, QRgb r) {
         return std::abs(qRed(l) - qRed(r)) < 256 >> bits[0] &&

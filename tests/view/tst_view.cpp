@@ -10,13 +10,14 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include "accessibility/accessible_gauge.h"
+#include "accessibility/announcer.h"
+#include "drawing/qt/artwork.h"
+#include "drawing/qt/qt_geometry.h"
 #include "fakes/fake_platform.h"
+#include "help/frm_help.h"
+#include "hosts/qt/main_view.h"
 #include "rules/window_layout.h"
-#include "window/accessible_gauge.h"
-#include "window/announcer.h"
-#include "window/artwork.h"
-#include "window/frm_help.h"
-#include "window/main_view.h"
 
 using namespace kelvane;
 
@@ -67,12 +68,12 @@ class TestView : public QObject {
 void TestView::inputReachesTheGauge() {
     Shown s;
     QWindow* window = s.view.windowHandle();
-    QTest::mouseClick(window, Qt::MiddleButton, {}, PanelTitlePoint(0));
+    QTest::mouseClick(window, Qt::MiddleButton, {}, ToQt(PanelTitlePoint(0)));
     QCOMPARE(s.g.window.Section(0), 4);
     QTest::keyClick(&s.view, Qt::Key_F2, Qt::ShiftModifier | Qt::ControlModifier);
     QCOMPARE(s.g.window.Section(0), 0);
     QCOMPARE(s.view.geometry(), QRect(444, 260, 136, 45));
-    const QPoint logo = s.Of("Image1").pixels.center();
+    const QPoint logo = ToQt(s.Of("Image1").pixels.Center());
     QTest::mouseClick(window, Qt::LeftButton, {}, logo);
     QTest::mouseDClick(window, Qt::LeftButton, {}, logo);
     QCOMPARE(s.view.geometry(), QRect(444, 260, 136, 103));
@@ -92,14 +93,14 @@ void TestView::toolTipWithoutFocusAsWritten() {
     QFETCH(int, panel);
     Shown s([panel](FakeGauge& g) {
         g.volumes.root = QStringLiteral("/<h1>BIG</h1>  &amp;%1").arg(panel).toStdString();
-        g.settings.values[{"Forms", QStringLiteral("Section_%1").arg(panel + 1)}] = "7";
+        g.settings.values[{"Forms", "Section_" + std::to_string(panel + 1)}] = "7";
     });
     MainView& view = s.view;
     QWidget other;
     other.show();
     QApplication::setActiveWindow(&other);
     QVERIFY(!view.isActiveWindow());
-    const QPoint over = PanelStrip(panel).center();
+    const QPoint over = ToQt(PanelStrip(panel).Center());
     QTest::mouseMove(view.windowHandle(), over);
     QTest::mouseMove(view.windowHandle(), over + QPoint(1, 0));
     const auto shown = [] {  // what the tooltip's label makes of its text
@@ -108,7 +109,8 @@ void TestView::toolTipWithoutFocusAsWritten() {
         Qt::mightBeRichText(tip) ? text.setHtml(tip) : text.setPlainText(tip);
         return text.toPlainText();
     };
-    QTRY_COMPARE(shown(), QStringLiteral("C: ") + QString::fromStdString(s.g.volumes.root));
+    QTRY_COMPARE(shown(), QStringLiteral("Used space of the volume mounted at ") +
+                              QString::fromStdString(s.g.volumes.root));
 }
 
 void TestView::helpWindow() {
@@ -137,10 +139,11 @@ void TestView::helpWindow() {
     QTRY_VERIFY(!help);
     s.view.ShowHelp();
     help = s.view.HelpWindow();
-    QSignalSpy ended(&s.view, &MainView::unloaded);
+    int ended = 0;
+    s.view.OnUnloaded([&ended] { ++ended; });
     s.view.close();  // as the close button does, with the help window open
     QTRY_VERIFY(!help);
-    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended, 1);
     QCOMPARE(s.g.settings.commits, 1);
 }
 
@@ -175,7 +178,7 @@ void TestView::panelsReadAsShown() {
     Shown s([&](FakeGauge& g) {
         g.volumes.space[0] = {25, 100};
         g.memory.readable = memoryRead;
-        g.settings.values[{"Forms", "Section_8"}] = lastPanel;
+        g.settings.values[{"Forms", "Section_8"}] = lastPanel.toStdString();
     });
     FakeGauge& g = s.g;
     MainView& view = s.view;
@@ -252,7 +255,7 @@ void TestView::keyboardPlaceDrawnOnlyOnceTabIsUsed() {
     const QImage untouched = s.view.grab().toImage();
     QTest::keyClick(&s.view, Qt::Key_Tab);
     QVERIFY(s.view.grab().toImage() != untouched);
-    const QPoint leds = PanelStrip(0).topLeft() + QPoint(3, 5);  // where a press does nothing
+    const QPoint leds = ToQt(PanelStrip(0).TopLeft()) + QPoint(3, 5);  // a press does nothing
     QTest::mousePress(s.view.windowHandle(), Qt::LeftButton, {}, leds);
     QTest::mouseRelease(s.view.windowHandle(), Qt::LeftButton, {}, leds);
     QCOMPARE(s.view.grab().toImage(), untouched);
@@ -278,8 +281,8 @@ void TestView::figureCharactersWhereDrawn() {
     for (int p = 0; p < 7; ++p) {  // the memory panels
         QAccessibleInterface* panel = window->Panel(p);
         QAccessibleTextInterface* text = panel->textInterface();
-        const QRect label =
-            g.window.controls()[g.window.controls().Find("lblInfo", p)].pixels.translated(corner);
+        const QRect label = ToQt(g.window.controls()[g.window.controls().Find("lblInfo", p)].pixels)
+                                .translated(corner);
         int left = label.left();
         for (int c = 0; c < text->characterCount(); ++c) {
             const QRect at = text->characterRect(c);
@@ -334,7 +337,7 @@ void TestView::changeToldAsWhatIsShown() {
     }
     s.g.window.Timer1_Timer();
     const QString told = DescribeChange(before, ArrangementNow(s.view, adapter), *window,
-                                        s.g.window.ScreenOf(s.view.geometry()));
+                                        ToQt(s.g.window.ScreenOf(FromQt(s.view.geometry()))));
     QStringList names;
     for (int p = 0; p < adapter.VisiblePanels(); ++p) {
         names << window->Panel(p)->text(QAccessible::Name);

@@ -6,7 +6,7 @@
 //
 //   make_pictures SOURCE_DIR
 //
-// writes SOURCE_DIR/src/window/pictures/*.png and pictures.qrc, and
+// writes SOURCE_DIR/src/drawing/pictures/*.png and pictures.qrc, and
 // SOURCE_DIR/data/icons/hicolor/NxN/apps/kelvane.png, rendered from
 // SOURCE_DIR/data/icons/kelvane.svg.
 
@@ -460,7 +460,7 @@ int main(int argc, char* argv[]) {
     }
     const QString source = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     const QString svgPath = source + QStringLiteral("/data/icons/kelvane.svg");
-    const QString picturesDir = source + QStringLiteral("/src/window/pictures");
+    const QString picturesDir = source + QStringLiteral("/src/drawing/pictures");
     if (!QDir(picturesDir).exists()) {
         Fail(QStringLiteral("%1 is not Kelvane's source folder").arg(source));
     }

@@ -5,7 +5,6 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <QByteArray>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdint>
@@ -16,33 +15,6 @@
 
 namespace kelvane {
 namespace {
-
-QtMessageHandler qtHandler = nullptr;
-QStringList heldBack;
-
-}  // namespace
-
-void NoDisplayOpened() {
-    const auto variable = [](const char* name) {
-        const QByteArray value = qgetenv(name);
-        return QString::fromLatin1(name) + (value.isEmpty()
-                                                ? QStringLiteral(" not set")
-                                                : QLatin1Char('=') + QString::fromLocal8Bit(value));
-    };
-    std::fprintf(stderr, "kelvane: no display could be opened (%s, %s, %s)\n",
-                 qPrintable(variable("DISPLAY")), qPrintable(variable("WAYLAND_DISPLAY")),
-                 qPrintable(variable("QT_QPA_PLATFORM")));
-    std::_Exit(1);
-}
-
-namespace {
-
-void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtFatalMsg) {
-        NoDisplayOpened();
-    }
-    heldBack << qFormatLogMessage(type, context, message);
-}
 
 // One descriptor that the handler writes to and the event loop reads from.
 int signalEvent = -1;
@@ -74,36 +46,6 @@ bool PrepareProcess() {
     // gauge.
     std::signal(SIGPIPE, SIG_IGN);
     return true;
-}
-
-void PrepareWindowSystem() {
-    // Staying on top and placing itself work through X11; in a Wayland session that is
-    // XWayland. It is chosen over QT_QPA_PLATFORM=wayland too, which is mostly set for a whole
-    // session so that Qt programs run natively: natively the gauge could neither place itself
-    // nor stay above. Without DISPLAY it runs as a Wayland client; other platforms are obeyed.
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!qEnvironmentVariableIsEmpty("DISPLAY") &&
-        (platform.isEmpty() || platform.startsWith("wayland"))) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    }
-    // The gauge repaints a few small rectangles up to 100 times a second. Through shared
-    // memory Qt waits for the X server to finish with the last picture before painting the
-    // next, a round trip that wakes the program three times a tick instead of once; sending
-    // the few kilobytes over the connection needs no answer (bench/RESULTS.md).
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
-        qputenv("QT_XCB_NO_MITSHM", "1");
-    }
-}
-
-OpeningDisplay::OpeningDisplay() {
-    qtHandler = qInstallMessageHandler(HoldBack);
-}
-
-OpeningDisplay::~OpeningDisplay() {
-    qInstallMessageHandler(qtHandler);
-    for (const QString& line : std::exchange(heldBack, {})) {
-        std::fprintf(stderr, "%s\n", qPrintable(line));
-    }
 }
 
 void CloseOnTerminationSignals(QObject* context, std::function<void()> close) {

@@ -39,6 +39,7 @@ mkdir -p "$WORK"
 say() { printf '%s\n' "$*" | tee -a "$OUT"; }
 
 build() {
+    # shellcheck source=tools/deps.sh
     . "$root/tools/deps.sh"
     ensure_packages build
     ensure_packages test
@@ -97,6 +98,7 @@ anon_kib() {
 }
 now() { date +%s.%N; }
 
+# shellcheck source=tools/virtual_display.sh
 . "$root/tools/virtual_display.sh"
 start_display() { start_virtual_display "$WORK" || exit 1; }
 stop_display() { stop_virtual_display; }

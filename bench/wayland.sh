@@ -12,6 +12,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 kelvane="$(realpath "$1")"
 DURATION="${DURATION:-20}" WARMUP="${WARMUP:-3}" REPS="${REPS:-3}"
 work="$(mktemp -d)"
+# shellcheck source=tools/virtual_display.sh
 . "$here/../tools/virtual_display.sh"
 trap 'kill $pids 2>/dev/null || true; stop_virtual_display; rm -rf "$work"' EXIT
 pids=""

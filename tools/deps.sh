@@ -1,5 +1,6 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
+# shellcheck shell=sh
 
 # Installs the Debian packages the steps need, when they are missing, in one apt-get run.
 # Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland...

@@ -1,5 +1,6 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
+# shellcheck shell=sh
 # A private X display with a window manager, for running the gauge where there is no screen
 # or where a test must not touch the user's. Source it, then:
 #   start_virtual_display DIR [WIDTHxHEIGHTxDEPTH]   sets DISPLAY, $xserver and $wm

@@ -53,6 +53,7 @@ fi
 [ -n "${KELVANE_SESSION_BUS:-}" ] || exec env KELVANE_SESSION_BUS=1 dbus-run-session -- sh "$0" "$@"
 shift
 pointer_tool="${2:-}"
+# shellcheck source=tests/e2e/e2e_lib.sh
 . "$here/e2e_lib.sh"
 unset DISPLAY XAUTHORITY
 export HOME="$WORK"
@@ -92,6 +93,7 @@ eval "$(sed -n "s/^\(DISPLAY\|XAUTHORITY\|WAYLAND_DISPLAY\|SWAYSOCK\|ready\)=\(.
 eventually sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
 mkdir -p "$(dirname "$SETTINGS")"
 printf '[StartUp]\nLeft=1500\nTop=1500\n' >"$SETTINGS"
+# shellcheck source=tests/e2e/e2e_session_layer_shell.sh
 [ "$compositor" != sway ] || . "$here/e2e_session_layer_shell.sh"
 # The X11 path, which QT_QPA_PLATFORM=xcb chooses where the compositor offers a layer shell too.
 [ "$compositor" != sway_xwayland ] || { export QT_QPA_PLATFORM=xcb; compositor=sway; }

@@ -77,6 +77,7 @@ hz="$(getconf CLK_TCK)"
 
 # A process and its children: the gauge asks the volumes from a child process, whose cost is
 # the gauge's too.
+# shellcheck disable=SC2046 # the children files' pids, split into words, join the list
 family() { echo "$1" $(cat /proc/"$1"/task/*/children 2>/dev/null); }
 cpu_ticks() {
     for p in $(family "$1"); do sed 's/^.*) //' "/proc/$p/stat" 2>/dev/null; done |

@@ -57,7 +57,9 @@ echo "| case | client CPU % | server CPU % | client wake-ups/s |"
 echo "|---|---:|---:|---:|"
 for _ in $(seq "$REPS"); do
     measure "X11 (Xvfb, openbox)" "$xvfb" -- env -u WAYLAND_DISPLAY DISPLAY="$DISPLAY" "$kelvane"
+    # shellcheck disable=SC2046 # no Xwayland (yet) is no server pid at all, not an empty one
     measure "sway, layer surface" "$sway" $(xwayland) -- env -u DISPLAY WAYLAND_DISPLAY="$work/$wayland" "$kelvane"
+    # shellcheck disable=SC2046 # as above
     measure "sway, XWayland" "$sway" $(xwayland) -- env WAYLAND_DISPLAY="$work/$wayland" DISPLAY="$sway_display" \
         QT_QPA_PLATFORM=xcb "$kelvane"
 done

@@ -117,6 +117,7 @@ above() {
         xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(printf '0x%x.*0x%x' "$other" "$window")"; fi
 }
 calm() { xprop -id "$window" WM_STATE | grep -q Normal && ! xprop -id "$window" _NET_WM_STATE | grep -Eq 'ATTENTION|SKIP_TASKBAR'; }
+# shellcheck disable=SC2046 # x and y, as two arguments
 saved_where_it_is() { saved_at $(geometry_of "$window" | cut -d ' ' -f 1-2); }
 
 start_gauge
@@ -139,12 +140,14 @@ check "stays above another program's active window" eventually above
 
 # The user clicks the window and, once it has the keyboard, presses F5. sway takes no clicks
 # from XTEST for focus, so there the click is sway's own focus command.
+# shellcheck disable=SC2046 # x, y, width and height become $1 to $4
 set -- $(geometry_of "$window")
 if [ "$compositor" = sway ]; then swaymsg '[title="^Dorvane$"] focus' >/dev/null; else
     xdotool mousemove $(($1 + 70)) $(($2 + 40)) click 1; fi
 check "a click gives it the keyboard" eventually focused Dorvane
 xdotool key F5
 check "F5 makes it 103 pixels high" eventually sized "136 103"
+# shellcheck disable=SC2046 # as above: x, y, width and height
 set -- $(geometry_of "$window")
 xdotool mousemove $(($1 + 46)) $(($2 + 10)) mousedown 1
 for step in 1 2 3 4 5 6 7 8 9 10; do xdotool mousemove $(($1 + 46 + 10 * step)) $(($2 + 10 + 5 * step)); done
@@ -153,6 +156,7 @@ if [ "$compositor" = sway ]; then
     check "a drag leaves it where sway keeps it" at "$1 $2 136 103"
 else
     check "a drag by the logo moves it" eventually at "$(($1 + 100)) $(($2 + 50)) 136 103"
+    # shellcheck disable=SC2046 # as above: x, y, width and height
     set -- $(geometry_of "$window")
     xdotool mousemove $(($1 + 130)) $(($2 + 8)) click 1
     check "> pins it to the right edge" eventually at "888 $2 136 103"

@@ -3,7 +3,7 @@
 # shellcheck shell=sh
 
 # Installs the Debian packages the steps need, when they are missing, in one apt-get run.
-# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland...
+# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland|bench|lint...
 
 kelvane_packages() {
     case "$1" in
@@ -25,6 +25,9 @@ kelvane_packages() {
         wayland) echo "mutter kwin-wayland sway xwayland qt6-wayland grim wtype imagemagick" ;;
         # The benchmarks: callgrind, and the tracers of bench/run.sh trace.
         bench) echo "valgrind strace xtrace linux-perf" ;;
+        # tools/lint.sh. Each clang-format version lays code out a little differently: the
+        # sources are laid out as Debian's does.
+        lint) echo "clang-format shellcheck" ;;
     esac
 }
 

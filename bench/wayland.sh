@@ -31,8 +31,10 @@ measure() {
     XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" "$@" &
     client=$!
     sleep "$WARMUP"
+    # shellcheck disable=SC2086 # one argument for each server pid
     c0=$(cpu_ns "$client") s0=$(cpu_ns $servers) w0=$(wakeups "$client") t0=$(date +%s.%N)
     sleep "$DURATION"
+    # shellcheck disable=SC2086 # as above
     c1=$(cpu_ns "$client") s1=$(cpu_ns $servers) w1=$(wakeups "$client") t1=$(date +%s.%N)
     kill "$client" && wait "$client" || true
     awk -v n="$name" -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v w=$((w1 - w0)) -v t0="$t0" -v t1="$t1" \

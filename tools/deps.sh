@@ -41,5 +41,6 @@ ensure_packages() {
     echo "Installing:$missing"
     if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
     $sudo apt-get update -qq
+    # shellcheck disable=SC2086 # one argument for each package
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 }

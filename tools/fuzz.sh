@@ -40,6 +40,7 @@ for target in $targets; do
         [ -e "$name" ] && echo "$name"; done || true)"
     echo "$target: ${runs:-?} executions in ${seconds} s, corpus $(ls "$work/corpus" | wc -l) inputs"
     if [ -n "$found" ] || ! grep -q "^Done" "$work/log"; then
+        # shellcheck disable=SC2086 # the names, one a line, on one line
         echo "  FOUND: $(echo $found) (see $work/log)"
         status=1
     fi

@@ -38,7 +38,9 @@ start_virtual_display() {
 }
 
 stop_virtual_display() {
+    # shellcheck disable=SC2086 # a process not started is no argument, not an empty one
     kill ${wm:-} ${xserver:-} 2>/dev/null || true
+    # shellcheck disable=SC2086 # as above
     wait ${wm:-} ${xserver:-} 2>/dev/null || true
     wm="" xserver=""
 }

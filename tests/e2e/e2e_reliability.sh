@@ -54,6 +54,7 @@ for after in "" "after a SIGKILL, "; do
     [ -z "$after" ] || kill_gauge "$survivor"
     ten_starts
     wait_gauge_window
+    # shellcheck disable=SC2086 # one argument for each of the ten pids
     check "${after}ten starts at once leave one gauge running" one_survives $starts
     check "with one window" windows 1
 done

@@ -61,7 +61,9 @@ export HOME="$WORK"
 # the display's lock files and sockets, which mutter leaves behind when its X server ends first
 # (as when the whole session was signalled at once).
 cleanup() {
+    # shellcheck disable=SC2086 # one argument for each pid, none for an unset one
     kill $pids ${ready:-} 2>/dev/null || true
+    # shellcheck disable=SC2086 # as above
     wait $pids 2>/dev/null || true
     kill ${session:-} 2>/dev/null || true
     wait ${session:-} 2>/dev/null || true

@@ -17,6 +17,7 @@ if [ -z "${KELVANE_CHURN_NS:-}" ]; then
     KELVANE_CHURN_NS=1 exec unshare -m --propagation private "$0" "$gauge_bin" "$mounts" \
         "$changes" "$seconds"
 fi
+# shellcheck source=tools/virtual_display.sh
 . "$root/tools/virtual_display.sh"
 
 work="$(mktemp -d /tmp/kelvane-churn.XXXXXX)"

@@ -11,6 +11,7 @@ seconds="${1:-600}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target kelvane >/dev/null
 set -- "$build/kelvane"
+# shellcheck source=tests/e2e/e2e_lib.sh
 . "$root/tests/e2e/e2e_lib.sh"
 start_display 1024x768x24
 start_gauge

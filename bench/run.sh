@@ -39,6 +39,7 @@ mkdir -p "$WORK"
 say() { printf '%s\n' "$*" | tee -a "$OUT"; }
 
 build() {
+    # shellcheck source=tools/deps.sh
     . "$root/tools/deps.sh"
     ensure_packages build
     ensure_packages test
@@ -76,6 +77,7 @@ hz="$(getconf CLK_TCK)"
 
 # A process and its children: the gauge asks the volumes from a child process, whose cost is
 # the gauge's too.
+# shellcheck disable=SC2046 # the children files' pids, split into words, join the list
 family() { echo "$1" $(cat /proc/"$1"/task/*/children 2>/dev/null); }
 cpu_ticks() {
     for p in $(family "$1"); do sed 's/^.*) //' "/proc/$p/stat" 2>/dev/null; done |
@@ -97,6 +99,7 @@ anon_kib() {
 }
 now() { date +%s.%N; }
 
+# shellcheck source=tools/virtual_display.sh
 . "$root/tools/virtual_display.sh"
 start_display() { start_virtual_display "$WORK" || exit 1; }
 stop_display() { stop_virtual_display; }

@@ -12,6 +12,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 kelvane="$(realpath "$1")"
 DURATION="${DURATION:-20}" WARMUP="${WARMUP:-3}" REPS="${REPS:-3}"
 work="$(mktemp -d)"
+# shellcheck source=tools/virtual_display.sh
 . "$here/../tools/virtual_display.sh"
 trap 'kill $pids 2>/dev/null || true; stop_virtual_display; rm -rf "$work"' EXIT
 pids=""
@@ -30,8 +31,10 @@ measure() {
     XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" "$@" &
     client=$!
     sleep "$WARMUP"
+    # shellcheck disable=SC2086 # one argument for each server pid
     c0=$(cpu_ns "$client") s0=$(cpu_ns $servers) w0=$(wakeups "$client") t0=$(date +%s.%N)
     sleep "$DURATION"
+    # shellcheck disable=SC2086 # as above
     c1=$(cpu_ns "$client") s1=$(cpu_ns $servers) w1=$(wakeups "$client") t1=$(date +%s.%N)
     kill "$client" && wait "$client" || true
     awk -v n="$name" -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v w=$((w1 - w0)) -v t0="$t0" -v t1="$t1" \
@@ -56,7 +59,9 @@ echo "| case | client CPU % | server CPU % | client wake-ups/s |"
 echo "|---|---:|---:|---:|"
 for _ in $(seq "$REPS"); do
     measure "X11 (Xvfb, openbox)" "$xvfb" -- env -u WAYLAND_DISPLAY DISPLAY="$DISPLAY" "$kelvane"
+    # shellcheck disable=SC2046 # no Xwayland (yet) is no server pid at all, not an empty one
     measure "sway, layer surface" "$sway" $(xwayland) -- env -u DISPLAY WAYLAND_DISPLAY="$work/$wayland" "$kelvane"
+    # shellcheck disable=SC2046 # as above
     measure "sway, XWayland" "$sway" $(xwayland) -- env WAYLAND_DISPLAY="$work/$wayland" DISPLAY="$sway_display" \
         QT_QPA_PLATFORM=xcb "$kelvane"
 done

@@ -1,5 +1,6 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
+# shellcheck shell=sh
 # Assertions shared by the shell tests: check DESCRIPTION COMMAND... runs the command and
 # reports it, failing when it fails, so that a script under set -e ends at the first failure
 # instead of waiting out the limits of the steps that depend on it; finish exits non-zero when

@@ -1,8 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
+# shellcheck shell=sh
 
 # Installs the Debian packages the steps need, when they are missing, in one apt-get run.
-# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland...
+# Usage: . tools/deps.sh; ensure_packages build|test|headless|package|checks|wayland|bench|lint...
 
 kelvane_packages() {
     case "$1" in
@@ -24,6 +25,9 @@ kelvane_packages() {
         wayland) echo "mutter kwin-wayland sway xwayland qt6-wayland grim wtype imagemagick" ;;
         # The benchmarks: callgrind, and the tracers of bench/run.sh trace.
         bench) echo "valgrind strace xtrace linux-perf" ;;
+        # tools/lint.sh. Each clang-format version lays code out a little differently: the
+        # sources are laid out as Debian's does.
+        lint) echo "clang-format shellcheck" ;;
     esac
 }
 
@@ -37,5 +41,6 @@ ensure_packages() {
     echo "Installing:$missing"
     if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
     $sudo apt-get update -qq
+    # shellcheck disable=SC2086 # one argument for each package
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 }

@@ -36,9 +36,11 @@ status=0
 for target in $targets; do
     work="$build/run/$target"
     runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -n 1)"
-    found="$(ls "$work" | grep -E '^(crash|leak|timeout|oom)-' || true)"
+    found="$(cd "$work" && for name in crash-* leak-* oom-* timeout-*; do
+        [ -e "$name" ] && echo "$name"; done || true)"
     echo "$target: ${runs:-?} executions in ${seconds} s, corpus $(ls "$work/corpus" | wc -l) inputs"
     if [ -n "$found" ] || ! grep -q "^Done" "$work/log"; then
+        # shellcheck disable=SC2086 # the names, one a line, on one line
         echo "  FOUND: $(echo $found) (see $work/log)"
         status=1
     fi

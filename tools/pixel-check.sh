@@ -23,7 +23,7 @@ capture() {
     cmake -S "$2" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANE_TESTS=OFF \
         -DCMAKE_PROJECT_kelvane_INCLUDE="$top/tools/pixel_check/inject.cmake" >/dev/null
     cmake --build "$build" --target pixel_check >/dev/null
-    rm -rf "$work/$1"
+    rm -rf "${work:?}/$1"
     export FONTCONFIG_FILE="$top/tests/view/fonts.conf"
     QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "$build/pixel_check" capture "$work/$1/1x"
     QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 QT_SCALE_FACTOR=2 \

@@ -1,5 +1,6 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
+# shellcheck shell=sh
 # A private X display with a window manager, for running the gauge where there is no screen
 # or where a test must not touch the user's. Source it, then:
 #   start_virtual_display DIR [WIDTHxHEIGHTxDEPTH]   sets DISPLAY, $xserver and $wm
@@ -37,7 +38,9 @@ start_virtual_display() {
 }
 
 stop_virtual_display() {
+    # shellcheck disable=SC2086 # a process not started is no argument, not an empty one
     kill ${wm:-} ${xserver:-} 2>/dev/null || true
+    # shellcheck disable=SC2086 # as above
     wait ${wm:-} ${xserver:-} 2>/dev/null || true
     wm="" xserver=""
 }

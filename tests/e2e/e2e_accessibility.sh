@@ -16,6 +16,7 @@ done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing="$missing python3-pyatspi"
 [ -z "$missing" ] || { echo "FAILED - missing$missing (./test.sh installs what the tests use)"; exit 1; }
 
+# shellcheck source=tests/e2e/e2e_lib.sh
 . "$here/e2e_lib.sh"
 # The session's buses and daemons form a process group of their own, which ends with the test.
 cleanup() {

@@ -1,10 +1,13 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
+# shellcheck shell=sh
 # Shared steps of the end-to-end tests: a fresh settings and runtime folder, a private X
 # display with a window manager, and small assertions. Source it with the gauge binary as $1.
 
 set -eu
+# shellcheck source=tests/check_lib.sh
 . "$(dirname "$0")/../check_lib.sh"
+# shellcheck source=tools/virtual_display.sh
 . "$(dirname "$0")/../../tools/virtual_display.sh"
 KELVANE="$1"
 WORK="$(mktemp -d)"

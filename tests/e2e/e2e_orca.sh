@@ -17,6 +17,7 @@ done
     missing="$missing python3-pyatspi gir1.2-gtk-3.0"
 [ -z "$missing" ] || { echo "FAILED - missing$missing (./test.sh installs what the tests use)"; exit 1; }
 
+# shellcheck source=tests/e2e/e2e_lib.sh
 . "$here/e2e_lib.sh"
 export HOME="$WORK/home"
 mkdir -p "$HOME"

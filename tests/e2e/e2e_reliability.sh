@@ -8,6 +8,7 @@
 # store's and the lock's own tests.)
 # Usage: e2e_reliability.sh KELVANE VERSION
 
+# shellcheck source=tests/e2e/e2e_lib.sh
 . "$(dirname "$0")/e2e_lib.sh"
 check "--version prints the version, needing no display" sh -c "[ \"\$('$KELVANE' --version)\" = 'kelvane $2' ]"
 "$KELVANE" --help | sed -n 's/^  \(F[0-9]*\)  *\(.*\)$/| \1 | \2 |/p' >"$WORK/keys"
@@ -53,6 +54,7 @@ for after in "" "after a SIGKILL, "; do
     [ -z "$after" ] || kill_gauge "$survivor"
     ten_starts
     wait_gauge_window
+    # shellcheck disable=SC2086 # one argument for each of the ten pids
     check "${after}ten starts at once leave one gauge running" one_survives $starts
     check "with one window" windows 1
 done

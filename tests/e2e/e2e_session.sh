@@ -53,6 +53,7 @@ fi
 [ -n "${KELVANE_SESSION_BUS:-}" ] || exec env KELVANE_SESSION_BUS=1 dbus-run-session -- sh "$0" "$@"
 shift
 pointer_tool="${2:-}"
+# shellcheck source=tests/e2e/e2e_lib.sh
 . "$here/e2e_lib.sh"
 unset DISPLAY XAUTHORITY
 export HOME="$WORK"
@@ -60,7 +61,9 @@ export HOME="$WORK"
 # the display's lock files and sockets, which mutter leaves behind when its X server ends first
 # (as when the whole session was signalled at once).
 cleanup() {
+    # shellcheck disable=SC2086 # one argument for each pid, none for an unset one
     kill $pids ${ready:-} 2>/dev/null || true
+    # shellcheck disable=SC2086 # as above
     wait $pids 2>/dev/null || true
     kill ${session:-} 2>/dev/null || true
     wait ${session:-} 2>/dev/null || true
@@ -92,6 +95,7 @@ eval "$(sed -n "s/^\(DISPLAY\|XAUTHORITY\|WAYLAND_DISPLAY\|SWAYSOCK\|ready\)=\(.
 eventually sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
 mkdir -p "$(dirname "$SETTINGS")"
 printf '[StartUp]\nLeft=1500\nTop=1500\n' >"$SETTINGS"
+# shellcheck source=tests/e2e/e2e_session_layer_shell.sh
 [ "$compositor" != sway ] || . "$here/e2e_session_layer_shell.sh"
 # The X11 path, which QT_QPA_PLATFORM=xcb chooses where the compositor offers a layer shell too.
 [ "$compositor" != sway_xwayland ] || { export QT_QPA_PLATFORM=xcb; compositor=sway; }
@@ -115,6 +119,7 @@ above() {
         xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(printf '0x%x.*0x%x' "$other" "$window")"; fi
 }
 calm() { xprop -id "$window" WM_STATE | grep -q Normal && ! xprop -id "$window" _NET_WM_STATE | grep -Eq 'ATTENTION|SKIP_TASKBAR'; }
+# shellcheck disable=SC2046 # x and y, as two arguments
 saved_where_it_is() { saved_at $(geometry_of "$window" | cut -d ' ' -f 1-2); }
 
 start_gauge
@@ -137,12 +142,14 @@ check "stays above another program's active window" eventually above
 
 # The user clicks the window and, once it has the keyboard, presses F5. sway takes no clicks
 # from XTEST for focus, so there the click is sway's own focus command.
+# shellcheck disable=SC2046 # x, y, width and height become $1 to $4
 set -- $(geometry_of "$window")
 if [ "$compositor" = sway ]; then swaymsg '[title="^Dorvane$"] focus' >/dev/null; else
     xdotool mousemove $(($1 + 70)) $(($2 + 40)) click 1; fi
 check "a click gives it the keyboard" eventually focused Dorvane
 xdotool key F5
 check "F5 makes it 103 pixels high" eventually sized "136 103"
+# shellcheck disable=SC2046 # as above: x, y, width and height
 set -- $(geometry_of "$window")
 xdotool mousemove $(($1 + 46)) $(($2 + 10)) mousedown 1
 for step in 1 2 3 4 5 6 7 8 9 10; do xdotool mousemove $(($1 + 46 + 10 * step)) $(($2 + 10 + 5 * step)); done
@@ -151,6 +158,7 @@ if [ "$compositor" = sway ]; then
     check "a drag leaves it where sway keeps it" at "$1 $2 136 103"
 else
     check "a drag by the logo moves it" eventually at "$(($1 + 100)) $(($2 + 50)) 136 103"
+    # shellcheck disable=SC2046 # as above: x, y, width and height
     set -- $(geometry_of "$window")
     xdotool mousemove $(($1 + 130)) $(($2 + 8)) click 1
     check "> pins it to the right edge" eventually at "888 $2 136 103"

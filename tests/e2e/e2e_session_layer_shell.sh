@@ -1,8 +1,12 @@
 # SPDX-FileCopyrightText: 2026 The Kelvane developers
 # SPDX-License-Identifier: MIT
+# shellcheck shell=sh
 # The gauge natively on sway, as a layer surface: sourced by e2e_session.sh once sway runs. What
 # the user sees is read from grim's screenshots; the pointer is a virtual one, the keys wtype's.
 
+# Besides e2e_lib.sh's steps (start_gauge sets $gauge), e2e_session.sh hands over its folder and
+# the pointer tool it was given, which may be none.
+: "${here:?}" "${pointer_tool?}"
 [ -x "$pointer_tool" ] || { echo "FAILED - the virtual pointer tool was not given"; exit 1; }
 # The headless seat has no pointer and no keyboard. Both live for the whole test: a device made
 # for each step would reach the gauge after its first events.
@@ -85,7 +89,7 @@ dense() {
         "$(convert "$reference" -crop 216x36+0+0 +repage rgb:- | md5sum)" ]
 }
 check "at output scale 2 it draws from the 2x artwork" eventually dense
-kill -TERM "$gauge" && wait "$gauge" || true
+kill -TERM "${gauge:?}" && wait "$gauge" || true
 swaymsg output HEADLESS-1 scale 1 >/dev/null
 
 # A second output to the right: the gauge opens on the one that holds its stored place.

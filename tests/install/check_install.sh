@@ -14,6 +14,7 @@ WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 PREFIX="$WORK/usr"
 APP=org.kelvane.kelvane
+# shellcheck source=tests/check_lib.sh
 . "$(dirname "$0")/../check_lib.sh"
 # Runs a tool, showing what it said only when it fails.
 quietly() { "$@" >"$WORK/log" 2>&1 || { cat "$WORK/log"; return 1; }; }

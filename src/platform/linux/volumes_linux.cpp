@@ -92,71 +92,19 @@ constexpr std::chrono::milliseconds kStartQuestions{1500};
 class MountedVolumes final : public VolumeSource {
   public:
     MountedVolumes() : mounts_(::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC)) {
-        const auto until = std::chrono::steady_clock::now() + kStartQuestions;
         const std::vector<MountEntry> table = ParseMountTable(ReadMountTable(mounts_));
-        const auto ask = [&](const MountEntry& volume) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                until - std::chrono::steady_clock::now());
-            const int slot =
-                queries_.Open(volume.mountPoint, AnswersFromMemory(table, volume.mountPoint));
-            const auto facts =
-                queries_.Wait(slot, std::clamp(left, std::chrono::milliseconds(0), kFirstAnswer));
-            // One this user cannot query gets no letter; one that has not answered yet keeps
-            // its place among the letters.
-            if (slot >= 0 && facts && facts->error != 0) {
-                queries_.Close(slot);
-                return false;
-            }
-            asked_[volume.mountPoint] = slot;
-            return slot >= 0;
-        };
-        letters_ = MapDriveLetters(table, ask);
-        for (const MountEntry& volume : letters_) {
-            const auto at = asked_.find(volume.mountPoint);
-            Letter letter;
-            letter.slot =
-                at != asked_.end()
-                    ? at->second
-                    : queries_.Open(volume.mountPoint, AnswersFromMemory(table, volume.mountPoint));
-            // Answered above, or (C:, which is not asked there) now.
-            const auto facts = queries_.Wait(
-                letter.slot, at != asked_.end() ? std::chrono::milliseconds(0) : kFirstAnswer);
-            letter.uuid = Uuid(volume.device);
-            if (facts && facts->error == 0) {
-                letter.id = letter.expected = facts->filesystemId;
-                letter.readOnly = (facts->flags & ST_RDONLY) != 0;
-            }
-            letter_.push_back(letter);
+        GiveLetters(table);
+        for (const MountEntry& volume : volumes_) {
+            letters_.push_back(FirstAnswer(table, volume));
         }
         for (const auto& [path, slot] : asked_) {
-            if (std::none_of(letters_.begin(), letters_.end(),
+            if (std::none_of(volumes_.begin(), volumes_.end(),
                              [&](const MountEntry& v) { return v.mountPoint == path; })) {
                 queries_.Close(slot);
             }
         }
         asked_.clear();
-        if (mounts_ < 0) {
-            return;
-        }
-        // The kernel flags the open table with POLLPRI whenever a mount comes or goes, so the
-        // refresh tick pays nothing for knowing which letters lost their volume. Containers
-        // change mounts many times a second, and reading thousands of them each time would cost
-        // a good share of a core: the table is read at the first change, then the watch rests
-        // for a quarter of a second. The kernel compares its change count at each poll, so
-        // changes made meanwhile are flagged, once, as soon as the watch is back: an unmount is
-        // noticed within that quarter of a second, and the table is read at most four times a
-        // second whatever the churn.
-        watch_ = std::make_unique<QSocketNotifier>(mounts_, QSocketNotifier::Exception);
-        rest_.setSingleShot(true);
-        rest_.setTimerType(Qt::PreciseTimer);
-        rest_.setInterval(250);
-        QObject::connect(&rest_, &QTimer::timeout, watch_.get(),
-                         [this] { watch_->setEnabled(true); });
-        QObject::connect(watch_.get(), &QSocketNotifier::activated, watch_.get(), [this] {
-            watch_->setEnabled(false);
-            rest_.start();
-            ReadAgain();
-        });
+        WatchMounts();
     }
     ~MountedVolumes() override {
         watch_.reset();
@@ -172,14 +120,14 @@ class MountedVolumes final : public VolumeSource {
     bool Probe(int letter) override {
         const MountEntry* volume = At(letter);
         return volume != nullptr && !HasReadOnlyOption(volume->options) &&
-               !letter_[static_cast<std::size_t>(letter)].readOnly;
+               !letters_[static_cast<std::size_t>(letter)].readOnly;
     }
 
     SpaceAnswer FreeSpace(int letter, VolumeSpace& out) override {
         if (At(letter) == nullptr) {
             return SpaceAnswer::kFailed;
         }
-        Letter& l = letter_[static_cast<std::size_t>(letter)];
+        Letter& l = letters_[static_cast<std::size_t>(letter)];
         // Read whatever follows, so that the volume is asked again meanwhile.
         std::uint64_t number = 0;
         const std::optional<VolumeFacts> facts = queries_.Latest(l.slot, &number);
@@ -213,6 +161,72 @@ class MountedVolumes final : public VolumeSource {
     }
 
   private:
+    // The volumes that get letters: asked about at start, where an answer that this user may
+    // not query costs a volume its letter, and one that has not answered yet keeps its place.
+    void GiveLetters(const std::vector<MountEntry>& table) {
+        const auto until = std::chrono::steady_clock::now() + kStartQuestions;
+        const auto ask = [&](const MountEntry& volume) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            const int slot =
+                queries_.Open(volume.mountPoint, AnswersFromMemory(table, volume.mountPoint));
+            const auto facts =
+                queries_.Wait(slot, std::clamp(left, std::chrono::milliseconds(0), kFirstAnswer));
+            if (slot >= 0 && facts && facts->error != 0) {
+                queries_.Close(slot);
+                return false;
+            }
+            asked_[volume.mountPoint] = slot;
+            return slot >= 0;
+        };
+        volumes_ = MapDriveLetters(table, ask);
+    }
+
+    struct Letter;
+    // A letter's volume as it first answered: which filesystem it is, and whether writable.
+    Letter FirstAnswer(const std::vector<MountEntry>& table, const MountEntry& volume) {
+        const auto at = asked_.find(volume.mountPoint);
+        Letter letter;
+        letter.slot =
+            at != asked_.end()
+                ? at->second
+                : queries_.Open(volume.mountPoint, AnswersFromMemory(table, volume.mountPoint));
+        // Answered while letters were given, or (C:, which is not asked there) now.
+        const auto facts = queries_.Wait(
+            letter.slot, at != asked_.end() ? std::chrono::milliseconds(0) : kFirstAnswer);
+        letter.uuid = Uuid(volume.device);
+        if (facts && facts->error == 0) {
+            letter.id = letter.expected = facts->filesystemId;
+            letter.readOnly = (facts->flags & ST_RDONLY) != 0;
+        }
+        return letter;
+    }
+
+    // The kernel flags the open table with POLLPRI whenever a mount comes or goes, so the
+    // refresh tick pays nothing for knowing which letters lost their volume. Containers change
+    // mounts many times a second, and reading thousands of them each time would cost a good
+    // share of a core: the table is read at the first change, then the watch rests for a
+    // quarter of a second. The kernel compares its change count at each poll, so changes made
+    // meanwhile are flagged, once, as soon as the watch is back: an unmount is noticed within
+    // that quarter of a second, and the table is read at most four times a second whatever
+    // the churn.
+    void WatchMounts() {
+        if (mounts_ < 0) {
+            return;
+        }
+        watch_ = std::make_unique<QSocketNotifier>(mounts_, QSocketNotifier::Exception);
+        rest_.setSingleShot(true);
+        rest_.setTimerType(Qt::PreciseTimer);
+        rest_.setInterval(250);
+        QObject::connect(&rest_, &QTimer::timeout, watch_.get(),
+                         [this] { watch_->setEnabled(true); });
+        QObject::connect(watch_.get(), &QSocketNotifier::activated, watch_.get(), [this] {
+            watch_->setEnabled(false);
+            rest_.start();
+            ReadAgain();
+        });
+    }
+
     struct Letter {
         int slot = -1;
         std::string uuid;            // of the device at start
@@ -228,8 +242,8 @@ class MountedVolumes final : public VolumeSource {
     };
 
     const MountEntry* At(int letter) const {
-        return letter >= 0 && static_cast<std::size_t>(letter) < letters_.size()
-                   ? &letters_[static_cast<std::size_t>(letter)]
+        return letter >= 0 && static_cast<std::size_t>(letter) < volumes_.size()
+                   ? &volumes_[static_cast<std::size_t>(letter)]
                    : nullptr;
     }
 
@@ -239,12 +253,16 @@ class MountedVolumes final : public VolumeSource {
         if (table.empty()) {
             return;
         }
-        const std::vector<bool> mounted = StillMounted(
-            letters_, table,
-            [this](std::size_t i, const MountEntry& top) { return Recognising(letter_[i], top); });
-        for (std::size_t i = 0; i < letter_.size(); ++i) {
-            letter_[i].mounted = mounted[i];
-            letter_[i].expected = letter_[i].id;
+        // Another device at a letter's mount point counts as another volume until it has
+        // answered as the letter's own.
+        const std::vector<bool> mounted =
+            StillMounted(volumes_, table, [this](std::size_t i, const MountEntry& top) {
+                BeginRecognising(letters_[i], top);
+                return false;
+            });
+        for (std::size_t i = 0; i < letters_.size(); ++i) {
+            letters_[i].mounted = mounted[i];
+            letters_[i].expected = letters_[i].id;
         }
     }
 
@@ -252,9 +270,8 @@ class MountedVolumes final : public VolumeSource {
     // sdc1, a loop device with another number) is recognised by the filesystem id it had at
     // start, or, for filesystems whose id follows the device number (vfat, exfat, xfs), by its
     // UUID, with the answer shown to come from that device (an unmount between the two would
-    // leave the mount point on another one). The volume is asked anew: until it has answered,
-    // the letter counts as unmounted.
-    bool Recognising(Letter& l, const MountEntry& top) {
+    // leave the mount point on another one). The volume is asked anew.
+    void BeginRecognising(Letter& l, const MountEntry& top) {
         struct stat device {};
         l.recognising = true;
         l.newUuid = Uuid(top.device);
@@ -265,7 +282,6 @@ class MountedVolumes final : public VolumeSource {
         queries_.AskDevice(l.slot, true);
         // An answer being given now may have been asked before: the ones after it count.
         l.askedAfter = queries_.AnswersSoFar(l.slot);
-        return false;
     }
 
     void Recognise(Letter& l, const VolumeFacts& facts, std::uint64_t number) {
@@ -285,8 +301,8 @@ class MountedVolumes final : public VolumeSource {
 
     const int mounts_;
     VolumeQueries queries_;
-    std::vector<MountEntry> letters_;
-    std::vector<Letter> letter_;
+    std::vector<MountEntry> volumes_;  // by letter, from C:
+    std::vector<Letter> letters_;
     std::map<std::string, int> asked_;  // at start: the slot of each volume asked about
     QTimer rest_;
     std::unique_ptr<QSocketNotifier> watch_;

@@ -8,9 +8,9 @@
 
 #include "accessibility/accessible_view.h"
 #include "drawing/qt/qt_geometry.h"
+#include "rules/counts.h"
 #include "rules/number_text.h"
 #include "rules/reading_kinds.h"
-#include "rules/sections.h"
 
 namespace kelvane {
 namespace {

@@ -14,7 +14,7 @@
 #include "drawing/qt/qt_geometry.h"
 #include "gauge/frm_main.h"
 #include "help/frm_help.h"
-#include "rules/sections.h"
+#include "rules/counts.h"
 
 namespace kelvane {
 namespace {

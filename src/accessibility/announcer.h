@@ -7,7 +7,7 @@
 #include <QString>
 #include <array>
 
-#include "rules/sections.h"
+#include "rules/counts.h"
 
 class QWidget;
 

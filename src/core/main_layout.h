@@ -6,8 +6,8 @@
 #include <array>
 
 #include "core/controls.h"
+#include "rules/counts.h"
 #include "rules/reading_kinds.h"
-#include "rules/sections.h"
 
 namespace kelvane {
 

@@ -39,11 +39,11 @@ void Readings::ReadMemory() {
 
 // A failed query leaves the drive's figure as it was: it never borrows another drive's. A
 // volume that has not answered yet has no figure to show.
-void Readings::SetWholeDrive(int code) {
+void Readings::SetWholeDrive(SectionKind code) {
     if (!IsDriveKind(code)) {
         return;
     }
-    const auto letter = static_cast<std::size_t>(code - kFirstDrive);
+    const auto letter = static_cast<std::size_t>(DriveIndex(code));
     VolumeSpace space;
     if (driveAbsent_[letter]) {
         return;

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "core/system.h"
+#include "rules/counts.h"
 #include "rules/reading_rules.h"
-#include "rules/sections.h"
 
 namespace kelvane {
 
@@ -29,7 +29,7 @@ class Readings {
     // A tick's memory snapshot; an unreadable or implausible one keeps the previous readings.
     void ReadMemory();
     // The used space of the drive a panel shows, when `code` is a drive's.
-    void SetWholeDrive(int code);
+    void SetWholeDrive(SectionKind code);
 
     // This tick's readings, for the panels to show.
     const TickReadings& Now() const { return now_; }

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "core/controls.h"
+#include "rules/counts.h"
 #include "rules/geometry.h"
 #include "rules/led_rules.h"
-#include "rules/sections.h"
 
 namespace kelvane {
 

@@ -84,7 +84,7 @@ class FrmMain {
     // Where the window system last said the window is.
     const Rect& WindowPlace() const { return frame_.Where(); }
     int PanelsShown() const;
-    std::uint8_t Section(int panel) const {
+    SectionKind Section(int panel) const {
         return panels_.Sections()[static_cast<std::size_t>(panel)];
     }
     // The panel whose strip holds `pixels`, or -1.

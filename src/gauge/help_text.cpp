@@ -19,7 +19,7 @@ std::string Row(const std::string& key, const std::string& action) {
 }
 
 // A reading in the help's words: "Used RAM Percent", "Total RAM MB", "Drive C:".
-std::string HelpName(int code) {
+std::string HelpName(SectionKind code) {
     if (IsDriveKind(code)) {
         return std::string("Drive ") + DriveLetter(code) + ':';
     }

@@ -13,12 +13,13 @@ PanelSet::PanelSet(Controls& controls, const PerPanel<PanelControls>& panels,
                    const Readings& readings)
     : controls_(controls), c_(panels), readings_(readings) {}
 
-void PanelSet::Show(int panel, int code, std::optional<NumberPlace> place, Recolour recolour) {
+void PanelSet::Show(int panel, SectionKind code, std::optional<NumberPlace> place,
+                    Recolour recolour) {
     const auto p = static_cast<std::size_t>(panel);
     const PanelControls& c = c_[p];
     const ReadingKind& kind = KindOf(code);
     const bool schemeChanges = kind.scheme != KindOf(Section_[p]).scheme;
-    Section_[p] = static_cast<std::uint8_t>(code);
+    Section_[p] = code;
     for (int t = 0; t < kTitles; ++t) {
         controls_.SetVisible(c.titles[static_cast<std::size_t>(t)], t == TitleOf(code));
     }
@@ -42,13 +43,13 @@ void PanelSet::Show(int panel, int code, std::optional<NumberPlace> place, Recol
 }
 
 void PanelSet::SetPanels(int Index) {
-    const int code = Section_[static_cast<std::size_t>(Index)];
+    const SectionKind code = Section_[static_cast<std::size_t>(Index)];
     if (IsReadingKind(code)) {
         Show(Index, code, KindOf(code).atStart, Recolour::kAsAtStart);
     }
 }
 
-void PanelSet::FunctionKeys(int Index, int code, NumberPlace place) {
+void PanelSet::FunctionKeys(int Index, SectionKind code, NumberPlace place) {
     Show(Index, code, place, Recolour::kAlways);
     if (IsDriveKind(code)) {
         DriveStep = static_cast<std::uint8_t>(Index);
@@ -68,14 +69,14 @@ void PanelSet::SetWholeLights(int panel) {
 // Apart from the comparison above, so that a tick that changes nothing costs only that.
 void PanelSet::ShowReading(int panel, const PanelInputs& inputs) {
     const auto p = static_cast<std::size_t>(panel);
-    const int code = inputs.code;
+    const SectionKind code = Section_[p];
     PanelResult& result = results_[p];
     PanelReading(code, readings_.Now(), result);
     if (result.state == PanelResult::State::kNoReading) {
         return;
     }
     result.mountPoint =
-        IsDriveKind(code) ? std::string_view(readings_.MountPoint(code - kFirstDrive)) : "";
+        IsDriveKind(code) ? std::string_view(readings_.MountPoint(DriveIndex(code))) : "";
     if (result.led.action == LedCommand::kFull) {
         TurnOnLights(panel);
     } else {

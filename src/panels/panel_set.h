@@ -21,10 +21,10 @@ class PanelSet {
     PanelSet(Controls& controls, const PerPanel<PanelControls>& panels, const Readings& readings);
 
     // The readings the settings hold; the controls follow at SetPanels.
-    void Load(const PerPanel<std::uint8_t>& sections) { Section_ = sections; }
-    const PerPanel<std::uint8_t>& Sections() const { return Section_; }
+    void Load(const PerPanel<SectionKind>& sections) { Section_ = sections; }
+    const PerPanel<SectionKind>& Sections() const { return Section_; }
 
-    // Start-up: a panel laid out for its reading.
+    // Start-up lays out each panel, one call a panel, for the reading it was loaded with.
     void SetPanels(int Index);
     // A tick: the panel's number and bar from this tick's readings.
     void SetWholeLights(int panel);
@@ -54,7 +54,7 @@ class PanelSet {
 
     // A function key gives a panel a reading at a number place of its own; a drive also becomes
     // where the walk goes on from.
-    void FunctionKeys(int Index, int code, NumberPlace place);
+    void FunctionKeys(int Index, SectionKind code, NumberPlace place);
 
   private:
     // How a reading's colours come: start-up leaves used RAM in the window's design colours,
@@ -62,15 +62,15 @@ class PanelSet {
     enum class Recolour { kAsAtStart, kIfSchemeChanges, kAlways };
     // The one place a panel is given a reading: its code, title, drive letter, number place
     // (kept where it is when none is given) and colours, in step.
-    void Show(int panel, int code, std::optional<NumberPlace> place, Recolour recolour);
-    void NextReading(int panel, int from);
+    void Show(int panel, SectionKind code, std::optional<NumberPlace> place, Recolour recolour);
+    void NextReading(int panel, SectionKind from);
     [[gnu::noinline]] void ShowReading(int panel, const PanelInputs& inputs);
     void ShowSegments(int panel, int lit);
 
     Controls& controls_;
     const PerPanel<PanelControls>& c_;
     const Readings& readings_;
-    PerPanel<std::uint8_t> Section_{};
+    PerPanel<SectionKind> Section_{};
     std::uint8_t DriveStep = 0;
     PerPanel<PanelInputs> shownInputs_{};
     PerPanel<PanelResult> results_{};

@@ -41,9 +41,10 @@ void PanelSet::TitleMouseDown(int panel, int title) {
 }
 
 // Total RAM always moves on to C:, whatever was found.
-void PanelSet::NextReading(int panel, int from) {
-    Section_[static_cast<std::size_t>(panel)] = static_cast<std::uint8_t>(from);
-    Show(panel, from + 1, KindOf(from + 1).onArrival, Recolour::kIfSchemeChanges);
+void PanelSet::NextReading(int panel, SectionKind from) {
+    Section_[static_cast<std::size_t>(panel)] = from;
+    const auto next = static_cast<SectionKind>(from + 1);
+    Show(panel, next, KindOf(next).onArrival, Recolour::kIfSchemeChanges);
 }
 
 void PanelSet::imgURP_MouseDown(int Index) {
@@ -73,7 +74,7 @@ void PanelSet::imgTRK_MouseDown(int Index) {
 void PanelSet::imgUD_MouseDown(int Index) {
     if (DriveStep + 1 < readings_.DrivesFound()) {
         ++DriveStep;
-        Show(Index, kFirstDrive + DriveStep, std::nullopt, Recolour::kIfSchemeChanges);
+        Show(Index, DriveKind(DriveStep), std::nullopt, Recolour::kIfSchemeChanges);
         return;
     }
     Show(Index, kUsedRamPercent, KindOf(kUsedRamPercent).onArrival, Recolour::kIfSchemeChanges);

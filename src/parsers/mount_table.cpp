@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-#include "rules/sections.h"
+#include "rules/counts.h"
 
 namespace kelvane {
 namespace {

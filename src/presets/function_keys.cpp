@@ -16,7 +16,7 @@ void ArrangePanels(FunctionKey key, int drivesFound, PanelSet& panels, WindowFra
             return;
         }
         for (int k = 0; k < n; ++k) {
-            panels.FunctionKeys(k, kFirstDrive + k, KindOf(kFirstDrive).atStart);
+            panels.FunctionKeys(k, DriveKind(k), KindOf(kFirstDrive).atStart);
         }
         frame.Resize(PanelsModeFor(n), n);
         return;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "rules/sections.h"
+#include "rules/counts.h"
 
 namespace kelvane {
 

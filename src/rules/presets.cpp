@@ -9,22 +9,33 @@ namespace kelvane {
 namespace {
 
 // The number places are per arrangement, not per reading: each value is applied as it is.
-constexpr PresetPanel kF2[] = {{0, {1460, 500}}};
-constexpr PresetPanel kF3[] = {{3, {1460, 500}}};
-constexpr PresetPanel kF4[] = {{0, {1460, 500}}, {3, {1460, 530}}};
-constexpr PresetPanel kF5[] = {{0, {1460, 500}}, {3, {1460, 530}}, {6, {1120, 900}}};
-constexpr PresetPanel kF6[] = {{1, {1150, 830}}, {4, {1080, 900}}, {6, {1120, 900}}};
-constexpr PresetPanel kF7[] = {{2, {1180, 830}}, {5, {1110, 830}}, {6, {1120, 900}}};
-constexpr PresetPanel kF8[] = {
-    {0, {1460, 500}}, {1, {1150, 830}}, {3, {1400, 530}}, {4, {1080, 900}}, {6, {1120, 900}}};
-constexpr PresetPanel kF9[] = {
-    {0, {1460, 500}}, {2, {1180, 830}}, {3, {1400, 530}}, {5, {1110, 900}}, {6, {1120, 900}}};
-constexpr PresetPanel kF10[] = {{0, {1460, 500}}, {1, {1180, 830}}, {2, {1180, 830}},
-                                {3, {1400, 530}}, {4, {1120, 900}}, {5, {1120, 900}},
-                                {6, {1120, 900}}};
-constexpr PresetPanel kF11[] = {{0, {1460, 500}}, {1, {1180, 830}}, {2, {1180, 830}},
-                                {3, {1400, 530}}, {4, {1120, 900}}, {5, {1120, 900}},
-                                {6, {1120, 900}}, {7, {1070, 900}}};
+constexpr PresetPanel kF2[] = {{kUsedRamPercent, {1460, 500}}};
+constexpr PresetPanel kF3[] = {{kFreeRamPercent, {1460, 500}}};
+constexpr PresetPanel kF4[] = {{kUsedRamPercent, {1460, 500}}, {kFreeRamPercent, {1460, 530}}};
+constexpr PresetPanel kF5[] = {
+    {kUsedRamPercent, {1460, 500}}, {kFreeRamPercent, {1460, 530}}, {kTotalRam, {1120, 900}}};
+constexpr PresetPanel kF6[] = {
+    {kUsedRamKb, {1150, 830}}, {kFreeRamKb, {1080, 900}}, {kTotalRam, {1120, 900}}};
+constexpr PresetPanel kF7[] = {
+    {kUsedRamMb, {1180, 830}}, {kFreeRamMb, {1110, 830}}, {kTotalRam, {1120, 900}}};
+constexpr PresetPanel kF8[] = {{kUsedRamPercent, {1460, 500}},
+                               {kUsedRamKb, {1150, 830}},
+                               {kFreeRamPercent, {1400, 530}},
+                               {kFreeRamKb, {1080, 900}},
+                               {kTotalRam, {1120, 900}}};
+constexpr PresetPanel kF9[] = {{kUsedRamPercent, {1460, 500}},
+                               {kUsedRamMb, {1180, 830}},
+                               {kFreeRamPercent, {1400, 530}},
+                               {kFreeRamMb, {1110, 900}},
+                               {kTotalRam, {1120, 900}}};
+constexpr PresetPanel kF10[] = {{kUsedRamPercent, {1460, 500}}, {kUsedRamKb, {1180, 830}},
+                                {kUsedRamMb, {1180, 830}},      {kFreeRamPercent, {1400, 530}},
+                                {kFreeRamKb, {1120, 900}},      {kFreeRamMb, {1120, 900}},
+                                {kTotalRam, {1120, 900}}};
+constexpr PresetPanel kF11[] = {{kUsedRamPercent, {1460, 500}}, {kUsedRamKb, {1180, 830}},
+                                {kUsedRamMb, {1180, 830}},      {kFreeRamPercent, {1400, 530}},
+                                {kFreeRamKb, {1120, 900}},      {kFreeRamMb, {1120, 900}},
+                                {kTotalRam, {1120, 900}},       {kFirstDrive, {1070, 900}}};
 
 constexpr std::array<Preset, 10> kPresets = {{
     {1, kF2},
@@ -53,7 +64,7 @@ std::string KeyUsage(FunctionKey key) {
     std::string text;
     std::string_view reading;
     for (std::size_t i = 0; preset != nullptr && i < preset->panels.size(); ++i) {
-        const int code = preset->panels[i].section;
+        const SectionKind code = preset->panels[i].section;
         const KindWords& kind = WordsOf(code);
         const bool more = i + 1 < preset->panels.size() &&
                           WordsOf(preset->panels[i + 1].section).reading == kind.reading;

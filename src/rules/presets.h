@@ -14,7 +14,7 @@ namespace kelvane {
 // One panel of a function-key arrangement: its reading and where its number stands. Its title
 // and colour direction are those of the reading.
 struct PresetPanel {
-    std::uint8_t section;
+    SectionKind section;
     NumberPlace place;
 };
 

@@ -28,8 +28,8 @@ std::optional<std::int16_t> UsedPercentOf(const VolumeSpace& space) {
 
 namespace {
 
-bool DriveUnknown(int code, const TickReadings& in) {
-    const int letter = code - kFirstDrive;
+bool DriveUnknown(SectionKind code, const TickReadings& in) {
+    const int letter = DriveIndex(code);
     return (in.driveAbsent != nullptr && in.driveAbsent[letter]) ||
            (in.driveUnknown != nullptr && in.driveUnknown[letter]);
 }
@@ -44,7 +44,7 @@ void ShowUnknown(PanelResult& out, PanelResult::State state) {
 
 }  // namespace
 
-void PanelReading(int code, const TickReadings& in, PanelResult& out) {
+void PanelReading(SectionKind code, const TickReadings& in, PanelResult& out) {
     out.code = code;
     out.state = PanelResult::State::kNoReading;
     out.caption.Clear();
@@ -88,12 +88,12 @@ void PanelReading(int code, const TickReadings& in, PanelResult& out) {
             break;
         }
         case CaptionRule::kDrivePercent: {
-            const int used = DriveUnknown(code, in) ? 0 : in.driveUsedPercent[code - kFirstDrive];
+            const int used = DriveUnknown(code, in) ? 0 : in.driveUsedPercent[DriveIndex(code)];
             show(used, used, "%", 100);
             break;
         }
     }
-    if (IsDriveKind(code) && in.driveAbsent != nullptr && in.driveAbsent[code - kFirstDrive]) {
+    if (IsDriveKind(code) && in.driveAbsent != nullptr && in.driveAbsent[DriveIndex(code)]) {
         ShowUnknown(out, PanelResult::State::kAbsent);
     } else if (IsDriveKind(code) ? DriveUnknown(code, in) : !IsUsableSnapshot(in.mem)) {
         ShowUnknown(out, PanelResult::State::kUnknown);
@@ -112,11 +112,10 @@ void PanelReading(int code, const TickReadings& in, PanelResult& out) {
     }
 }
 
-PanelInputs PanelInputsOf(int code, const TickReadings& in) {
+PanelInputs PanelInputsOf(SectionKind code, const TickReadings& in) {
     if (IsDriveKind(code)) {
-        return {
-            code, 0, 0,
-            DriveUnknown(code, in) ? std::int16_t{-1} : in.driveUsedPercent[code - kFirstDrive]};
+        return {code, 0, 0,
+                DriveUnknown(code, in) ? std::int16_t{-1} : in.driveUsedPercent[DriveIndex(code)]};
     }
     if (IsMemoryKind(code)) {
         return {code, in.mem.totalPhys, in.mem.availPhys, in.freePercent};

@@ -7,9 +7,10 @@
 #include <optional>
 #include <string_view>
 
+#include "rules/counts.h"
 #include "rules/figures.h"
 #include "rules/number_text.h"
-#include "rules/sections.h"
+#include "rules/reading_kinds.h"
 
 namespace kelvane {
 
@@ -46,7 +47,7 @@ struct PanelResult {
         kUnknown,    // memory not read yet, or a volume that has not answered yet
         kAbsent,     // a letter that names no volume
     };
-    int code = -1;
+    SectionKind code = kNoKind;
     State state = State::kNoReading;
     double figure = 0;            // the caption's number, in `unit`
     double fullScale = 0;         // where the bar is full, in `unit`: 100 %, or the total memory
@@ -57,7 +58,7 @@ struct PanelResult {
 };
 
 // What a panel showing `code` shows from this tick's readings (all but the mount point).
-void PanelReading(int code, const TickReadings& in, PanelResult& out);
+void PanelReading(SectionKind code, const TickReadings& in, PanelResult& out);
 
 // Everything PanelReading reads for `code` (the decimal point aside, which is fixed for the
 // run): equal inputs give the same caption and LED command, so a panel that already shows
@@ -69,6 +70,6 @@ struct PanelInputs {
     std::int16_t percent = 0;  // free memory, or the drive's use (-1: not known yet)
     bool operator==(const PanelInputs&) const = default;
 };
-PanelInputs PanelInputsOf(int code, const TickReadings& in);
+PanelInputs PanelInputsOf(SectionKind code, const TickReadings& in);
 
 }  // namespace kelvane

@@ -55,11 +55,10 @@ SavedSettings GetMySettings(SettingsStore& store, Size primary, std::string_view
     // A code that names no reading, or no window size, counts as unreadable: a damaged value
     // must not cost the panel its reading nor the window its place and size.
     for (int p = 0; p < kPanels; ++p) {
-        auto& section = s.Section[static_cast<std::size_t>(p)];
-        Load(store, kForms, SectionKey(p), kSectionDefaults[p], decimalPoint, section);
-        if (!IsReadingKind(section)) {
-            section = kUsedRamPercent;
-        }
+        std::uint8_t code = 0;
+        Load(store, kForms, SectionKey(p), kSectionDefaults[p], decimalPoint, code);
+        const auto section = static_cast<SectionKind>(code);
+        s.Section[static_cast<std::size_t>(p)] = IsReadingKind(section) ? section : kUsedRamPercent;
     }
     Load(store, kForms, "Panels", kFirstRunPanelsMode, decimalPoint, s.Panels);
     if (PanelsShown(s.Panels) == 0) {

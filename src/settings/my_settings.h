@@ -15,7 +15,7 @@ namespace kelvane {
 struct SavedSettings {
     std::int32_t Left = 0;
     std::int32_t Top = 0;
-    PerPanel<std::uint8_t> Section{};
+    PerPanel<SectionKind> Section{};
     std::uint8_t Panels = 0;
     bool operator==(const SavedSettings&) const = default;
 };

@@ -19,7 +19,7 @@
 #include "parsers/meminfo.h"
 #include "parsers/mount_table.h"
 #include "parsers/setting_number.h"
-#include "rules/sections.h"
+#include "rules/counts.h"
 
 // A broken property names itself and aborts, so that libFuzzer keeps the input.
 #define FUZZ_CHECK(condition)                                                                     \

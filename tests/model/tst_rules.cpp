@@ -29,7 +29,8 @@ constexpr std::int64_t kGiB = 1024LL * 1024 * 1024;
 // A panel whose inputs have not changed is skipped on the tick, so any change that would show
 // on the panel must change its inputs too: each input changed on its own, for every kind.
 TEST_CASE("a change that shows on a panel changes its inputs") {
-    for (int code = 0; code <= kLastDrive; ++code) {
+    for (int c = 0; c <= kLastDrive; ++c) {
+        const auto code = static_cast<SectionKind>(c);
         std::array<std::int16_t, kDriveLetters> drives{};
         TickReadings before;
         before.mem = {8 * kGiB, 3 * kGiB};

@@ -23,7 +23,7 @@ namespace kelvane {
 
 // The gauge's main window as plain data: its controls and the parts that own its state (the
 // readings, the panels, the window's place and size, what is saved), with the procedures a
-// user's actions and the clock call. It needs no display: a view (src/window/) shows the
+// user's actions and the clock call. It needs no display: a host (src/hosts/) shows the
 // controls, hands it the user's input, ticks it and tells it where the window is.
 class FrmMain {
   public:

@@ -23,7 +23,7 @@ PanelShown GaugeAdapter::Panel(int panel) const {
     return shown;
 }
 
-int GaugeAdapter::Reading(int panel) const {
+SectionKind GaugeAdapter::Reading(int panel) const {
     return gauge_.Section(panel);
 }
 

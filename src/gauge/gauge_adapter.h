@@ -29,7 +29,7 @@ class GaugeAdapter {
     int VisiblePanels() const;
     PanelShown Panel(int panel) const;
     // The reading the panel has now, which its figures follow at the next tick.
-    int Reading(int panel) const;
+    SectionKind Reading(int panel) const;
     Rect ButtonRect(GaugeButton button) const;
     Rect LogoRect() const;
 

@@ -53,6 +53,7 @@ MainView::MainView(FrmMain& gauge)
     : AccessibleView(nullptr, Qt::Window | Qt::FramelessWindowHint),
       GaugeHost(gauge),
       adapter_(gauge),
+      keys_(adapter_),
       drawing_(gauge.controls()),
       presenter_(drawing_) {
     MakeAccessible(*this, gauge_);
@@ -97,7 +98,7 @@ void MainView::PresentChanges() {
     const auto window = static_cast<std::uint32_t>(internalWinId());
     const qreal ratio = devicePixelRatioF();
     const bool shown = isVisible();
-    const bool focusDrawn = focusShown_ && hasFocus() && KeyFocus() >= 0;
+    const bool focusDrawn = keys_.Shown() && hasFocus();
     const Rect focus = focusDrawn ? FromQt(FocusRect(KeyFocus())) : Rect();
     for (std::size_t i = 0; i < changes_; ++i) {
         const Rect& rect = changed_[i];
@@ -206,7 +207,7 @@ void MainView::paintEvent(QPaintEvent* event) {
     const QRegion& region = event->region();
     drawing_.Paint(painter, region);
     // A dotted line just inside the part the keyboard is on, drawn only once Tab is used.
-    if (focusShown_ && hasFocus() && KeyFocus() >= 0) {
+    if (keys_.Shown() && hasFocus()) {
         const QRect part = FocusRect(KeyFocus());
         painter.setClipRegion(region);
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
@@ -229,14 +230,7 @@ void MainView::mouseMoveEvent(QMouseEvent* event) {
 
 // A button or a panel's title that is clicked takes the keyboard, as a toolkit's button does.
 void MainView::mouseReleaseEvent(QMouseEvent* event) {
-    const Point at = FromQt(event->position()).Rounded();
-    int clicked = -1;
-    for (int focus = 0; focus < kGaugeButtons + gauge_.PanelsShown() && clicked < 0; ++focus) {
-        const Rect part = focus < kGaugeButtons
-                              ? adapter_.ButtonRect(static_cast<GaugeButton>(focus))
-                              : adapter_.Panel(focus - kGaugeButtons).title;
-        clicked = part.Contains(at) ? focus : -1;
-    }
+    const int clicked = keys_.PartAt(FromQt(event->position()).Rounded());
     gauge_.MouseUp(FromQt(event->position()), FromQt(event->buttons()));
     if (clicked >= 0) {
         FocusOn(clicked);
@@ -247,8 +241,8 @@ void MainView::mouseReleaseEvent(QMouseEvent* event) {
 void MainView::FocusOn(int focus) {
     if (focus != KeyFocus()) {
         update(FocusRect(KeyFocus()));
-        keyFocus_ = focus;
-        update(FocusRect(keyFocus_));
+        keys_.MoveTo(focus);
+        update(FocusRect(focus));
     }
     emit keyFocusMoved();
 }
@@ -262,51 +256,34 @@ void MainView::keyPressEvent(QKeyEvent* event) {
     }
     if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
         KeyFocus() >= 0) {
-        PressFocused();
+        keys_.PressCurrent();
+        emit acted();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-// A panel that Size hid passes the keyboard on to the last one still shown.
 int MainView::KeyFocus() const {
-    return std::min(keyFocus_, kGaugeButtons + gauge_.PanelsShown() - 1);
+    return keys_.Current();
 }
 
 // The window has no child widgets: Tab walks the parts it draws, round and round.
 bool MainView::focusNextPrevChild(bool next) {
-    const int stops = kGaugeButtons + gauge_.PanelsShown();
-    const int from = KeyFocus();
-    update(FocusRect(from));
-    keyFocus_ = from < 0 ? (next ? 0 : stops - 1) : (from + (next ? 1 : stops - 1)) % stops;
-    focusShown_ = true;
-    update(FocusRect(keyFocus_));
+    update(FocusRect(KeyFocus()));
+    keys_.Step(next);
+    update(FocusRect(KeyFocus()));
     emit keyFocusMoved();
     return true;
 }
 
 QRect MainView::FocusRect(int focus) const {
-    if (focus < 0) {
-        return {};
-    }
-    return ToQt(focus < kGaugeButtons ? adapter_.ButtonRect(static_cast<GaugeButton>(focus))
-                                      : adapter_.Panel(focus - kGaugeButtons).rect);
-}
-
-// As a click on it does; a panel steps to its next reading.
-void MainView::PressFocused() {
-    const int focus = KeyFocus();
-    if (focus < kGaugeButtons) {
-        adapter_.Press(static_cast<GaugeButton>(focus));
-    } else {
-        adapter_.NextReading(focus - kGaugeButtons);
-    }
-    emit acted();
+    return ToQt(keys_.Where(focus));
 }
 
 void MainView::ShowFocus(bool shown) {
-    if (focusShown_ != shown) {
-        focusShown_ = shown;
+    const bool was = keys_.Shown();
+    keys_.Show(shown);
+    if (keys_.Shown() != was) {
         update(FocusRect(KeyFocus()));
     }
 }

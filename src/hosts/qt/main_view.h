@@ -12,6 +12,7 @@
 #include "drawing/x11/x11_presenter.h"
 #include "gauge/frm_main.h"
 #include "gauge/gauge_adapter.h"
+#include "gauge/key_focus.h"
 #include "hosts/common/gauge_host.h"
 
 namespace kelvane {
@@ -57,15 +58,12 @@ class MainView : public AccessibleView, public GaugeHost {
     void ReleaseWindow() override;
     // Tells the gauge where the window system has the window.
     void ReportPlace();
-    // The part at `focus` in the Tab order, in pixels; and a press on it, as a click does.
+    // The part at `focus` in the Tab order, in pixels.
     QRect FocusRect(int focus) const;
-    void PressFocused();
     void ShowFocus(bool shown);
 
     GaugeAdapter adapter_;
-    int keyFocus_ = -1;
-    // The keyboard's place is drawn once Tab has been used, until the mouse is pressed.
-    bool focusShown_ = false;
+    kelvane::KeyFocus keys_;
     bool watched_ = false;
     bool placeFromWindowSystem_ = false;
     bool closing_ = false;

@@ -17,6 +17,7 @@
 #include "rules/layer_placement.h"
 #include "rules/placement.h"
 #include "rules/reading_rules.h"
+#include "rules/scaled_screens.h"
 
 using namespace kelvane;
 
@@ -152,6 +153,36 @@ TEST_CASE("a layer surface goes on the screen that holds its corner, with margin
               row.margins);
         CHECK(ScreenIndexAt(row.window.TopLeft(), {}) == -1);
     }
+}
+
+// A monitor at 200 % on the left of one at 100 %, and a third at 150 % below the second.
+TEST_CASE("positions on screens of different scale") {
+    const std::vector<ScaledScreen> screens = {
+        {{0, 0, 3840, 2160}, 2.0}, {{3840, 0, 1920, 1080}, 1.0}, {{3840, 1080, 1920, 1080}, 1.5}};
+    struct Row {
+        const char* name;
+        Point device;
+        PointF logical;
+    };
+    const Row rows[] = {
+        {"a screen's corner stays where it is", {3840, 1080}, {3840, 1080}},
+        {"on a doubled screen, half as far from its corner", {200, 100}, {100, 50}},
+        {"on an unscaled screen, as it is", {4000, 500}, {4000, 500}},
+        {"at 150 %, two thirds as far", {3840 + 300, 1080 + 150}, {3840 + 200, 1080 + 100}},
+    };
+    for (const Row& row : rows) {
+        INFO(row.name);
+        CHECK(ToLogical(screens, row.device) == row.logical);
+        CHECK(ToDevice(screens, row.logical) == row.device);
+    }
+    // The window keeps its logical size: in device pixels it is as large as its screen scales.
+    CHECK(ToDevice(screens, Rect{100, 50, 136, 248}) == Rect{200, 100, 272, 496});
+    CHECK(ToLogical(screens, Rect{200, 100, 272, 496}) == Rect{100, 50, 136, 248});
+    // Between the doubled screen's logical width and the next screen lies no screen: a point
+    // there belongs to the nearest.
+    CHECK(ScreenAtLogical(screens, {2500, 100}) == 0);
+    CHECK(ScreenAtLogical(screens, {3500, 100}) == 1);
+    CHECK(ToDevice({}, PointF{7.4, 8.6}) == Point{7, 9});
 }
 
 #if __has_include(<xkbcommon/xkbcommon-keysyms.h>)

@@ -7,6 +7,7 @@
 // whoever makes the gauge needs no Windows header for it.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/system.h"
@@ -14,6 +15,9 @@
 namespace kelvane {
 
 std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
+// The letters C: to Z:, asked by helper processes of the gauge's own executable (see
+// ServeDriveQuestionsIfAsked) so that a volume that never answers costs its own figure only.
+std::unique_ptr<VolumeSource> MakeSystemVolumes();
 std::unique_ptr<Clock> MakeSystemClock();
 
 // The settings under HKEY_CURRENT_USER\`key`, one subkey per section, every value a string.
@@ -21,5 +25,11 @@ std::unique_ptr<Clock> MakeSystemClock();
 // A save runs on a thread of the store's own; the first that fails is said once, on stderr
 // where there is one and to the debugger (DebugView shows it).
 std::unique_ptr<SettingsStore> MakeRegistrySettingsStore(std::wstring key = L"Software\\Kelvane");
+
+// The gauge's executable is also its drive helper. Its entry point calls this before anything
+// else: when the process was started as a helper, it answers the gauge's questions about
+// volumes until the gauge has gone, and the result is the status to end with; otherwise it
+// returns nothing at once.
+std::optional<int> ServeDriveQuestionsIfAsked();
 
 }  // namespace kelvane

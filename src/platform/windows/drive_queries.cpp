@@ -168,8 +168,8 @@ int Serve(const DriveCalls& calls, int me, HANDLE section, HANDLE wake, HANDLE a
             }
             self.busySince.store(::GetTickCount64());
             self.busy.store(s);
-            // Looked at again once busy: the gauge hands a letter on, or closes it, only while
-            // no helper is busy with it.
+            // Looked at again once busy: the gauge hands a letter on to another helper only
+            // while none is busy with it.
             if (self.leftBehind.load() != 0) {
                 return 0;
             }

@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 The Kelvane developers
+// SPDX-License-Identifier: MIT
+
+// Drive letters on Windows: the letters are the ones that named a volume at start, as on
+// Linux; each is asked by the helpers (drive_queries.h), so a volume that does not answer
+// costs its own figure only.
+
+#include <cstdint>
+#include <limits>
+
+#include "platform/windows/drive_queries.h"
+#include "platform/windows/platform_windows.h"
+
+namespace kelvane {
+namespace {
+
+class HelperDrives final : public VolumeSource {
+  public:
+    // The letters in use, from the system's own list: asking for it touches no volume.
+    HelperDrives() : letters_(::GetLogicalDrives() >> 2) {}
+
+    // A letter that does not answer soon fails the probe, and so ends the run of drives.
+    bool Probe(int letter) override {
+        const std::optional<DriveFacts> facts = queries_.Probe(letter);
+        return facts && facts->error == 0 && (facts->volumeFlags & FILE_READ_ONLY_VOLUME) == 0;
+    }
+
+    SpaceAnswer FreeSpace(int letter, VolumeSpace& out) override {
+        if (letter < 0 || letter >= DriveQueries::kLetters) {
+            return SpaceAnswer::kFailed;
+        }
+        const std::optional<DriveFacts> facts = queries_.Latest(letter);
+        if (!facts) {
+            return SpaceAnswer::kNotYet;
+        }
+        constexpr auto kLargest =
+            static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+        if (facts->error != 0 || facts->freeToCaller > kLargest || facts->total > kLargest) {
+            return SpaceAnswer::kFailed;
+        }
+        out = {static_cast<std::int64_t>(facts->freeToCaller),
+               static_cast<std::int64_t>(facts->total)};
+        return SpaceAnswer::kSpace;
+    }
+
+    std::string MountPoint(int letter) const override {
+        if (letter < 0 || letter >= DriveQueries::kLetters || ((letters_ >> letter) & 1) == 0) {
+            return {};
+        }
+        return {static_cast<char>('C' + letter), ':', '\\'};
+    }
+
+  private:
+    const DWORD letters_;  // bit 0: C:
+    DriveQueries queries_;
+};
+
+}  // namespace
+
+std::unique_ptr<VolumeSource> MakeSystemVolumes() {
+    return std::make_unique<HelperDrives>();
+}
+
+std::optional<int> ServeDriveQuestionsIfAsked() {
+    return ServeDriveQuestions(DriveCalls{});
+}
+
+}  // namespace kelvane

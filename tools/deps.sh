@@ -28,6 +28,10 @@ kelvane_packages() {
         # tools/lint.sh. Each clang-format version lays code out a little differently: the
         # sources are laid out as Debian's does.
         lint) echo "clang-format shellcheck" ;;
+        # kelvane.exe: cross-built by mingw-w64, run and tested under Wine (its FUSE test needs
+        # fuse3), packaged by NSIS; its desktop test uses the headless group's display.
+        windows) echo "g++-mingw-w64-x86-64-posix wine wine64 doctest-dev fuse3 libfuse3-dev nsis" \
+            "zip xvfb openbox x11-utils xdotool" ;;
     esac
 }
 

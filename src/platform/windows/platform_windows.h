@@ -19,6 +19,8 @@ std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
 // ServeDriveQuestionsIfAsked) so that a volume that never answers costs its own figure only.
 std::unique_ptr<VolumeSource> MakeSystemVolumes();
 std::unique_ptr<Clock> MakeSystemClock();
+// The decimal point of the user's regional settings, as UTF-8.
+std::string DecimalPoint();
 
 // The settings under HKEY_CURRENT_USER\`key`, one subkey per section, every value a string.
 // A value of another type, an empty one, or one far longer than any setting reads as missing.

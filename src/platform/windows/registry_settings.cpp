@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/windows/console.h"
 #include "platform/windows/platform_windows.h"
 #include "platform/windows/wide_text.h"
 
@@ -41,23 +42,6 @@ std::wstring Describe(LSTATUS error) {
     }
     return description + (description.empty() ? L"error " : L" (error ") + std::to_wstring(error) +
            (description.empty() ? L"" : L")");
-}
-
-// A GUI program has no console to write to, unless started from one with its errors
-// redirected: the debugger's channel always hears it.
-void Say(const std::wstring& line) {
-    ::OutputDebugStringW(line.c_str());
-    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-    if (error == nullptr || error == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    DWORD mode = 0;
-    DWORD written = 0;
-    if (::GetConsoleMode(error, &mode)) {
-        ::WriteConsoleW(error, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    } else if (const std::optional<std::string> text = Utf8(line)) {
-        ::WriteFile(error, text->data(), static_cast<DWORD>(text->size()), &written, nullptr);
-    }
 }
 
 class RegistryStore final : public SettingsStore {
@@ -170,8 +154,9 @@ class RegistryStore final : public SettingsStore {
         // repeat at every move of the window.
         if (error != ERROR_SUCCESS && !said_) {
             said_ = true;
-            Say(L"kelvane: the settings could not be saved to HKEY_CURRENT_USER\\" + where + L": " +
-                Describe(error) + L"\n");
+            SayToUser(Utf8(L"kelvane: the settings could not be saved to HKEY_CURRENT_USER\\" +
+                           where + L": " + Describe(error) + L"\n")
+                          .value_or("kelvane: the settings could not be saved\n"));
         }
         lock.lock();
         saving_ = false;

@@ -51,6 +51,29 @@ struct TextPlacement {
 };
 TextPlacement PlaceText(FontRole role, std::string_view text, int room, TextMeasure& measure);
 
+// The window's small sans-serif fonts, in pixels. A number font is as large as it can be, up to
+// the arrows' size, while the widest figure it is for fits its room: the widest a panel can show
+// on a 64 GiB machine fits the 60-pixel number label; the narrow font fits a used RAM KB figure of
+// a 4 TiB machine into the narrowest number label, unless that would take it below the smallest
+// size whose digits still read (wider figures are squeezed then). Each backend measures in its
+// own fonts: `widthAt(size)` is how wide the figure is at that size.
+struct FigureFont {
+    std::string_view widest;
+    int room = 0;
+};
+inline constexpr FigureFont kNumberFigures{"67108864 KB", 60};
+inline constexpr FigureFont kNarrowNumberFigures{"4294967296 KB", 55};
+inline constexpr int kArrowSize = 11;
+inline constexpr int kSmallestLegibleSize = 7;
+template <typename WidthAt>
+int FittingSize(const FigureFont& figures, WidthAt widthAt) {
+    int size = kArrowSize;
+    while (size > kSmallestLegibleSize && widthAt(size) > figures.room) {
+        --size;
+    }
+    return size;
+}
+
 // One thing to paint. Everything is in pixels from the window's corner; `area` is the part of the
 // window being painted, which no step paints beyond.
 struct DrawStep {

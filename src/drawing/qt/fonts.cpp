@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QString>
 
+#include "drawing/drawing.h"
+
 namespace kelvane {
 namespace {
 
@@ -15,34 +17,28 @@ QFont SmallSans() {
     return font;
 }
 
-// Below this the digits no longer read; a number too wide for its label even at this size is
-// squeezed into it instead.
-constexpr int kSmallestLegibleSize = 7;
-
-// The largest size, from 11 pixels down to the smallest legible one, at which `widest` fits
-// `width` pixels; that smallest size when none does.
-QFont NumberFontFitting(const QString& widest, int width) {
+// Small figures read best as crisp black pixels, like the captions drawn beside them.
+QFont NumberFontFitting(const FigureFont& figures) {
     QFont font = SmallSans();
-    // Small figures read best as crisp black pixels, like the captions drawn beside them.
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
-    for (int size = 11; size >= kSmallestLegibleSize; --size) {
+    const QString widest =
+        QString::fromLatin1(figures.widest.data(), static_cast<qsizetype>(figures.widest.size()));
+    font.setPixelSize(FittingSize(figures, [&](int size) {
         font.setPixelSize(size);
-        if (QFontMetrics(font).horizontalAdvance(widest) <= width) {
-            break;
-        }
-    }
+        return QFontMetrics(font).horizontalAdvance(widest);
+    }));
     return font;
 }
 
 }  // namespace
 
 QFont NumberFont() {
-    return NumberFontFitting(QStringLiteral("67108864 KB"), 60);
+    return NumberFontFitting(kNumberFigures);
 }
 
 QFont NarrowNumberFont() {
-    return NumberFontFitting(QStringLiteral("4294967296 KB"), 55);
+    return NumberFontFitting(kNarrowNumberFigures);
 }
 
 QFont DriveLetterFont() {
@@ -54,7 +50,7 @@ QFont DriveLetterFont() {
 
 QFont ArrowFont() {
     QFont font = SmallSans();
-    font.setPixelSize(11);
+    font.setPixelSize(kArrowSize);
     return font;
 }
 

@@ -38,7 +38,7 @@ stored() {
         awk -v name="$2" '$1 == name {print $3}'
 }
 start() {
-    "$KELVANE" </dev/null >/dev/null 2>&1 &
+    "$WINE" "$KELVANE" </dev/null >/dev/null 2>&1 &
     gauge=$!
     wait_gauge_window
 }
@@ -63,17 +63,16 @@ close_gauge() { click 9 8 && eventually gone; }
 
 forget
 start
-check "the first start shows the window wholly on the screen" \
-    sh -c "geometry | awk '{exit !(\$1 >= 0 && \$2 >= 0 && \$1 + \$3 <= 1024 && \$2 + \$4 <= 768)}'"
-check "136 pixels wide, without a frame" sh -c "geometry | awk '{exit !(\$3 == 136)}'"
-close_gauge
-for value in Left Top Section_1 Section_2 Section_3 Section_4 Section_5 Section_6 Section_7 \
-    Section_8; do
-    section=Forms
-    case "$value" in Left | Top) section=StartUp ;; esac
-    check "the close saves $value" sh -c "[ -n \"\$(stored $section $value)\" ]"
+on_screen() { geometry | awk '{exit !($1 >= 0 && $2 >= 0 && $1 + $3 <= 1024 && $2 + $4 <= 768)}'; }
+check "the first start shows the window wholly on the screen" on_screen
+wide() { [ "$(geometry | cut -d' ' -f3)" -eq "$1" ]; }
+check "136 pixels wide, without a frame" wide 136
+check "the close button ends it" close_gauge
+holds() { [ -n "$(stored "$1" "$2")" ]; }
+for value in StartUp/Left StartUp/Top Forms/Section_1 Forms/Section_2 Forms/Section_3 \
+    Forms/Section_4 Forms/Section_5 Forms/Section_6 Forms/Section_7 Forms/Section_8 Forms/Panels; do
+    check "the close saves $value" holds "${value%/*}" "${value#*/}"
 done
-check "the close saves Panels" sh -c "[ -n \"\$(stored Forms Panels)\" ]"
 
 # A stored place, one panel's reading and three panels.
 forget
@@ -82,44 +81,50 @@ store StartUp Top 3000
 store Forms Panels 3
 store Forms Section_1 0
 start
-check "it opens where it was left" eventually at "100 200 136 $(geometry | cut -d' ' -f4)"
-three="$(geometry | cut -d' ' -f4)"
+corner() { [ "$(geometry | cut -d' ' -f1,2)" = "$1 $2" ]; }
+check "it opens where it was left" eventually corner 100 200
+height() { geometry | cut -d' ' -f4; }
+three="$(height)"
+lower() { [ "$(height)" -lt "$1" ]; }
+higher() { [ "$(height)" -gt "$1" ]; }
 key F2
-check "F2 leaves one panel" eventually sh -c "[ \"\$(geometry | cut -d' ' -f4)\" -lt $three ]"
+check "F2 leaves one panel" eventually lower "$three"
 key F10
-check "F10 shows seven panels" eventually sh -c "[ \"\$(geometry | cut -d' ' -f4)\" -gt $three ]"
+check "F10 shows seven panels" eventually higher "$three"
 # Another program's window raised over it: the gauge's still lies above, in the X server's
-# stacking order of the screen's top-level windows (bottom first).
+# stacking order (which xwininfo lists from the top).
 xmessage -geometry +90+190 -name cover "a window over the gauge" &
 cover=$!
 eventually xdotool search --onlyvisible --name '^cover$' >/dev/null
 xdotool search --onlyvisible --name '^cover$' windowraise
 above() {
     xwininfo -root -tree | awk -v gauge="$(printf '0x%x' "$window")" -v cover="$1" '
-        $1 == gauge { g = NR } index($0, cover) { c = NR } END { exit !(g > c && c > 0) }'
+        $1 == gauge { g = NR } index($0, cover) { c = NR } END { exit !(g > 0 && c > g) }'
 }
 check "it stays above another window raised over it" eventually above '"cover"'
 kill "$cover"
+wait "$cover" 2>/dev/null || true
 click 6 38
 xdotool mousemove "$((100 + 60))" "$((200 + 10))" mousedown 1 mousemove "$((100 + 90))" "$((200 + 50))" \
     mousemove "$((100 + 110))" "$((200 + 70))" mouseup 1
-check "a drag by the logo moves it" eventually sh -c "geometry | awk '{exit !(\$1 == 150 && \$2 == 260)}'"
+check "a drag by the logo moves it" eventually corner 150 260
 click 113 11
-check "the left pin puts it at the screen's left edge" \
-    eventually sh -c "geometry | awk '{exit !(\$1 == 0)}'"
+left_edge() { [ "$(geometry | cut -d' ' -f1)" -eq 0 ]; }
+check "the left pin puts it at the screen's left edge" eventually left_edge
+shown() { [ "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l)" -eq "$2" ]; }
 key F1
-check "F1 opens the help window" eventually sh -c "xdotool search --onlyvisible --name '^Help\$' >/dev/null"
+check "F1 opens the help window" eventually shown Help 1
 key F1
-check "a second F1 opens no second one" \
-    sh -c "[ \"\$(xdotool search --onlyvisible --name '^Help\$' | wc -l)\" -eq 1 ]"
+check "a second F1 opens no second one" shown Help 1
 help="$(xdotool search --onlyvisible --name '^Help$' | head -n 1)"
 xdotool windowactivate --sync "$help" key Escape 2>/dev/null || xdotool key --window "$help" Escape
-check "Escape closes it" eventually sh -c "! xdotool search --onlyvisible --name '^Help\$' >/dev/null"
+check "Escape closes it" eventually shown Help 0
 
-"$KELVANE" </dev/null >/dev/null 2>&1 &
+"$WINE" "$KELVANE" </dev/null >/dev/null 2>&1 &
 second=$!
-check "a second start ends" eventually sh -c "! kill -0 $second"
-check "and leaves one gauge" sh -c "[ \"\$(xdotool search --onlyvisible --name '^Dorvane\$' | wc -l)\" -eq 1 ]"
+ended() { ! kill -0 "$1" 2>/dev/null; }
+check "a second start ends" eventually ended "$second"
+check "and leaves one gauge" shown Dorvane 1
 close_gauge
 check "the title click is saved" [ "$(stored Forms Section_1)" = 1 ]
 check "the pin's place is saved" [ "$(stored StartUp Left)" = 0 ]

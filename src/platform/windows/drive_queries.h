@@ -13,9 +13,9 @@
 // memory shared with the gauge: the gauge reads the latest answers without a system call, a
 // helper that is stuck is left behind (it ends as soon as its question returns) and the other
 // letters go on in a new one. The helpers are in a job that ends them with the gauge.
-// (Under Wine the server itself asks a volume it has not met yet, or no longer holds a file
-// of: a volume that stops answering then stops the whole Wine session, which no helper can
-// prevent.)
+// (Under Wine, Windows' calls would have Wine's server ask a volume it has not met yet, which
+// a volume that never answers stops for the whole session: there the helpers ask on the Linux
+// side, see wine_volumes.h.)
 
 #include <windows.h>
 

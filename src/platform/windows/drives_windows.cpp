@@ -10,6 +10,7 @@
 
 #include "platform/windows/drive_queries.h"
 #include "platform/windows/platform_windows.h"
+#include "platform/windows/wine_volumes.h"
 
 namespace kelvane {
 namespace {
@@ -62,7 +63,7 @@ std::unique_ptr<VolumeSource> MakeSystemVolumes() {
 }
 
 std::optional<int> ServeDriveQuestionsIfAsked() {
-    return ServeDriveQuestions(DriveCalls{});
+    return ServeDriveQuestions(WineDriveCalls().value_or(DriveCalls{}));
 }
 
 }  // namespace kelvane

@@ -128,5 +128,20 @@ check "and leaves one gauge" shown Dorvane 1
 close_gauge
 check "the title click is saved" [ "$(stored Forms Section_1)" = 1 ]
 check "the pin's place is saved" [ "$(stored StartUp Left)" = 0 ]
-check "the arrangement of F10 is saved" [ "$(stored Forms Panels)" != 3 ]
+seven="$(stored Forms Panels)"
+check "the arrangement of F10 is saved" [ "$seven" != 3 ]
+
+# Closed by another program (WM_CLOSE), and by the session's end: each saves what it shows.
+start
+check "it comes back as it was left" eventually higher "$three"
+key F2
+"$WINE" taskkill /im kelvane.exe </dev/null >/dev/null 2>&1
+check "WM_CLOSE from another program ends it" eventually gone
+one="$(stored Forms Panels)"
+check "and saves the arrangement it showed" [ "$one" != "$seven" ]
+start
+key F10
+"$WINE" wineboot --end-session </dev/null >/dev/null 2>&1
+check "the session's end ends it" eventually gone
+check "and saves the arrangement it showed" [ "$(stored Forms Panels)" = "$seven" ]
 finish

@@ -65,18 +65,23 @@ class RegistryStore final : public SettingsStore {
                 return v.value;
             }
         }
-        // A value of another type, or too long for the buffer, fails as a missing one does:
-        // it takes the default, where one the gauge could not parse would take 0.
+        // A value there but of another type, too long for any setting, or no text, is one the
+        // gauge cannot read, as a file's line that is no number: it counts as 0, where a
+        // missing value takes its default.
         wchar_t text[kLongestValue + 1];
         DWORD size = sizeof text;
         DWORD type = REG_NONE;
-        if (::RegGetValueW(HKEY_CURRENT_USER, Subkey(section).c_str(), Wide(key).c_str(),
-                           RRF_RT_ANY | RRF_NOEXPAND, &type, text, &size) != ERROR_SUCCESS ||
-            type != REG_SZ) {
+        const LSTATUS status =
+            ::RegGetValueW(HKEY_CURRENT_USER, Subkey(section).c_str(), Wide(key).c_str(),
+                           RRF_RT_ANY | RRF_NOEXPAND, &type, text, &size);
+        if (status == ERROR_FILE_NOT_FOUND) {
             return std::nullopt;
         }
+        if (status != ERROR_SUCCESS || type != REG_SZ) {
+            return std::string();
+        }
         const std::wstring_view value(text, ::wcsnlen(text, size / sizeof(wchar_t)));
-        return value.empty() ? std::nullopt : Utf8(value);
+        return Utf8(value).value_or(std::string());
     }
 
     void Write(std::string_view section, std::string_view key, std::string_view value) override {

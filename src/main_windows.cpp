@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "accessibility/msaa/msaa_gauge.h"
 #include "gauge/frm_main.h"
 #include "hosts/win32/single_instance.h"
 #include "hosts/win32/tick_loop.h"
@@ -72,6 +73,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     host.OnUnloaded([] { ::PostQuitMessage(0); });
+    const kelvane::MsaaGauge accessible(host, frmMain);
 
     frmMain.GetMySettings();
     frmMain.Form_Load();

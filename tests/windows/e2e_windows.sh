@@ -4,16 +4,17 @@
 # kelvane.exe under Wine, on a private X display with openbox, driven as a user drives it and
 # read back from the X server and the registry: the first start and a stored place, kept above
 # other windows, the function keys, a title click, the drag, a pin, the close that saves every
-# value, a second start, the help window. Its own Wine prefix, whose server is started with the
+# value, a second start, the help window; and as a screen reader reads and works it, through
+# Active Accessibility from another process (MSAA_CLIENT, tests/windows/msaa_client.cpp). Its own Wine prefix, whose server is started with the
 # display (a server started without one gives windows none).
-# Usage: e2e_windows.sh KELVANE_EXE WINE64 PREFIX
+# Usage: e2e_windows.sh KELVANE_EXE MSAA_CLIENT_EXE WINE64 PREFIX
 set -eu
 # shellcheck source=tests/check_lib.sh
 . "$(dirname "$0")/../check_lib.sh"
 # shellcheck source=tools/virtual_display.sh
 . "$(dirname "$0")/../../tools/virtual_display.sh"
-KELVANE="$1" WINE="$2"
-export WINEPREFIX="$3" WINEDEBUG=-all
+KELVANE="$1" READER="$2" WINE="$3"
+export WINEPREFIX="$4" WINEDEBUG=-all
 WORK="$(mktemp -d)"
 gauge=""
 cleanup() {
@@ -144,4 +145,41 @@ key F10
 "$WINE" wineboot --end-session </dev/null >/dev/null 2>&1
 check "the session's end ends it" eventually gone
 check "and saves the arrangement it showed" [ "$(stored Forms Panels)" = "$seven" ]
+
+# A screen reader's view: the window, its six buttons and its panels with their figures, each
+# where it is drawn; Tab's place; a button's default action; what a key changed, told.
+forget
+start
+reader() { "$WINE" "$READER" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+tree="$(reader tree)"
+rows() { printf '%s\n' "$tree" | awk -F'|' -v role="$1" '$2 == role'; }
+check "the window is read by the program's name" [ "$(rows client | cut -d'|' -f3)" = Kelvane ]
+check "with what its keys do" [ -n "$(printf '%s\n' "$tree" | grep '^description|.*F1')" ]
+names="$(rows 'push button' | cut -d'|' -f3 | paste -sd,)"
+check "its buttons are read in their order" [ "$names" = "Close,Size,Help,Pin left,Pin top,Pin right" ]
+figures() { rows 'progress bar' | awk -F'|' '$3 == "" || $4 !~ /^[0-9]+(%| KB| MB)$/ {bad=1}
+    END {exit bad || NR == 0}'; }
+check "each panel is read by its name with its figure" figures
+check "each part is found where it is drawn" [ -z "$(printf '%s\n' "$tree" | grep '|misses$')" ]
+key Tab
+key Tab
+focused() { reader tree | awk -F'|' -v part="$1" '$6 == "focused" {found = $3} END {exit found != part}'; }
+check "Tab's place is read as the focus" eventually focused Size
+panels() { [ "$(reader tree | awk -F'|' '$2 == "progress bar"' | wc -l)" -eq "$1" ]; }
+key F5
+check "F5's three panels are read" eventually panels 3
+was="$(height)"
+reader press Size
+check "a press of Size through its action steps the height" eventually higher "$was"
+check "once, to six panels" panels 6
+"$WINE" "$READER" listen 30000 </dev/null >"$WORK/told" 2>/dev/null &
+listener=$!
+eventually grep -q listening "$WORK/told"
+key F2
+check "what F2 changed is told" eventually grep -q '^alert|1 panel: ' "$WORK/told"
+key Tab
+check "and where Tab moves the keyboard" eventually grep -q '^focus|' "$WORK/told"
+kill "$listener" 2>/dev/null || true
+reader press Close
+check "a press of Close through its action ends it" eventually gone
 finish

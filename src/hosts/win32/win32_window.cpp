@@ -86,6 +86,28 @@ PointF Win32Window::ToLogical(LPARAM clientPoint) const {
     return {GET_X_LPARAM(clientPoint) / ratio_, GET_Y_LPARAM(clientPoint) / ratio_};
 }
 
+RECT Win32Window::OnScreen(const Rect& logical) const {
+    RECT device = gdi_->ToDevice(logical);
+    POINT corner{0, 0};
+    ::ClientToScreen(window_, &corner);
+    ::OffsetRect(&device, corner.x, corner.y);
+    return device;
+}
+
+PointF Win32Window::FromScreen(POINT screen) const {
+    ::ScreenToClient(window_, &screen);
+    return {screen.x / ratio_, screen.y / ratio_};
+}
+
+void Win32Window::FocusOn(int focus) {
+    InvalidateLogical(keys_.Where(keys_.Current()));
+    keys_.MoveTo(focus);
+    InvalidateLogical(keys_.Where(focus));
+    if (keyFocusMoved_) {
+        keyFocusMoved_();
+    }
+}
+
 void Win32Window::InvalidateLogical(const Rect& logical) {
     if (window_ != nullptr && !logical.IsEmpty()) {
         const RECT device = gdi_->ToDevice(logical);
@@ -273,12 +295,7 @@ void Win32Window::Mouse(UINT message, WPARAM w, LPARAM l) {
             const int clicked = keys_.PartAt(at.Rounded());
             gauge_.MouseUp(at, held);
             if (clicked >= 0 && window_ != nullptr) {
-                InvalidateLogical(keys_.Where(keys_.Current()));
-                keys_.MoveTo(clicked);
-                InvalidateLogical(keys_.Where(clicked));
-                if (keyFocusMoved_) {
-                    keyFocusMoved_();
-                }
+                FocusOn(clicked);
             }
             Acted();
             break;

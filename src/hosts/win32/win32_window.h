@@ -52,6 +52,14 @@ class Win32Window final : public WindowHost {
     void OnKeyFocusMoved(std::function<void()> moved) { keyFocusMoved_ = std::move(moved); }
     const kelvane::KeyFocus& Keys() const { return keys_; }
     double Ratio() const { return ratio_; }
+    // Where `logical` pixels of the window are on the screen, in the screen's own pixels.
+    RECT OnScreen(const Rect& logical) const;
+    // The part of the window at a point of the screen, in the window's logical pixels.
+    PointF FromScreen(POINT screen) const;
+    // The keyboard goes to the part `focus` (KeyFocus), as to a button that is pressed.
+    void FocusOn(int focus);
+    // Tells the hook of OnActed that what the window shows may have changed.
+    void Acted();
 
     // Shows the window where loading it has not shown it already (a size code outside the
     // table leaves it where it was designed).
@@ -77,7 +85,6 @@ class Win32Window final : public WindowHost {
     // A point of the window's client area in the gauge's logical pixels.
     PointF ToLogical(LPARAM clientPoint) const;
     void InvalidateLogical(const Rect& logical);
-    void Acted();
 
     FrmMain& gauge_;
     TickLoop& loop_;

@@ -182,4 +182,25 @@ check "and where Tab moves the keyboard" eventually grep -q '^focus|' "$WORK/tol
 kill "$listener" 2>/dev/null || true
 reader press Close
 check "a press of Close through its action ends it" eventually gone
+
+# Started twice at once, as at sign-in, from a folder whose name is not ASCII: one gauge, whose
+# drive helpers (the same executable, started anew) answer.
+forget
+folder="$WINEPREFIX/drive_c/Zählwerk Ω"
+mkdir -p "$folder"
+cp "$KELVANE" "$folder/kelvane.exe"
+"$WINE" "$folder/kelvane.exe" </dev/null >/dev/null 2>&1 &
+gauge=$!
+"$WINE" "$folder/kelvane.exe" </dev/null >/dev/null 2>&1 &
+twin=$!
+wait_gauge_window
+one_ended() { ended "$twin" || { ended "$gauge" && gauge="$twin"; }; }
+check "two starts at once leave one gauge" eventually one_ended
+check "and one window" shown Dorvane 1
+key F12
+drive() { reader tree | awk -F'|' '$2 == "progress bar" && $3 ~ /^Used drive C:/ && $4 ~ /%$/ {found = 1}
+    END {exit !found}'; }
+check "its drives are measured from a folder named outside ASCII" eventually drive
+reader press Close
+check "it ends" eventually gone
 finish

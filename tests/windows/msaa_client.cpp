@@ -121,8 +121,7 @@ int Press(IAccessible& accessible, const std::string& name) {
 
 HWND gauge = nullptr;
 
-void CALLBACK Told(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
-                   DWORD) {
+void CALLBACK Told(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
     if (window != gauge || object != OBJID_CLIENT) {
         return;
     }
@@ -154,8 +153,8 @@ void CALLBACK Told(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG ch
 }
 
 int Listen(DWORD milliseconds) {
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, Told, 0, 0,
-                                                 WINEVENT_OUTOFCONTEXT);
+    const HWINEVENTHOOK hook =
+        ::SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, Told, 0, 0, WINEVENT_OUTOFCONTEXT);
     if (hook == nullptr) {
         return 1;
     }
@@ -184,9 +183,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     IAccessible* accessible = nullptr;
-    const HRESULT found = ::AccessibleObjectFromWindow(
-        gauge, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-        reinterpret_cast<void**>(&accessible));
+    const HRESULT found =
+        ::AccessibleObjectFromWindow(gauge, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                     reinterpret_cast<void**>(&accessible));
     if (FAILED(found)) {
         std::fprintf(stderr, "no interface for the gauge's window: 0x%08lx\n",
                      static_cast<unsigned long>(found));

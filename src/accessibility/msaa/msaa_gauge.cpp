@@ -99,8 +99,8 @@ class GaugeAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
         return E_NOTIMPL;
     }
 
@@ -113,8 +113,9 @@ class GaugeAccessible final : public IAccessible {
         if (owner_ == nullptr) {
             return CO_E_OBJNOTCONNECTED;
         }
-        return ::AccessibleObjectFromWindow(owner_->Window().Handle(), static_cast<DWORD>(OBJID_WINDOW),
-                                            IID_IDispatch, reinterpret_cast<void**>(parent));
+        return ::AccessibleObjectFromWindow(owner_->Window().Handle(),
+                                            static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                            reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (count == nullptr) {
@@ -176,10 +177,10 @@ class GaugeAccessible final : public IAccessible {
             ::VariantInit(role);
             return E_INVALIDARG;
         }
-        Child(role, id == kSelf                       ? ROLE_SYSTEM_CLIENT
+        Child(role, id == kSelf                      ? ROLE_SYSTEM_CLIENT
                     : id == MsaaGauge::kAnnouncement ? ROLE_SYSTEM_ALERT
-                    : IsButton(id)                    ? ROLE_SYSTEM_PUSHBUTTON
-                                                      : ROLE_SYSTEM_PROGRESSBAR);
+                    : IsButton(id)                   ? ROLE_SYSTEM_PUSHBUTTON
+                                                     : ROLE_SYSTEM_PROGRESSBAR);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
@@ -192,7 +193,8 @@ class GaugeAccessible final : public IAccessible {
         }
         const LONG id = IdOf(child);
         const bool focused = ::GetFocus() == owner_->Window().Handle();
-        LONG flags = id == MsaaGauge::kAnnouncement ? STATE_SYSTEM_READONLY : STATE_SYSTEM_FOCUSABLE;
+        LONG flags =
+            id == MsaaGauge::kAnnouncement ? STATE_SYSTEM_READONLY : STATE_SYSTEM_FOCUSABLE;
         if (IsPanel(id)) {
             flags |= STATE_SYSTEM_READONLY;
         }
@@ -293,10 +295,10 @@ class GaugeAccessible final : public IAccessible {
         if (from == kSelf) {
             to = direction == NAVDIR_FIRSTCHILD ? 1 : direction == NAVDIR_LASTCHILD ? last : 0;
         } else if (from != MsaaGauge::kAnnouncement) {
-            const bool next = direction == NAVDIR_NEXT || direction == NAVDIR_DOWN ||
-                              direction == NAVDIR_RIGHT;
-            const bool previous = direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP ||
-                                  direction == NAVDIR_LEFT;
+            const bool next =
+                direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT;
+            const bool previous =
+                direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT;
             to = next ? from + 1 : previous ? from - 1 : 0;
         }
         if (to < 1 || to > last) {

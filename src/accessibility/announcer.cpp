@@ -19,6 +19,25 @@
 namespace kelvane {
 namespace {
 
+// Assistive technologies hear of the window's activation twice from Qt: from the activation
+// itself, as it happens, and from a change of its state, which reads whether the window is
+// active at the moment it is told. A click on the gauge while another window has the keyboard
+// makes the second say "deactivated" a millisecond before or after the first says "activated":
+// a screen reader that hears the deactivation last drops its focus and its review of the
+// window, which is active. The gauge's window tells its activation by the first way alone.
+QAccessible::UpdateHandler previousHandler = nullptr;
+void TellOn(QAccessibleEvent* event);
+
+void TellNow(QAccessibleEvent* event) {
+    if (previousHandler != nullptr) {
+        previousHandler(event);
+        return;
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(&TellOn);
+}
+
 // Tells assistive technologies what changed on the gauge. The gauge may change a hundred times
 // a second; a screen reader should not speak that often. So, only while one listens, once a
 // second, each visible panel whose name or figure differs from what it last told says so; the
@@ -145,20 +164,36 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
 // widget's children on every repaint.
 constexpr char kAnnouncer[] = "accessibility";
 
+// A view on its way out (QWidget's destructor tells of the focus it loses) is no AccessibleView
+// any more: it has no announcer.
+Announcer* AnnouncerOf(QObject* object) {
+    auto* view = qobject_cast<AccessibleView*>(object);
+    return view != nullptr ? qobject_cast<Announcer*>(view->property(kAnnouncer).value<QObject*>())
+                           : nullptr;
+}
+
 // The gauge's window is the one with an announcer. The help window is a plain widget, which Qt
 // would present as a filler in the window list rather than as a window.
 QAccessibleInterface* GaugeFactory(const QString&, QObject* object) {
     if (auto* help = qobject_cast<FrmHelp*>(object)) {
         return new QAccessibleWidget(help, QAccessible::Window);
     }
-    // A view on its way out (QWidget's destructor tells of the focus it loses) is no AccessibleView
-    // any more, and gets Qt's own interface.
-    auto* view = qobject_cast<AccessibleView*>(object);
-    auto* announcer = view != nullptr
-                          ? qobject_cast<Announcer*>(view->property(kAnnouncer).value<QObject*>())
-                          : nullptr;
-    return announcer != nullptr ? new AccessibleGauge(view, announcer->Adapter(), *announcer)
+    // A view without an announcer gets Qt's own interface.
+    Announcer* announcer = AnnouncerOf(object);
+    return announcer != nullptr ? new AccessibleGauge(static_cast<AccessibleView*>(object),
+                                                      announcer->Adapter(), *announcer)
                                 : nullptr;
+}
+
+void TellOn(QAccessibleEvent* event) {
+    QAccessible::State activeOnly;
+    activeOnly.active = true;
+    const bool activation =
+        event->type() == QAccessible::StateChanged &&
+        static_cast<QAccessibleStateChangeEvent*>(event)->changedStates() == activeOnly;
+    if (!activation || AnnouncerOf(event->object()) == nullptr) {
+        TellNow(event);
+    }
 }
 
 }  // namespace
@@ -166,6 +201,7 @@ QAccessibleInterface* GaugeFactory(const QString&, QObject* object) {
 void MakeAccessible(AccessibleView& view, FrmMain& gauge) {
     static const bool installed = [] {
         QAccessible::installFactory(&GaugeFactory);
+        previousHandler = QAccessible::installUpdateHandler(&TellOn);
         return true;
     }();
     Q_UNUSED(installed);

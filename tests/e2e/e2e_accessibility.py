@@ -151,6 +151,36 @@ press(buttons["Pin right"], "Press")
 check("a pressed button takes the keyboard",
       eventually(lambda: ("focus:", "Pin right") in told, timeout=20), str(told[-4:]))
 
+# A click on the gauge while another window has the keyboard activates it, and that is all that
+# is told of its activation: a deactivation told at the same moment would have a screen reader
+# drop its focus and its review of the window.
+other = subprocess.Popen(["xmessage", "-geometry", "+500+400", "-name", "other", "other"])
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+
+
+others = eventually(lambda: xdotool("search", "--onlyvisible", "--name", "^other$"))
+logo = next((c for c in window if c.name.startswith("Logo")), None)
+if others and logo:
+    xdotool("windowactivate", "--sync", others[0])
+    eventually(lambda: xdotool("getactivewindow") == others)
+    activations = []
+    pyatspi.Registry.registerEventListener(
+        lambda event: activations.append(str(event.type)), "window:activate", "window:deactivate")
+    # The logo, which a click without a drag leaves where it is.
+    extents = logo.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    xdotool("mousemove", "--sync", str(extents.x + extents.width // 2),
+            str(extents.y + extents.height // 2), "click", "1")
+    eventually(lambda: xdotool("getactivewindow") == gauge_window_id)
+    pump(1)
+    check("a click from another window tells one activation and nothing more",
+          activations == ["window:activate"], str(activations))
+else:
+    check("another window to click away from, and the logo", False)
+other.kill()
+
 # The size button, pressed through AT-SPI, leaves one panel; that panel's action steps its
 # reading as a title click does.
 press(buttons["Size"], "Press")

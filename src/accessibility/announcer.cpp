@@ -13,17 +13,11 @@
 #include "accessibility/accessible_view.h"
 #include "drawing/qt/qt_geometry.h"
 #include "gauge/frm_main.h"
+#include "gauge/telling.h"
 #include "help/frm_help.h"
-#include "rules/counts.h"
 
 namespace kelvane {
 namespace {
-
-// What a panel last told assistive technologies.
-struct Told {
-    QString name;
-    QString figure;
-};
 
 // Tells assistive technologies what changed on the gauge. The gauge may change a hundred times
 // a second; a screen reader should not speak that often. So, only while one listens, once a
@@ -66,8 +60,8 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
     // what changes after that is told.
     void accessibilityActiveChanged(bool active) override {
         if (active && !timer_.isActive()) {
-            fresh_ = true;
-            shown_ = ArrangementNow(view_, adapter_);
+            rounds_.Restart();
+            shown_ = Now();
             timer_.start();
         } else if (!active) {
             timer_.stop();
@@ -76,6 +70,8 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
     }
 
   private:
+    Arrangement Now() const { return ArrangementNow(adapter_, FromQt(view_.geometry())); }
+
     AccessibleGauge* Window() const {
         return dynamic_cast<AccessibleGauge*>(QAccessible::queryAccessibleInterface(&view_));
     }
@@ -97,12 +93,11 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
         if (window == nullptr) {
             return;
         }
-        const Arrangement now = ArrangementNow(view_, adapter_);
-        const QString text =
-            DescribeChange(shown_, now, *window, ToQt(gauge_.ScreenOf(FromQt(view_.geometry()))));
+        const Arrangement now = Now();
+        const std::string text = DescribeChange(shown_, now, adapter_, gauge_.ScreenOf(now.place));
         shown_ = now;
-        if (!text.isEmpty()) {
-            window->Announce(text);
+        if (!text.empty()) {
+            window->Announce(QString::fromStdString(text));
         }
     }
 
@@ -117,30 +112,23 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
         QAccessible::updateAccessibility(&focus);
     }
 
-    // A panel that has just come into view is read like the rest at first: it tells nothing.
     void Tell(AccessibleGauge& window, bool figures) {
-        const int visible = adapter_.VisiblePanels();
-        const int known = fresh_ ? 0 : std::min(visible, visible_);
-        if (!fresh_ && visible != visible_) {
+        const PanelNews news = rounds_.Round(adapter_, figures);
+        if (news.reordered) {
             QAccessibleEvent reordered(&window, QAccessible::ObjectReorder);
             QAccessible::updateAccessibility(&reordered);
         }
-        for (int p = 0; p < visible; ++p) {
+        for (int p = 0; p < news.visible; ++p) {
             QAccessibleInterface* panel = window.Panel(p);
-            Told now{panel->text(QAccessible::Name), panel->text(QAccessible::Value)};
-            Told& told = told_[static_cast<std::size_t>(p)];
-            if (p < known && now.name != told.name) {
+            if (news.renamed[static_cast<std::size_t>(p)]) {
                 QAccessibleEvent renamed(panel, QAccessible::NameChanged);
                 QAccessible::updateAccessibility(&renamed);
             }
-            if (p < known && figures && now.figure != told.figure) {
+            if (news.refigured[static_cast<std::size_t>(p)]) {
                 QAccessibleValueChangeEvent changed(panel, panel->valueInterface()->currentValue());
                 QAccessible::updateAccessibility(&changed);
             }
-            told = std::move(now);
         }
-        visible_ = visible;
-        fresh_ = false;
     }
 
     AccessibleView& view_;
@@ -148,10 +136,8 @@ class Announcer final : public QObject, public QAccessible::ActivationObserver {
     GaugeAdapter adapter_;
     QTimer timer_;
     QTimer settle_;
-    bool fresh_ = true;
     bool wasActive_ = false;
-    int visible_ = 0;
-    std::array<Told, kPanels> told_;
+    PanelRounds rounds_;
     Arrangement shown_;
 };
 
@@ -176,60 +162,6 @@ QAccessibleInterface* GaugeFactory(const QString&, QObject* object) {
 }
 
 }  // namespace
-
-Arrangement ArrangementNow(const QWidget& view, const GaugeAdapter& adapter) {
-    Arrangement now{adapter.VisiblePanels(), {}, view.geometry()};
-    for (int p = 0; p < kPanels; ++p) {
-        now.readings[static_cast<std::size_t>(p)] = adapter.Reading(p);
-    }
-    return now;
-}
-
-QString DescribeChange(const Arrangement& before, const Arrangement& now, AccessibleGauge& window,
-                       const QRect& screen) {
-    int changed = 0;
-    int last = -1;
-    for (int p = 0; p < now.visible; ++p) {
-        if (before.readings[static_cast<std::size_t>(p)] !=
-            now.readings[static_cast<std::size_t>(p)]) {
-            ++changed;
-            last = p;
-        }
-    }
-    if (now.visible == before.visible && changed == 1) {
-        QAccessibleInterface* panel = window.Panel(last);
-        return panel->text(QAccessible::Name) + QStringLiteral(", ") +
-               panel->text(QAccessible::Value);
-    }
-    if (now.visible != before.visible || changed > 1) {
-        QStringList names;
-        for (int p = 0; p < now.visible; ++p) {
-            names << window.Panel(p)->text(QAccessible::Name);
-        }
-        return (now.visible == 1 ? QStringLiteral("1 panel: ")
-                                 : QStringLiteral("%1 panels: ").arg(now.visible)) +
-               names.join(QStringLiteral(", "));
-    }
-    if (now.place.topLeft() == before.place.topLeft()) {
-        return {};
-    }
-    QStringList edges;
-    if (now.place.left() == screen.left()) {
-        edges << QStringLiteral("left");
-    }
-    if (now.place.right() == screen.right()) {
-        edges << QStringLiteral("right");
-    }
-    if (now.place.top() == screen.top()) {
-        edges << QStringLiteral("top");
-    }
-    if (edges.isEmpty()) {
-        return {};
-    }
-    return QStringLiteral("At the %1 %2 of the screen")
-        .arg(edges.join(QStringLiteral(" and ")),
-             edges.size() == 1 ? QStringLiteral("edge") : QStringLiteral("edges"));
-}
 
 void MakeAccessible(AccessibleView& view, FrmMain& gauge) {
     static const bool installed = [] {

@@ -20,6 +20,7 @@
 #endif
 
 #include "fakes/fake_platform.h"
+#include "gauge/telling.h"
 #include "gauge/words.h"
 #include "rules/window_layout.h"
 
@@ -455,6 +456,95 @@ TEST_CASE("a panel in words") {
     CHECK(memory.description.rfind("Used RAM", 0) == 0);
     CHECK(FrmMain::PanelAt(Gauge::Title(5)) == 5);
     CHECK(FrmMain::PanelAt({5, 2}) == -1);
+}
+
+// After a key or a press, a screen reader is told what is shown now: the panels when their
+// number or more than one reading changed, one panel's new reading with its figure, or the
+// screen's edge the window was pinned to.
+TEST_CASE("a change told as what is shown") {
+    struct Row {
+        const char* name;
+        const char* action;
+        const char* told;  // how what is told begins: "<n> panels", a panel, an edge, nothing
+    };
+    const Row rows[] = {
+        {"a preset: the panels now shown", "F5", "panels"},
+        {"the size button: the panels now shown", "size", "panels"},
+        {"a panel's next reading, with its figure", "next", "panel"},
+        {"a pin: the edge", "pin-left", "edge"},
+        {"nothing changed: nothing told", "F10", ""},
+    };
+    for (const Row& row : rows) {
+        INFO(std::string(row.name));
+        Gauge g;
+        if (row.action != std::string("size")) {  // it steps only from the heights it gives
+            g.Do("F10");
+        }
+        g.window.Timer1_Timer();
+        GaugeAdapter adapter(g.window);
+        const Arrangement before = ArrangementNow(adapter, g.host.geometry);
+        g.Do(row.action == std::string("next") ? "F10" : row.action);
+        if (row.action == std::string("next")) {
+            adapter.NextReading(2);
+        }
+        g.window.Timer1_Timer();
+        const Arrangement now = ArrangementNow(adapter, g.host.geometry);
+        const std::string told = DescribeChange(before, now, adapter, g.window.ScreenOf(now.place));
+        const std::string kind = row.told;
+        if (kind.empty()) {
+            CHECK(told.empty());
+        } else if (kind == "panel") {
+            const PanelWords words = DescribePanel(adapter.Panel(2));
+            CHECK(told == words.name + ", " + words.figure);
+        } else if (kind == "edge") {
+            CHECK(told.find("left") != std::string::npos);
+            CHECK(told.find("right") == std::string::npos);
+        } else {
+            std::string names;
+            for (int p = 0; p < adapter.VisiblePanels(); ++p) {
+                names += (p > 0 ? ", " : "") + DescribePanel(adapter.Panel(p)).name;
+            }
+            CHECK(told.rfind(std::to_string(adapter.VisiblePanels()), 0) == 0);
+            CHECK(told.substr(told.size() - names.size()) == names);
+        }
+    }
+}
+
+// The once-a-second rounds: a screen reader that arrives hears nothing of what it reads first;
+// after that, a panel whose figure changed tells it only while figures are told, and one whose
+// reading changed tells its new name; panels that come or go reorder the window.
+TEST_CASE("the panels' news in each round") {
+    Gauge g;
+    g.window.Timer1_Timer();
+    GaugeAdapter adapter(g.window);
+    PanelRounds rounds;
+    const PanelNews first = rounds.Round(adapter, true);
+    CHECK(first.visible == adapter.VisiblePanels());
+    CHECK(std::none_of(first.refigured.begin(), first.refigured.end(), [](bool b) { return b; }));
+    g.memory.status.availPhys -= 20'000'000;
+    g.window.Timer1_Timer();
+    const PanelNews quiet = rounds.Round(adapter, false);
+    CHECK(std::none_of(quiet.refigured.begin(), quiet.refigured.end(), [](bool b) { return b; }));
+    g.memory.status.availPhys -= 10'000'000;
+    g.window.Timer1_Timer();
+    const PanelNews told = rounds.Round(adapter, true);
+    CHECK(told.refigured[0]);
+    CHECK_FALSE(told.renamed[0]);
+    adapter.NextReading(0);
+    g.window.Timer1_Timer();
+    const PanelNews renamed = rounds.Round(adapter, true);
+    CHECK(renamed.renamed[0]);
+    CHECK_FALSE(renamed.renamed[1]);
+    CHECK_FALSE(renamed.reordered);
+    g.Do("F2");
+    g.window.Timer1_Timer();
+    CHECK(rounds.Round(adapter, true).reordered);
+    rounds.Restart();
+    g.Do("F10");
+    g.window.Timer1_Timer();
+    const PanelNews fresh = rounds.Round(adapter, true);
+    CHECK_FALSE(fresh.reordered);
+    CHECK(std::none_of(fresh.renamed.begin(), fresh.renamed.end(), [](bool b) { return b; }));
 }
 
 // Days of ticks over figures that change on every tick and a platform that fails now and

@@ -58,8 +58,6 @@ class TestView : public QObject {
     void keyboardPlaceDrawnOnlyOnceTabIsUsed();
     void figureCharactersWhereDrawn_data();
     void figureCharactersWhereDrawn();
-    void changeToldAsWhatIsShown_data();
-    void changeToldAsWhatIsShown();
     void picturesAtEveryRatio_data();
     void picturesAtEveryRatio();
 };
@@ -302,55 +300,6 @@ void TestView::figureCharactersWhereDrawn() {
         const QString line = labels[0].first->textInterface()->text(0, -1);
         QVERIFY(line.startsWith(panel->text(QAccessible::Name)) &&
                 line.endsWith(panel->text(QAccessible::Value)));
-    }
-}
-
-// After a key or a press, the screen reader is told what is shown now: the panels when their
-// number or more than one reading changed, one panel's new reading with its figure, or the
-// screen's edge the window was pinned to.
-void TestView::changeToldAsWhatIsShown_data() {
-    QTest::addColumn<QString>("action");
-    QTest::newRow("a preset: the panels now shown") << "F5";
-    QTest::newRow("the size button: the panels now shown") << "size";
-    QTest::newRow("a panel's next reading, with its figure") << "next";
-    QTest::newRow("a pin: the edge") << "pin";
-    QTest::newRow("nothing changed: nothing told") << "F10";
-}
-
-void TestView::changeToldAsWhatIsShown() {
-    QFETCH(QString, action);
-    Shown s;
-    GaugeAdapter adapter(s.g.window);
-    auto* window = dynamic_cast<AccessibleGauge*>(QAccessible::queryAccessibleInterface(&s.view));
-    if (action != "size") {  // the size button steps only from the heights it gives
-        s.g.window.Form_KeyDown(FKey(10));
-    }
-    const Arrangement before = ArrangementNow(s.view, adapter);
-    if (action.startsWith('F')) {
-        s.g.window.Form_KeyDown(FKey(action.mid(1).toInt()));
-    } else if (action == "size") {
-        adapter.Press(GaugeButton::kSize);
-    } else if (action == "next") {
-        adapter.NextReading(2);
-    } else {
-        adapter.Press(GaugeButton::kPinLeft);
-    }
-    s.g.window.Timer1_Timer();
-    const QString told = DescribeChange(before, ArrangementNow(s.view, adapter), *window,
-                                        ToQt(s.g.window.ScreenOf(FromQt(s.view.geometry()))));
-    QStringList names;
-    for (int p = 0; p < adapter.VisiblePanels(); ++p) {
-        names << window->Panel(p)->text(QAccessible::Name);
-    }
-    if (action == "F10") {
-        QVERIFY(told.isEmpty());
-    } else if (action == "next") {
-        QCOMPARE(told, names[2] + ", " + window->Panel(2)->text(QAccessible::Value));
-    } else if (action == "pin") {
-        QVERIFY(told.contains("left") && !told.contains("right"));
-    } else {
-        QVERIFY(told.startsWith(QString::number(names.size())));
-        QVERIFY(told.endsWith(names.join(", ")));
     }
 }
 

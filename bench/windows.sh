@@ -24,8 +24,14 @@
 #   BASELINE_REV=<git rev>        also measure kelvane.exe built from that revision, same run
 #   ALSO="tag:exe ..."            also measure these kelvane.exe builds (no blanks in paths)
 #   BENCH_USER=tester             who runs Wine and the display when started as root
+#   X_RESOURCES='Xft.dpi: 96'     the display's resource database, as a desktop session sets
+#                                 it; empty for a bare display (see below)
 #   WORK=/tmp/kelvane-winbench    build and scratch directory
 #   OUT=$WORK/results.md          where the tables are written (also printed)
+# With no resource database on the display (no RESOURCE_MANAGER, no ~/.Xdefaults), libX11's
+# XGetDefault reads ~/.Xdefaults and ~/.Xdefaults-HOST again on every call, and Wine's X11
+# driver calls it whenever a font is selected into a DC: desktops set the property (xrdb,
+# xsettings daemons), so the run sets one line of it unless X_RESOURCES is empty.
 # The volumes need FUSE: as root they are mounted for the other user too (allow_other); as
 # another user through fusermount3. Where they cannot be mounted, the flip cases are skipped.
 set -euo pipefail
@@ -38,6 +44,7 @@ REPS="${REPS:-3}"
 WORK="${WORK:-/tmp/kelvane-winbench}"
 OUT="${OUT:-$WORK/results.md}"
 BENCH_USER="${BENCH_USER:-tester}"
+X_RESOURCES="${X_RESOURCES-Xft.dpi: 96}"
 WINE=/usr/lib/wine/wine64
 letters="d e f g h i j k"
 
@@ -142,7 +149,8 @@ prepare_and_run() {
     trap 'exit 143' TERM
     mount_volumes && volumes=yes
     local settings=(WORK="$WORK" OUT="$OUT" DURATION="$DURATION" WARMUP="$WARMUP" REPS="$REPS"
-        CASES="${CASES:-}" MEASURED_BUILDS="$builds" FLIP_VOLUMES="$volumes" REVISION="$(revision)")
+        CASES="${CASES:-}" X_RESOURCES="$X_RESOURCES" MEASURED_BUILDS="$builds"
+        FLIP_VOLUMES="$volumes" REVISION="$(revision)")
     # In the background and waited for, so that a signal reaches this shell's traps at once.
     if [ "$(id -u)" -eq 0 ] && [ -n "$BENCH_USER" ]; then
         chown -R "$BENCH_USER:" "$WORK/run" "$OUT"
@@ -224,6 +232,9 @@ start_session() {
     run="$WORK/run"
     mkdir -p "$run/home"
     start_virtual_display "$run" || exit 1
+    if [ -n "$X_RESOURCES" ]; then
+        xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$X_RESOURCES"
+    fi
     echo "$$ $xserver $wm" >"$run/pids"
     export WINEPREFIX="$run/prefix" WINEDEBUG=-all
     wineserver -k 2>/dev/null || true
@@ -321,6 +332,7 @@ measure() {
             gcc-mingw-w64-x86-64-posix 2>/dev/null || echo '?'), run as $(id -un)"
     say "Revision: $REVISION; builds: $MEASURED_BUILDS"
     say "Load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+    say "X resources: ${X_RESOURCES:-none (a bare display)}"
     say ""
     trap stop_session EXIT
     trap 'exit 129' HUP

@@ -86,7 +86,7 @@ cpu_ticks() {
 # The same time to the nanosecond (utime + stime come in 10 ms units): all threads' run time.
 cpu_ns() {
     for p in $(family "$1"); do cat /proc/"$p"/task/*/schedstat 2>/dev/null; done |
-        awk '{s += $1} END {printf "%d\n", s}'
+        awk '{s += $1} END {printf "%.0f\n", s}'
 }
 # Over all threads of the process: Qt reads the X connection on a thread of its own.
 wakeups() {

@@ -17,7 +17,7 @@ work="$(mktemp -d)"
 trap 'kill $pids 2>/dev/null || true; stop_virtual_display; rm -rf "$work"' EXIT
 pids=""
 
-cpu_ns() { for p in "$@"; do cat /proc/"$p"/task/*/schedstat 2>/dev/null; done | awk '{s += $1} END {printf "%d\n", s}'; }
+cpu_ns() { for p in "$@"; do cat /proc/"$p"/task/*/schedstat 2>/dev/null; done | awk '{s += $1} END {printf "%.0f\n", s}'; }
 wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
 eventually() { for _ in $(seq 600); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 

@@ -66,8 +66,19 @@ int main(int argc, char* argv[]) {
     auto clock = kelvane::MakeSystemClock();
     kelvane::FrmMain frmMain(
         {*memory, *volumes, *screens, *settings, *clock, kelvane::DecimalPoint()});
-    kelvane::TickLoop loop([&frmMain] { frmMain.Timer1_Timer(); });
+    // The window is made with the loop it ticks in, and repaints what each tick changed.
+    kelvane::Win32Window* shown = nullptr;
+    kelvane::TickLoop loop([&frmMain, &shown] {
+        if (shown != nullptr) {
+            shown->CollectChanges();
+        }
+        frmMain.Timer1_Timer();
+        if (shown != nullptr) {
+            shown->PresentChanges();
+        }
+    });
     kelvane::Win32Window host(frmMain, loop, instance.Answer());
+    shown = &host;
     if (!host.Made()) {
         kelvane::SayToUser("kelvane: no window could be made on this desktop\n");
         return 1;

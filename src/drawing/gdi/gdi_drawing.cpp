@@ -52,6 +52,7 @@ void GdiDrawing::SetRatio(double ratio) {
         return;
     }
     device_.ratio = ratio;
+    ReleaseFonts();
     fonts_.SetRatio(ratio);
     artwork_.SetRatio(ratio);
 }
@@ -168,11 +169,30 @@ void GdiDrawing::PaintText(const DrawStep& step) {
         PaintSqueezed(step, text, clip);
         return;
     }
-    const HGDIOBJ before = SelectObject(canvasDc_.get(), fonts_.Font(step.placement.role));
+    UseFont(canvasDc_.get(), fonts_.Font(step.placement.role), canvasFont_);
     ExtTextOutW(canvasDc_.get(), device_.At(step.rect.x), device_.At(step.rect.y),
                 ETO_CLIPPED | ETO_OPAQUE, &clip, text.data(), static_cast<UINT>(text.size()),
                 nullptr);
-    SelectObject(canvasDc_.get(), before);
+}
+
+// A device context keeps the font last selected into it: each selection is a call down to the
+// display's driver (under Wine, to X), and most texts of a repaint share a font.
+void GdiDrawing::UseFont(HDC dc, HFONT font, HFONT& selected) {
+    if (font != selected) {
+        SelectObject(dc, font);
+        selected = font;
+    }
+}
+
+// The fonts are let go of before they are made anew at another scale.
+void GdiDrawing::ReleaseFonts() {
+    for (HDC dc : {canvasDc_.get(), lineDc_.get()}) {
+        if (dc != nullptr) {
+            SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        }
+    }
+    canvasFont_ = nullptr;
+    lineFont_ = nullptr;
 }
 
 // Drawn at its own width and squeezed across into its label; smoothing keeps the squeezed
@@ -188,10 +208,9 @@ void GdiDrawing::PaintSqueezed(const DrawStep& step, std::wstring_view text, con
         return;
     }
     const RECT whole{0, 0, width, label.height};
-    const HGDIOBJ before = SelectObject(lineDc_.get(), fonts_.Font(step.placement.role));
+    UseFont(lineDc_.get(), fonts_.Font(step.placement.role), lineFont_);
     ExtTextOutW(lineDc_.get(), 0, 0, ETO_CLIPPED | ETO_OPAQUE, &whole, text.data(),
                 static_cast<UINT>(text.size()), nullptr);
-    SelectObject(lineDc_.get(), before);
     GdiFlush();  // what GDI drew is in the pixels before they are read and written
     PixelsIn drawn = line_.In();
     drawn.width = width;

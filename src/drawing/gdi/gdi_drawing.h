@@ -52,6 +52,8 @@ class GdiDrawing {
     void PaintPicture(const DrawStep& step);
     void PaintText(const DrawStep& step);
     void PaintSqueezed(const DrawStep& step, std::wstring_view text, const RECT& clip);
+    static void UseFont(HDC dc, HFONT font, HFONT& selected);
+    void ReleaseFonts();
 
     Drawing drawing_;
     DevicePixels device_;
@@ -63,6 +65,8 @@ class GdiDrawing {
     Dib line_;  // a squeezed text at its own width
     MemoryDc lineDc_;
     MemoryDc pictureDc_;
+    HFONT canvasFont_ = nullptr;  // the font each of the two holds now
+    HFONT lineFont_ = nullptr;
     DrawSteps steps_;
     std::vector<float> scratch_;
     WideText wide_;

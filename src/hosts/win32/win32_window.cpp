@@ -70,13 +70,23 @@ Win32Window::Win32Window(FrmMain& gauge, TickLoop& loop, std::wstring answer)
     }
     ratio_ = RatioOf(::GetDpiForWindow(window_));
     gdi_ = std::make_unique<GdiDrawing>(gauge_.controls(), ratio_);
-    gauge_.OnRepaint([this](const Rect& rect) { InvalidateLogical(rect); });
+    gauge_.OnRepaint([this](const Rect& rect) {
+        if (collecting_ && !rect.IsEmpty()) {
+            changed_.push_back(gdi_->ToDevice(rect));
+        } else {
+            InvalidateLogical(rect);
+        }
+    });
+    changes_ = ::CreateRectRgn(0, 0, 0, 0);
+    change_ = ::CreateRectRgn(0, 0, 0, 0);
     AddToolTips();
     gauge_.AttachHost(*this);
 }
 
 Win32Window::~Win32Window() {
     gauge_.OnRepaint(nullptr);
+    ::DeleteObject(changes_);
+    ::DeleteObject(change_);
     if (window_ != nullptr) {
         ::DestroyWindow(window_);
     }
@@ -106,6 +116,29 @@ void Win32Window::FocusOn(int focus) {
     if (keyFocusMoved_) {
         keyFocusMoved_();
     }
+}
+
+// One request for the whole tick: each invalidation is a call on the window system (under Wine,
+// a round trip to its server), and a tick that changes every caption changes a dozen places.
+void Win32Window::PresentChanges() {
+    collecting_ = false;
+    if (window_ == nullptr || changed_.empty()) {
+        changed_.clear();
+        return;
+    }
+    if (changed_.size() == 1 || changes_ == nullptr || change_ == nullptr) {
+        for (const RECT& rect : changed_) {
+            ::InvalidateRect(window_, &rect, FALSE);
+        }
+    } else {
+        ::SetRectRgn(changes_, 0, 0, 0, 0);
+        for (const RECT& rect : changed_) {
+            ::SetRectRgn(change_, rect.left, rect.top, rect.right, rect.bottom);
+            ::CombineRgn(changes_, changes_, change_, RGN_OR);
+        }
+        ::InvalidateRgn(window_, changes_, FALSE);
+    }
+    changed_.clear();
 }
 
 void Win32Window::InvalidateLogical(const Rect& logical) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/window_host.h"
 #include "drawing/gdi/gdi_artwork.h"
@@ -61,6 +62,11 @@ class Win32Window final : public WindowHost {
     // Tells the hook of OnActed that what the window shows may have changed.
     void Acted();
 
+    // Around each tick: what the gauge changes meanwhile is asked of Windows to repaint at its
+    // end, at once.
+    void CollectChanges() { collecting_ = true; }
+    void PresentChanges();
+
     // Shows the window where loading it has not shown it already (a size code outside the
     // table leaves it where it was designed).
     void ShowWindow();
@@ -98,6 +104,12 @@ class Win32Window final : public WindowHost {
     HelpWindow help_;
     HWND window_ = nullptr;
     HWND toolTips_ = nullptr;
+    // What the gauge changed since the last presentation, in device pixels, and two regions
+    // kept to join them in.
+    std::vector<RECT> changed_;
+    HRGN changes_ = nullptr;
+    HRGN change_ = nullptr;
+    bool collecting_ = false;
     std::wstring toolTip_;
     double ratio_ = 1.0;
     bool unloading_ = false;

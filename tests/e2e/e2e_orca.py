@@ -240,7 +240,10 @@ def window_x():
 def pin(edge, x_wanted):
     """Reviews the title strip, word by word towards its `edge`, up to 'Pin <edge>' and clicks
     it; True once the window is at x."""
-    key_heard("KP_Up", lambda s: "Close" in s)
+    # The review reads the title strip's line (spelt, when pressed twice in a row); a review that
+    # says nothing there is stuck.
+    if not key_heard("KP_Up", lambda s: True):
+        return False, spoken(0)[-3:]
     step = "KP_Right" if edge == "right" else "KP_Left"
     for _ in range(12):
         if edge in key_heard(step, lambda s: True):

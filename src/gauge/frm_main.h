@@ -67,6 +67,9 @@ class FrmMain {
     // moment later: a press by an action and a press of the mouse within a moment of each
     // other are one press, the first.
     bool TakeAssistedPress();
+    // Whether an assistive technology pressed a part a moment ago (within the time that makes
+    // its late clicks one press with it).
+    bool AssistedPressJustNow() const;
 
     // What the window system says: the window is at `rect` now; the screens changed; a later
     // start asks for the gauge.

@@ -159,6 +159,10 @@ bool FrmMain::TakeAssistedPress() {
     return true;
 }
 
+bool FrmMain::AssistedPressJustNow() const {
+    return Within(assistedPress_, system_.clock.Now());
+}
+
 int FrmMain::PanelAt(Point pixels) {
     for (int p = 0; p < kPanels; ++p) {
         const Rect strip = PanelStrip(p);

@@ -39,6 +39,10 @@ def figure_text(accessible):
     return accessible.queryText().getText(0, -1)
 
 
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+
+
 def press(accessible, action_name):
     actions = accessible.queryAction()
     return any(actions.getName(i).lower() == action_name.lower() and actions.doAction(i)
@@ -151,14 +155,26 @@ press(buttons["Pin right"], "Press")
 check("a pressed button takes the keyboard",
       eventually(lambda: ("focus:", "Pin right") in told, timeout=20), str(told[-4:]))
 
+# A screen reader that presses a part may also click it, and its click may reach the X server
+# after the press has moved the window: on the bare desktop where the pin was. The gauge keeps
+# the keyboard, so that the screen reader keeps its place in it.
+xdotool("windowactivate", "--sync", gauge_window_id[0])
+eventually(lambda: xdotool("getactivewindow") == gauge_window_id)
+pin = buttons["Pin left"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+press(buttons["Pin left"], "Press")
+eventually(lambda: buttons["Pin left"].queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x
+           != pin.x)
+xdotool("mousemove", "--sync", str(pin.x + pin.width // 2), str(pin.y + pin.height // 2),
+        "click", "1")
+pump(1)
+check("a late click on the desktop where a pressed pin was leaves the gauge the keyboard",
+      eventually(lambda: xdotool("getactivewindow") == gauge_window_id, timeout=10),
+      str(xdotool("getactivewindow")))
+
 # A click on the gauge while another window has the keyboard activates it, and that is all that
 # is told of its activation: a deactivation told at the same moment would have a screen reader
 # drop its focus and its review of the window.
 other = subprocess.Popen(["xmessage", "-geometry", "+500+400", "-name", "other", "other"])
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
 
 
 others = eventually(lambda: xdotool("search", "--onlyvisible", "--name", "^other$"))

@@ -269,8 +269,11 @@ with open(LOG, "rb") as log:
     log.seek(before_pins)
     activations = re.findall(r"^(\S+) - EVENT MANAGER: window:(activate|deactivate) for "
                              r"\[frame \| Kelvane\]", log.read().decode(errors="replace"), re.M)
+# A stray click of Orca's may take the keyboard, which the gauge takes back (deactivated, then
+# activated again); an activation taken back at once would leave Orca without a window.
 pairs = [(a, b) for a, b in zip(activations, activations[1:])
-         if a[1] != b[1] and abs(float(b[0].split(":")[-1]) - float(a[0].split(":")[-1])) < 0.1]
+         if (a[1], b[1]) == ("activate", "deactivate") and
+         abs(float(b[0].split(":")[-1]) - float(a[0].split(":")[-1])) < 0.1]
 check("the pins tell no activation taken back at once", not pairs, str(pairs))
 
 gauge.terminate()

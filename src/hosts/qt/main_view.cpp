@@ -300,8 +300,22 @@ void MainView::focusOutEvent(QFocusEvent*) {
     update(FocusRect(KeyFocus()));
 }
 
+// A screen reader that presses a part may also click it, and its clicks may reach the X server
+// late, after the press has moved the window: one that lands on the bare desktop where a pin
+// was takes the keyboard from the gauge, and the screen reader, told the window went inactive,
+// loses its place in it. The keyboard is given back then, and only then: when nothing else has
+// it, a moment after such a press.
+void MainView::KeepKeyboardFromStrayClick() {
+    if (gauge_.AssistedPressJustNow() && NoWindowActive() && windowHandle() != nullptr) {
+        GiveKeyboardTo(windowHandle());
+    }
+}
+
 // Computed when asked, so it always names the panel's current reading.
 bool MainView::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) {
+        KeepKeyboardFromStrayClick();
+    }
     if (event->type() != QEvent::ToolTip) {
         return QWidget::event(event);
     }

@@ -40,6 +40,7 @@ class MainView : public AccessibleView, public GaugeHost {
 
   protected:
     bool event(QEvent* event) override;
+    void KeepKeyboardFromStrayClick();
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

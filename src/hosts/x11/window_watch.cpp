@@ -167,4 +167,44 @@ std::optional<QPoint> PlacedAt(const QWindow* window) {
     return QPoint(qRound(corner->dst_x / ratio), qRound(corner->dst_y / ratio));
 }
 
+bool NoWindowActive() {
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr) {
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const Reply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, root, Atom(connection, "_NET_ACTIVE_WINDOW"),
+                             XCB_ATOM_WINDOW, 0, 1),
+            nullptr),
+        &std::free);
+    if (!reply || reply->type != XCB_ATOM_WINDOW) {
+        return false;
+    }
+    return xcb_get_property_value_length(reply.get()) < 4 ||
+           *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get())) == XCB_NONE;
+}
+
+void GiveKeyboardTo(QWindow* window) {
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr || window->handle() == nullptr) {
+        window->requestActivate();
+        return;
+    }
+    xcb_client_message_event_t request = {};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = static_cast<xcb_window_t>(window->winId());
+    request.type = Atom(connection, "_NET_ACTIVE_WINDOW");
+    request.data.data32[0] = 2;  // from a pager
+    request.data.data32[1] = XCB_CURRENT_TIME;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&request));
+    xcb_flush(connection);
+}
+
 }  // namespace kelvane

@@ -28,4 +28,11 @@ void ShowAgain(QWindow* window);
 // does not tell a program where its windows are (a Wayland client).
 std::optional<QPoint> PlacedAt(const QWindow* window);
 
+// Whether the window manager says that no window has the keyboard, as after a click on the bare
+// desktop; false where it does not say.
+bool NoWindowActive();
+
+// Asks the window manager to give `window` the keyboard, as a pager or a taskbar does.
+void GiveKeyboardTo(QWindow* window);
+
 }  // namespace kelvane

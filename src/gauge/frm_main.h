@@ -67,8 +67,8 @@ class FrmMain {
     // moment later: a press by an action and a press of the mouse within a moment of each
     // other are one press, the first.
     bool TakeAssistedPress();
-    // Whether an assistive technology pressed a part a moment ago (within the time that makes
-    // its late clicks one press with it).
+    // Whether an assistive technology pressed a part a moment ago, or tried to while its own
+    // click did (within the time that makes its late clicks one press with it).
     bool AssistedPressJustNow() const;
 
     // What the window system says: the window is at `rect` now; the screens changed; a later
@@ -123,6 +123,7 @@ class FrmMain {
     // When the mouse or an assistive technology last pressed.
     std::optional<std::chrono::milliseconds> mousePressed_;
     std::optional<std::chrono::milliseconds> assistedPress_;
+    std::optional<std::chrono::milliseconds> assistedAsked_;
 };
 
 }  // namespace kelvane

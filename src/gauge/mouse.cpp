@@ -152,6 +152,7 @@ void FrmMain::CloseGauge() {
 
 bool FrmMain::TakeAssistedPress() {
     const std::chrono::milliseconds now = system_.clock.Now();
+    assistedAsked_ = now;
     if (Within(mousePressed_, now)) {
         return false;
     }
@@ -160,7 +161,7 @@ bool FrmMain::TakeAssistedPress() {
 }
 
 bool FrmMain::AssistedPressJustNow() const {
-    return Within(assistedPress_, system_.clock.Now());
+    return Within(assistedAsked_, system_.clock.Now());
 }
 
 int FrmMain::PanelAt(Point pixels) {

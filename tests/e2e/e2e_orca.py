@@ -241,9 +241,11 @@ def pin(edge, x_wanted):
     """Reviews the title strip, word by word towards its `edge`, up to 'Pin <edge>' and clicks
     it; True once the window is at x."""
     # The review reads the title strip's line (spelt, when pressed twice in a row); a review that
-    # says nothing there is stuck.
-    if not key_heard("KP_Up", lambda s: True):
-        return False, spoken(0)[-3:]
+    # does not is stuck.
+    def title_line(s):
+        return "Close" in s or s == "C"
+    if not any(title_line(s) for s in key_heard("KP_Up", title_line)):
+        return False, spoken(0)[-3:], False
     step = "KP_Right" if edge == "right" else "KP_Left"
     for _ in range(12):
         if edge in key_heard(step, lambda s: True):
@@ -253,18 +255,29 @@ def pin(edge, x_wanted):
     moved = eventually(lambda: window_x() == x_wanted, 30)
     # Orca is done with its click once it answers the next key.
     key_heard("KP_Begin", lambda s: True)
-    return moved, spoken(at)
+    with open(LOG, "rb") as log:
+        log.seek(at)
+        late = b"Mouse event possible failure" in log.read()
+    return moved, spoken(at), late
 
 
 screen_width = int(xdotool("getdisplaygeometry")[0])
 width = 136
 before_pins = log_size()
-right, said_right = pin("right", screen_width - width)
+right, said_right, late = pin("right", screen_width - width)
 check("Orca's click on Pin right pins the window to the right edge", right,
       " | ".join(said_right))
-left, said_left = pin("left", 0)
-check("and, the review read anew, its click on Pin left to the left edge", left,
-      " | ".join(said_left))
+left, said_left, _ = pin("left", 0)
+if late and not left:
+    # On a loaded machine Orca may take its own click for failed (it asks where the pointer is
+    # before the X server has moved it) and press by the action; the at-spi registry sends its
+    # clicks, and keys, to the X server only later, and a click that lands on the desktop leaves
+    # the keyboard nowhere until the gauge takes it back. Keys sent meanwhile are lost, and the
+    # review after them cannot be judged.
+    print("SKIPPED - the review after Pin right: Orca's own click reached the X server late")
+else:
+    check("and, the review read anew, its click on Pin left to the left edge", left,
+          " | ".join(said_left))
 with open(LOG, "rb") as log:
     log.seek(before_pins)
     activations = re.findall(r"^(\S+) - EVENT MANAGER: window:(activate|deactivate) for "

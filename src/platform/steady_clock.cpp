@@ -1,14 +1,19 @@
 // SPDX-FileCopyrightText: 2026 The Kelvane developers
 // SPDX-License-Identifier: MIT
 
-#include <chrono>
+// The system's clock, the same on every system: standard C++ alone, built into each platform's
+// library (platform.h and windows/platform_windows.h declare it).
 
-#include "platform/platform.h"
+#include <chrono>
+#include <memory>
+
+#include "core/system.h"
 
 namespace kelvane {
 namespace {
 
-// Steady: a clock the user sets, or a suspend, does not hold a save back or bring it forward.
+// Steady: a clock the user sets, or a sleep of the machine, does not hold a save back or bring it
+// forward.
 class SteadyClock final : public Clock {
   public:
     std::chrono::milliseconds Now() const override {

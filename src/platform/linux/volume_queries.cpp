@@ -20,6 +20,8 @@
 #include <ctime>
 #include <new>
 
+#include "platform/shared_answer.h"
+
 namespace kelvane {
 namespace {
 
@@ -63,9 +65,7 @@ struct VolumeQueries::Board {
         std::atomic<std::int32_t> owner{-1};  // the child that asks about it
         std::atomic<std::int64_t> readAt{0};  // when the gauge last read it, in ms
         std::atomic<std::uint32_t> wantDevice{0};
-        // Twice the number of answers; odd while one is being written.
-        std::atomic<std::uint64_t> sequence{0};
-        std::atomic<std::uint64_t> facts[8]{};
+        SharedAnswer<8> answer;
         char path[kPathCapacity]{};
     };
     struct Child {
@@ -88,32 +88,14 @@ namespace {
 using Board = VolumeQueries::Board;
 
 void Store(Board::Slot& slot, const VolumeFacts& f) {
-    const std::uint64_t values[8] = {static_cast<std::uint64_t>(f.error),
-                                     f.availableBlocks,
-                                     f.totalBlocks,
-                                     f.blockSize,
-                                     f.flags,
-                                     f.filesystemId,
-                                     f.device,
-                                     f.hasDevice ? 1u : 0u};
-    const std::uint64_t sequence = slot.sequence.load(std::memory_order_relaxed);
-    slot.sequence.store(sequence + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
-    for (int i = 0; i < 8; ++i) {
-        slot.facts[i].store(values[i], std::memory_order_relaxed);
-    }
-    slot.sequence.store(sequence + 2, std::memory_order_release);
+    slot.answer.Write({static_cast<std::uint64_t>(f.error), f.availableBlocks, f.totalBlocks,
+                       f.blockSize, f.flags, f.filesystemId, f.device, f.hasDevice ? 1u : 0u});
 }
 
 // The answer as written, or nothing while one is being written over it.
 bool Load(const Board::Slot& slot, std::uint64_t& sequence, VolumeFacts& f) {
-    sequence = slot.sequence.load(std::memory_order_acquire);
-    std::uint64_t v[8];
-    for (int i = 0; i < 8; ++i) {
-        v[i] = slot.facts[i].load(std::memory_order_relaxed);
-    }
-    std::atomic_thread_fence(std::memory_order_acquire);
-    if ((sequence & 1) != 0 || slot.sequence.load(std::memory_order_relaxed) != sequence) {
+    std::array<std::uint64_t, 8> v{};
+    if (!slot.answer.Read(v, sequence)) {
         return false;
     }
     f = {static_cast<int>(v[0]), v[1], v[2], v[3], v[4], v[5], v[6], v[7] != 0};
@@ -122,7 +104,8 @@ bool Load(const Board::Slot& slot, std::uint64_t& sequence, VolumeFacts& f) {
 
 bool Wanted(const Board::Slot& slot, int me, milliseconds now) {
     return slot.state.load() == kOpen && slot.owner.load() == me &&
-           (slot.sequence.load() == 0 || now.count() - slot.readAt.load() <= kKeptFresh.count());
+           (slot.answer.sequence.load() == 0 ||
+            now.count() - slot.readAt.load() <= kKeptFresh.count());
 }
 
 bool AnyWanted(const Board& board, int me, milliseconds now) {
@@ -274,7 +257,7 @@ int VolumeQueries::Open(const std::string& path, bool fromMemory) {
         }
         std::memcpy(slot.path, path.c_str(), path.size() + 1);
         slot.wantDevice.store(0);
-        slot.sequence.store(0);
+        slot.answer.sequence.store(0);
         slot.readAt.store(Now().count());
         slot.owner.store(fromMemory ? -1 : current_);
         slot.state.store(kOpen);
@@ -312,7 +295,7 @@ void VolumeQueries::AskDevice(int slot, bool device) {
 
 std::uint64_t VolumeQueries::AnswersSoFar(int slot) const {
     return board_ != nullptr && slot >= 0 && slot < kSlots
-               ? (board_->slots[slot].sequence.load() + 1) / 2
+               ? (board_->slots[slot].answer.sequence.load() + 1) / 2
                : 0;
 }
 

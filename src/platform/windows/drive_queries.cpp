@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/shared_answer.h"
+
 namespace kelvane {
 namespace {
 
@@ -40,9 +42,7 @@ struct DriveQueries::Board {
         std::atomic<std::uint32_t> asked{kClosed};
         std::atomic<std::int32_t> owner{-1};  // the helper that asks about the letter
         std::atomic<std::uint64_t> readAt{0};
-        // Twice the number of answers; odd while one is being written.
-        std::atomic<std::uint64_t> sequence{0};
-        std::atomic<std::uint64_t> facts[4]{};
+        SharedAnswer<4> answer;
     };
     struct Helper {
         std::atomic<std::uint32_t> leftBehind{0};
@@ -61,28 +61,15 @@ namespace {
 using Board = DriveQueries::Board;
 
 void Store(Board::Slot& slot, const DriveFacts& f) {
-    const std::uint64_t values[4] = {f.error | (std::uint64_t{f.probed} << 32),
-                                     f.driveType | (std::uint64_t{f.volumeFlags} << 32),
-                                     f.freeToCaller, f.total};
-    const std::uint64_t sequence = slot.sequence.load(std::memory_order_relaxed);
-    slot.sequence.store(sequence + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
-    for (int i = 0; i < 4; ++i) {
-        slot.facts[i].store(values[i], std::memory_order_relaxed);
-    }
-    slot.sequence.store(sequence + 2, std::memory_order_release);
+    slot.answer.Write({f.error | (std::uint64_t{f.probed} << 32),
+                       f.driveType | (std::uint64_t{f.volumeFlags} << 32), f.freeToCaller,
+                       f.total});
 }
 
 // The answer as written, or nothing while none is or one is being written over it.
 bool Load(const Board::Slot& slot, std::uint64_t& sequence, DriveFacts& f) {
-    sequence = slot.sequence.load(std::memory_order_acquire);
-    std::uint64_t v[4];
-    for (int i = 0; i < 4; ++i) {
-        v[i] = slot.facts[i].load(std::memory_order_relaxed);
-    }
-    std::atomic_thread_fence(std::memory_order_acquire);
-    if (sequence == 0 || (sequence & 1) != 0 ||
-        slot.sequence.load(std::memory_order_relaxed) != sequence) {
+    std::array<std::uint64_t, 4> v{};
+    if (!slot.answer.Read(v, sequence) || sequence == 0) {
         return false;
     }
     f = {static_cast<DWORD>(v[0]),
@@ -97,7 +84,7 @@ bool Load(const Board::Slot& slot, std::uint64_t& sequence, DriveFacts& f) {
 bool Wanted(const Board::Slot& slot, int me, ULONGLONG now) {
     const std::uint32_t asked = slot.asked.load();
     return asked != kClosed && slot.owner.load() == me &&
-           (asked == kProbeAsked || slot.sequence.load() == 0 ||
+           (asked == kProbeAsked || slot.answer.sequence.load() == 0 ||
             now <= slot.readAt.load() + kKeptFresh);
 }
 
@@ -319,7 +306,7 @@ std::optional<DriveFacts> DriveQueries::Probe(int letter) {
         return std::nullopt;
     }
     Board::Slot& slot = board_->slots[letter];
-    const std::uint64_t before = slot.sequence.load();
+    const std::uint64_t before = slot.answer.sequence.load();
     if (slot.asked.exchange(kProbeAsked) == kClosed) {
         slot.owner.store(current_);
         unsettled_ = true;

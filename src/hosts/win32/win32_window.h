@@ -52,7 +52,6 @@ class Win32Window final : public WindowHost {
     void OnActed(std::function<void()> acted) { acted_ = std::move(acted); }
     void OnKeyFocusMoved(std::function<void()> moved) { keyFocusMoved_ = std::move(moved); }
     const kelvane::KeyFocus& Keys() const { return keys_; }
-    double Ratio() const { return ratio_; }
     // Where `logical` pixels of the window are on the screen, in the screen's own pixels.
     RECT OnScreen(const Rect& logical) const;
     // The part of the window at a point of the screen, in the window's logical pixels.

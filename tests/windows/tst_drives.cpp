@@ -5,14 +5,13 @@
 // stand-in volumes: one character per letter from C: in KELVANE_TEST_DRIVES, f fixed,
 // m removable, n network, a RAM disk, o optical, - none, r read-only, u not ready, x a failing
 // space query, s stuck from its first question on, h stuck after three answers of 42 bytes
-// free. Any other volume gives the time of its answer as its free space, so that answers
-// that go on show it.
+// free, p the process that asked as its free space. Any other volume gives the time of its
+// answer as its free space, so that answers that go on show it.
 
 #define DOCTEST_CONFIG_IMPLEMENT
 #include <doctest/doctest.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -25,9 +24,12 @@ using namespace kelvane;
 namespace {
 
 char Kind(LPCWSTR root) {
-    static const char* const drives = std::getenv("KELVANE_TEST_DRIVES");
+    // Read anew: the letter Windows runs from is asked in the test's own process, whose C
+    // library does not see what SetEnvironmentVariable changed.
+    char drives[DriveQueries::kLetters + 1] = {};
+    ::GetEnvironmentVariableA("KELVANE_TEST_DRIVES", drives, sizeof drives);
     const auto letter = static_cast<std::size_t>(root[0] - L'C');
-    return drives != nullptr && letter < std::strlen(drives) ? drives[letter] : '-';
+    return letter < std::strlen(drives) ? drives[letter] : '-';
 }
 
 UINT WINAPI DriveType(LPCWSTR root) {
@@ -61,14 +63,16 @@ BOOL WINAPI FreeSpace(LPCWSTR root, PULARGE_INTEGER freeToCaller, PULARGE_INTEGE
         ::SetLastError(ERROR_NETNAME_DELETED);
         return FALSE;
     }
-    freeToCaller->QuadPart = Kind(root) == 'h' ? 42 : ::GetTickCount64();
+    freeToCaller->QuadPart = Kind(root) == 'h'   ? 42
+                             : Kind(root) == 'p' ? ::GetCurrentProcessId()
+                                                 : ::GetTickCount64();
     total->QuadPart = 1ull << 50;
     return TRUE;
 }
 
 std::unique_ptr<VolumeSource> Volumes(const char* drives) {
     ::SetEnvironmentVariableA("KELVANE_TEST_DRIVES", drives);
-    return MakeSystemVolumes();
+    return MakeDriveLetters({DriveType, VolumeInformation, FreeSpace});
 }
 
 template <typename Condition>
@@ -144,6 +148,16 @@ TEST_CASE("a volume in trouble costs its own figure only") {
         CHECK(volumes->FreeSpace(1, d) == row.answer);
         CHECK(d.freeBytes == (row.answer == SpaceAnswer::kSpace ? 42 : 0));
     }
+}
+
+TEST_CASE("the letter Windows runs from is asked by the gauge, the others by a helper") {
+    auto volumes = Volumes("pp");  // C:, where Wine keeps its Windows folder, and D:
+    VolumeSpace c;
+    VolumeSpace d;
+    CHECK(volumes->FreeSpace(0, c) == SpaceAnswer::kSpace);
+    CHECK(c.freeBytes == ::GetCurrentProcessId());
+    REQUIRE(WaitFor([&] { return volumes->FreeSpace(1, d) == SpaceAnswer::kSpace; }));
+    CHECK(d.freeBytes != ::GetCurrentProcessId());
 }
 
 int main(int argc, char** argv) {

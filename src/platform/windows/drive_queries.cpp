@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cwchar>
+#include <cwctype>
 #include <initializer_list>
 #include <new>
 #include <string>
@@ -176,12 +177,17 @@ int Serve(const DriveCalls& calls, int me, HANDLE section, HANDLE wake, HANDLE a
         if (self.leftBehind.load() != 0) {
             return 0;
         }
-        DWORD rest = kRound;
-        if (!asked) {
-            // Nothing to ask: asleep until the gauge reads a letter again.
-            self.sleeping.store(1);
-            rest = AnyWanted(board, me, ::GetTickCount64()) ? 0 : INFINITE;
+        if (asked) {
+            // Between rounds a plain sleep: under Wine a wait on objects is a round trip to its
+            // server, twice a round, where a sleep is the system's own. A gauge that has gone
+            // reads no letter, so within a quarter of a second this helper waits below and
+            // sees it go.
+            ::Sleep(kRound);
+            continue;
         }
+        // Nothing to ask: asleep until the gauge reads a letter again.
+        self.sleeping.store(1);
+        const DWORD rest = AnyWanted(board, me, ::GetTickCount64()) ? 0 : INFINITE;
         const DWORD woken = ::WaitForMultipleObjects(2, events, FALSE, rest);
         self.sleeping.store(0);
         if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) {
@@ -221,6 +227,16 @@ std::wstring SystemFolder() {
     return n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring();
 }
 
+// The letter of the drive Windows runs from; asking for the folder touches no volume.
+int SystemLetter() {
+    wchar_t folder[MAX_PATH];
+    const UINT n = ::GetSystemWindowsDirectoryW(folder, MAX_PATH);
+    const int letter = n >= 2 && n < MAX_PATH && folder[1] == L':'
+                           ? static_cast<int>(std::towupper(folder[0])) - L'C'
+                           : -1;
+    return letter >= 0 && letter < kLetters ? letter : -1;
+}
+
 }  // namespace
 
 std::optional<int> ServeDriveQuestions(const DriveCalls& calls) {
@@ -239,7 +255,7 @@ std::optional<int> ServeDriveQuestions(const DriveCalls& calls) {
     return status;
 }
 
-DriveQueries::DriveQueries() {
+DriveQueries::DriveQueries(const DriveCalls& calls) : calls_(calls), systemLetter_(SystemLetter()) {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     section_ = ::CreateFileMappingW(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0,
                                     sizeof(Board), nullptr);
@@ -283,6 +299,9 @@ DriveQueries::~DriveQueries() {
 }
 
 std::optional<DriveFacts> DriveQueries::Latest(int letter) {
+    if (letter == systemLetter_) {
+        return Ask(calls_, letter, false);
+    }
     if (board_ == nullptr || letter < 0 || letter >= kLetters) {
         return std::nullopt;
     }
@@ -302,6 +321,9 @@ std::optional<DriveFacts> DriveQueries::Latest(int letter) {
 }
 
 std::optional<DriveFacts> DriveQueries::Probe(int letter) {
+    if (letter == systemLetter_) {
+        return Ask(calls_, letter, true);
+    }
     if (board_ == nullptr || letter < 0 || letter >= kLetters) {
         return std::nullopt;
     }

@@ -13,6 +13,9 @@
 // memory shared with the gauge: the gauge reads the latest answers without a system call, a
 // helper that is stuck is left behind (it ends as soon as its question returns) and the other
 // letters go on in a new one. The helpers are in a job that ends them with the gauge.
+// One letter is asked by the gauge itself, each time it is read: the one Windows runs from.
+// A question to that volume answers as long as the system does, and costs a call where a
+// helper would cost a process woken a hundred times a second.
 // (Under Wine, Windows' calls would have Wine's server ask a volume it has not met yet, which
 // a volume that never answers stops for the whole session: there the helpers ask on the Linux
 // side, see wine_volumes.h.)
@@ -20,6 +23,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace kelvane {
@@ -52,13 +56,21 @@ struct DriveFacts {
 // Nothing when this process is no helper.
 std::optional<int> ServeDriveQuestions(const DriveCalls& calls);
 
+class VolumeSource;
+// The letters C: to Z: as the gauge reads them, asked with `calls`: the system's own volumes
+// are MakeSystemVolumes(); tests give stand-ins that hang or fail as a volume can (the helpers
+// must then be given the same ones).
+std::unique_ptr<VolumeSource> MakeDriveLetters(const DriveCalls& calls);
+
 class DriveQueries {
   public:
     static constexpr int kLetters = 24;  // C: to Z:
     // At most this many helpers at once: each one stuck for good holds one.
     static constexpr int kHelpers = 16;
 
-    DriveQueries();
+    // `calls` answer about the letter Windows runs from, in the gauge's own thread; the
+    // helpers answer with what ServeDriveQuestions was given.
+    explicit DriveQueries(const DriveCalls& calls = {});
     ~DriveQueries();
     DriveQueries(const DriveQueries&) = delete;
     DriveQueries& operator=(const DriveQueries&) = delete;
@@ -84,6 +96,8 @@ class DriveQueries {
     bool Ended(int helper);
     void Forget(int helper);
 
+    const DriveCalls calls_;
+    const int systemLetter_;  // -1 where the Windows folder is on no drive letter
     Board* board_ = nullptr;
     HANDLE section_ = nullptr;
     HANDLE answered_ = nullptr;  // set by a helper after an answer while the gauge waits

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 // Drive letters on Windows: the letters are the ones that named a volume at start, as on
-// Linux; each is asked by the helpers (drive_queries.h), so a volume that does not answer
-// costs its own figure only.
+// Linux; each but the system's own is asked by the helpers (drive_queries.h), so a volume that
+// does not answer costs its own figure only.
 
 #include <cstdint>
 #include <limits>
@@ -18,7 +18,8 @@ namespace {
 class HelperDrives final : public VolumeSource {
   public:
     // The letters in use, from the system's own list: asking for it touches no volume.
-    HelperDrives() : letters_(::GetLogicalDrives() >> 2) {}
+    explicit HelperDrives(const DriveCalls& calls)
+        : letters_(::GetLogicalDrives() >> 2), queries_(calls) {}
 
     // A letter that does not answer soon fails the probe, and so ends the run of drives.
     bool Probe(int letter) override {
@@ -56,14 +57,23 @@ class HelperDrives final : public VolumeSource {
     DriveQueries queries_;
 };
 
+// Under Wine, the volumes are asked on the Linux side (wine_volumes.h).
+DriveCalls SystemDriveCalls() {
+    return WineDriveCalls().value_or(DriveCalls{});
+}
+
 }  // namespace
 
+std::unique_ptr<VolumeSource> MakeDriveLetters(const DriveCalls& calls) {
+    return std::make_unique<HelperDrives>(calls);
+}
+
 std::unique_ptr<VolumeSource> MakeSystemVolumes() {
-    return std::make_unique<HelperDrives>();
+    return MakeDriveLetters(SystemDriveCalls());
 }
 
 std::optional<int> ServeDriveQuestionsIfAsked() {
-    return ServeDriveQuestions(WineDriveCalls().value_or(DriveCalls{}));
+    return ServeDriveQuestions(SystemDriveCalls());
 }
 
 }  // namespace kelvane

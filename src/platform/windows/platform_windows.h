@@ -15,8 +15,9 @@
 namespace kelvane {
 
 std::unique_ptr<MemoryStatusSource> MakeSystemMemoryStatus();
-// The letters C: to Z:, asked by helper processes of the gauge's own executable (see
-// ServeDriveQuestionsIfAsked) so that a volume that never answers costs its own figure only.
+// The letters C: to Z:: the one Windows runs from asked by the gauge itself, the others by
+// helper processes of the gauge's own executable (see ServeDriveQuestionsIfAsked) so that a
+// volume that never answers costs its own figure only.
 std::unique_ptr<VolumeSource> MakeSystemVolumes();
 std::unique_ptr<Clock> MakeSystemClock();
 // The decimal point of the user's regional settings, as UTF-8.

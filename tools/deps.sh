@@ -29,9 +29,10 @@ kelvane_packages() {
         # sources are laid out as Debian's does.
         lint) echo "clang-format shellcheck" ;;
         # kelvane.exe: cross-built by mingw-w64, run and tested under Wine (its FUSE test needs
-        # fuse3), packaged by NSIS; its desktop test uses the headless group's display.
+        # fuse3), packaged by NSIS; its desktop test uses the headless group's display and
+        # ImageMagick to read the window's pixels.
         windows) echo "g++-mingw-w64-x86-64-posix wine wine64 doctest-dev fuse3 libfuse3-dev nsis" \
-            "zip xvfb openbox x11-utils xdotool" ;;
+            "zip xvfb openbox x11-utils xdotool imagemagick" ;;
     esac
 }
 

@@ -183,6 +183,24 @@ kill "$listener" 2>/dev/null || true
 reader press Close
 check "a press of Close through its action ends it" eventually gone
 
+# What a tick changes is drawn as a whole repaint draws it: eight panels of the total memory,
+# which does not change, read from the screen once their figures are known, then after the
+# window was minimised and restored, which repaints it whole.
+forget
+for p in 1 2 3 4 5 6 7 8; do store Forms "Section_$p" 6; done
+store Forms Panels 4
+start
+xdotool mousemove 1000 700
+picture() { import -window "$window" rgb:- 2>/dev/null | md5sum; }
+known() { reader tree | awk -F'|' '$2 == "progress bar" && $4 ~ / MB$/ {n++} END {exit n != 8}'; }
+steady() { ticked="$(picture)" && known && [ "$(picture)" = "$ticked" ]; }
+check "eight panels of the total memory show their figures" eventually steady
+xdotool windowminimize --sync "$window"
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowmap --sync "$window"
+repainted() { [ "$(picture)" = "$ticked" ]; }
+check "what the ticks drew is what a whole repaint draws" eventually repainted
+close_gauge
+
 # Started twice at once, as at sign-in, from a folder whose name is not ASCII: one gauge, whose
 # drive helpers (the same executable, started anew) answer.
 forget

@@ -61,8 +61,7 @@ class Win32Window final : public WindowHost {
     // Tells the hook of OnActed that what the window shows may have changed.
     void Acted();
 
-    // Around each tick: what the gauge changes meanwhile is asked of Windows to repaint at its
-    // end, at once.
+    // Around each tick: what the gauge changes meanwhile is drawn at its end, at once.
     void CollectChanges() { collecting_ = true; }
     void PresentChanges();
 

@@ -14,6 +14,10 @@
 #   TAG:default     the gauge with no settings: seven memory panels and C:
 #   TAG:flip        the gauge with eight drive panels, D: to K:, on those volumes: every caption
 #                   changes whenever the gauge's helper has asked again
+#   floor-1-flip    floor.exe on D: alone
+#   TAG:flip-1      the gauge with eight panels that all show D:: every caption changes, from
+#                   the queries of floor-1-flip (Wine answers GlobalMemoryStatusEx from a cache
+#                   of a second, so only drive figures can change on every tick there)
 # Per case, over DURATION seconds after WARMUP: CPU of the gauge (or floor) process, its drive
 # helpers, the wineserver, Xvfb and the prefix's other Wine processes (run time of all threads,
 # schedstat), wake-ups per second, and how often each volume answered.
@@ -262,23 +266,27 @@ stop_session() {
     : >"$WORK/run/pids"
 }
 
-# The gauge's settings: none, or eight drive panels D: to K:.
+# The gauge's settings: none, eight drive panels D: to K: (drives), or eight panels on D: (d).
 settings() {
     "$WINE" reg delete 'HKCU\Software\Kelvane' /f </dev/null >/dev/null 2>&1 || true
-    [ "$1" = drives ] || return 0
+    [ "$1" = drives ] || [ "$1" = d ] || return 0
+    local p code
     {
         printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kelvane\\Forms]\r\n"Panels"="4"\r\n'
-        for p in 1 2 3 4 5 6 7 8; do printf '"Section_%d"="%d"\r\n' "$p" $((p + 7)); done
+        for p in 1 2 3 4 5 6 7 8; do
+            if [ "$1" = d ]; then code=8; else code=$((p + 7)); fi
+            printf '"Section_%d"="%d"\r\n' "$p" "$code"
+        done
     } >"$run/drives.reg"
     "$WINE" reg import "$run/drives.reg" </dev/null >/dev/null 2>&1
 }
 
-# run_case NAME REP SETTINGS NEEDS-VOLUMES -- COMMAND...
+# run_case NAME REP SETTINGS FLIPPING-LETTERS-ASKED -- COMMAND...
 run_case() {
     local name="$1" rep="$2" setup="$3" volumes="$4"
     shift 5
     [[ "$name" =~ ${CASES:-.} ]] || return 0
-    if [ "$volumes" = yes ] && [ "$FLIP_VOLUMES" != yes ]; then
+    if [ "$volumes" -gt 0 ] && [ "$FLIP_VOLUMES" != yes ]; then
         echo "  $name: skipped, no volumes"
         return 0
     fi
@@ -319,7 +327,7 @@ run_case() {
             d = t1 - t0
             printf "%s\t%s\t%.3f\t%.3f\t%.3f\t%.3f\t%.3f\t%.1f\t%.1f\t%.1f\t%d\t%s\n", n, r,
                 c / 1e7 / d, h / 1e7 / d, s / 1e7 / d, x / 1e7 / d, o / 1e7 / d, cw / d, hw / d,
-                volumes == "yes" ? a / 8 / d : 0, nh, load
+                (volumes > 0 ? a / volumes / d : 0), nh, load
         }' >>"$WORK/run/windows.tsv"
     echo "  $(tail -n 1 "$WORK/run/windows.tsv")"
 }
@@ -342,10 +350,12 @@ measure() {
     local floor="$WORK/build/bench/kelvane_floor.exe" rep b
     echo "Under Wine: ${REPS} x ${DURATION} s per case after ${WARMUP} s, display $DISPLAY"
     for rep in $(seq "$REPS"); do
-        run_case floor "$rep" none no -- "$floor" C
-        for b in $MEASURED_BUILDS; do run_case "${b%%:*}:default" "$rep" none no -- "${b#*:}"; done
-        run_case floor-8-flip "$rep" none yes -- "$floor" DEFGHIJK
-        for b in $MEASURED_BUILDS; do run_case "${b%%:*}:flip" "$rep" drives yes -- "${b#*:}"; done
+        run_case floor "$rep" none 0 -- "$floor" C
+        for b in $MEASURED_BUILDS; do run_case "${b%%:*}:default" "$rep" none 0 -- "${b#*:}"; done
+        run_case floor-1-flip "$rep" none 1 -- "$floor" D
+        for b in $MEASURED_BUILDS; do run_case "${b%%:*}:flip-1" "$rep" d 1 -- "${b#*:}"; done
+        run_case floor-8-flip "$rep" none 8 -- "$floor" DEFGHIJK
+        for b in $MEASURED_BUILDS; do run_case "${b%%:*}:flip" "$rep" drives 8 -- "${b#*:}"; done
     done
     stop_session
     trap - EXIT
@@ -393,6 +403,10 @@ summarise() {
                 sub(/^[a-z]+:/, "", base)
                 r = a = ""
                 if (base == "default") { r = ratio(k, "floor", "own"); a = ratio(k, "floor", "all") }
+                if (base == "flip-1") {
+                    r = ratio(k, "floor", "own") ", " ratio(k, "floor-1-flip", "own")
+                    a = ratio(k, "floor", "all") ", " ratio(k, "floor-1-flip", "all")
+                }
                 if (base == "flip") {
                     r = ratio(k, "floor", "own") ", " ratio(k, "floor-8-flip", "own")
                     a = ratio(k, "floor", "all") ", " ratio(k, "floor-8-flip", "all")

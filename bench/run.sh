@@ -53,7 +53,9 @@ build() {
     done
     cc -O2 -Wall -Wextra -Wpedantic -Werror -o "$WORK/tools/x_floor" "$here/x_floor.c" -lxcb
     if [ -n "${BASELINE_REV:-}" ]; then
-        rm -rf "$WORK/baseline-src"
+        # Built anew: git archive dates every file at its commit, so the objects of a later
+        # revision built here before would look newer than an older revision's sources.
+        rm -rf "$WORK/baseline-src" "$WORK/baseline"
         mkdir -p "$WORK/baseline-src"
         git -C "$root" archive "$BASELINE_REV" | tar -x -C "$WORK/baseline-src"
         cmake -S "$WORK/baseline-src" -B "$WORK/baseline" -G Ninja -DCMAKE_BUILD_TYPE=Release \

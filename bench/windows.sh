@@ -69,7 +69,9 @@ build() {
     cmake --build "$WORK/build" >/dev/null
     builds="now:$WORK/build/kelvane.exe"
     if [ -n "${BASELINE_REV:-}" ]; then
-        rm -rf "$WORK/baseline-src"
+        # Built anew: git archive dates every file at its commit, so the objects of a later
+        # revision built here before would look newer than an older revision's sources.
+        rm -rf "$WORK/baseline-src" "$WORK/baseline"
         mkdir -p "$WORK/baseline-src"
         git -C "$root" archive "$BASELINE_REV" | tar -x -C "$WORK/baseline-src"
         (cd "$WORK/baseline-src" && cmake --preset windows -B "$WORK/baseline" \

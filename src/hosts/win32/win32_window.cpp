@@ -136,7 +136,7 @@ void Win32Window::PresentChanges() {
             gdi_->Paint(dc, rect);
         }
         ::ReleaseDC(window_, dc);
-    } else if (changed_.size() == 1 || changes_ == nullptr || change_ == nullptr) {
+    } else if (changes_ == nullptr || change_ == nullptr) {
         for (const RECT& rect : changed_) {
             ::InvalidateRect(window_, &rect, FALSE);
         }
